@@ -1,0 +1,57 @@
+#include "app/Action.h"
+
+#include "app/Hints.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QList>
+#include <QPointer>
+
+namespace {
+QList<QPointer<TAction>> &allActions()
+{
+    static QList<QPointer<TAction>> actions;
+    return actions;
+}
+} // namespace
+
+TAction::TAction(QObject *parent, const QString &name, const QString &caption, const QString &hint,
+                 const QKeySequence &shortcut, Qt::ShortcutContext context)
+    : QAction(caption, parent)
+{
+    setObjectName(name);
+    setHint(this, hint);
+    if (!shortcut.isEmpty()) {
+        setShortcut(shortcut);
+        setShortcutContext(context);
+    }
+    allActions().append(this);
+}
+
+void TAction::update()
+{
+    if (m_rule)
+        setEnabled(m_rule());
+}
+
+void TAction::updateAll()
+{
+    QList<QPointer<TAction>> &actions = allActions();
+    actions.removeAll(nullptr);
+    // A rule may create or destroy windows; work on a copy.
+    const QList<QPointer<TAction>> snapshot = actions;
+    for (const QPointer<TAction> &action : snapshot)
+        if (action)
+            action->update();
+}
+
+void TAction::installIdleUpdates()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance()) {
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, qApp, &TAction::updateAll);
+        installed = true;
+    }
+}

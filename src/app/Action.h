@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QAction>
+#include <functional>
+
+// A command of the program: caption, hint, optional shortcut, an update rule for its enabled
+// state and its execute step (the triggered signal). Update rules run when the program is idle.
+class TAction : public QAction {
+    Q_OBJECT
+public:
+    TAction(QObject *parent, const QString &name, const QString &caption, const QString &hint,
+            const QKeySequence &shortcut = {}, Qt::ShortcutContext context = Qt::WindowShortcut);
+
+    void setUpdateRule(std::function<bool()> rule) { m_rule = std::move(rule); }
+    void update();
+
+    // Runs every update rule of the program now; also done whenever the event loop is about to
+    // wait.
+    static void updateAll();
+    static void installIdleUpdates();
+
+private:
+    std::function<bool()> m_rule;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// A box of the program: one instance for the whole run, created hidden at start-up; closing it
+// only hides it. It stays with the main window (centred on it, above it).
+class TBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TBox(QWidget *parent, const QString &caption);
+};

@@ -1,0 +1,95 @@
+#include "app/BoxSettings.h"
+
+#include "options/infUnit.h"
+#include "platform/LineFile.h"
+
+#include <QFileInfo>
+
+const QString settingsErrorText =
+    QStringLiteral("Information\rDer gik noget galt med opstarten.\rDer kan eventuelt være slettet vigtige filer.");
+
+namespace {
+struct SettingsError {};
+} // namespace
+
+const QString &SettingsLines::next()
+{
+    if (m_index >= m_lines.size())
+        throw SettingsError{};
+    return m_lines[m_index++];
+}
+
+int SettingsLines::integer()
+{
+    bool ok = false;
+    const int value = next().trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw SettingsError{};
+    return value;
+}
+
+bool SettingsLines::yesNo()
+{
+    return integer() == 1;
+}
+
+QString SettingsLines::text()
+{
+    return next();
+}
+
+bool readSettings(const QString &path, const SettingsRules &rules, const std::function<void()> &defaults,
+                  const std::function<void(SettingsLines &)> &apply)
+{
+    const auto fallBack = [&] {
+        if (rules.onMissing == SettingsRules::Fallback::Defaults && defaults)
+            defaults();
+    };
+    if (!QFileInfo::exists(path)) {
+        fallBack();
+        return false;
+    }
+    bool complete = false;
+    if (const std::optional<QStringList> lines = Platform::readLines(path)) {
+        if (rules.lineCountChecked && lines->size() != rules.lineCount) {
+            fallBack();
+            return false;
+        }
+        SettingsLines reader(*lines);
+        try {
+            apply(reader);
+            complete = true;
+        } catch (const SettingsError &) {
+        }
+    }
+    if (!complete && rules.errorsReported)
+        visInfo(settingsErrorText);
+    return complete;
+}
+
+SettingsWriter &SettingsWriter::integer(int value)
+{
+    m_lines << QString::number(value);
+    return *this;
+}
+
+SettingsWriter &SettingsWriter::yesNo(bool value)
+{
+    m_lines << QString(value ? QLatin1Char('1') : QLatin1Char('0'));
+    return *this;
+}
+
+SettingsWriter &SettingsWriter::text(const QString &value)
+{
+    m_lines << value;
+    return *this;
+}
+
+bool SettingsWriter::write(const QString &path) const
+{
+    QString error;
+    if (Platform::writeLines(path, m_lines, &error))
+        return true;
+    visInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + path + QLatin1Char('\r') + error);
+    return false;
+}

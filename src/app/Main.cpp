@@ -1,0 +1,643 @@
+#include "app/Main.h"
+
+#include "app/Action.h"
+#include "app/BoxSettings.h"
+#include "app/Globals.h"
+#include "app/Hints.h"
+#include "documents/DatoCompo.h"
+#include "documents/DocumentForm.h"
+#include "documents/Win1.h"
+#include "lists/favoritUnit.h"
+#include "lists/filUnit.h"
+#include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
+#include "options/infUnit.h"
+#include "options/optUnit.h"
+#include "platform/Clock.h"
+#include "platform/DataFolders.h"
+#include "platform/Dialogs.h"
+#include "platform/LineFile.h"
+#include "platform/RichEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace {
+const QString ingenDokumenter = QStringLiteral("Der er ingen åbne dokumenter.");
+} // namespace
+
+Tmainform::Tmainform(const QStringList &arguments)
+    : m_arguments(arguments)
+{
+    setObjectName(QStringLiteral("mainform"));
+    buildControls();
+    buildActions();
+    FormCreate();
+}
+
+Tmainform::~Tmainform()
+{
+    delete Datoer;
+}
+
+void Tmainform::buildControls()
+{
+    resize(920, 580);
+    QFont segoe = font();
+    segoe.setFamily(QStringLiteral("Segoe UI"));
+    setFont(segoe);
+
+    MainMenu = new QMenuBar(this);
+    setMenuBar(MainMenu);
+
+    auto *client = new QWidget(this);
+    auto *column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    hovedmenuPanel = new QWidget(client);
+    hovedmenuPanel->setObjectName(QStringLiteral("hovedmenuPanel"));
+    auto *strip = new QHBoxLayout(hovedmenuPanel);
+    strip->setContentsMargins(2, 2, 2, 2);
+    strip->addStretch();
+    column->addWidget(hovedmenuPanel);
+
+    menuBog = new QStackedWidget(client);
+    menuBog->setObjectName(QStringLiteral("menuBog"));
+    buildMenuBog();
+    menuBog->hide();
+    column->addWidget(menuBog);
+
+    mdiArea = new QMdiArea(client);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setActivationOrder(QMdiArea::CreationOrder);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &Tmainform::subWindowActivated);
+    column->addWidget(mdiArea, 1);
+
+    tc = new QTabBar(client);
+    tc->setObjectName(QStringLiteral("tc"));
+    tc->setAccessibleName(QStringLiteral("Dokumenter"));
+    tc->setExpanding(false);
+    tc->setDocumentMode(true);
+    connect(tc, &QTabBar::currentChanged, this, &Tmainform::tcChange);
+    column->addWidget(tc);
+
+    bundPanel = new QWidget(client);
+    bundPanel->setObjectName(QStringLiteral("bundPanel"));
+    auto *bottom = new QHBoxLayout(bundPanel);
+    bottom->setContentsMargins(4, 2, 4, 2);
+    Info = new QLabel(bundPanel);
+    Info->setObjectName(QStringLiteral("Info"));
+    Info->setTextFormat(Qt::PlainText);
+    bottom->addWidget(Info, 1);
+    column->addWidget(bundPanel);
+
+    setCentralWidget(client);
+
+    TrayIcon = new QSystemTrayIcon(QApplication::windowIcon(), this);
+    TrayIcon->setToolTip(QStringLiteral("kyxTavlo"));
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason != QSystemTrayIcon::Trigger)
+            return;
+        showNormal();
+        activateWindow();
+        TrayIconRestoreApp();
+    });
+}
+
+void Tmainform::buildMenuBog()
+{
+    const auto readOnlyEdit = [](QWidget *parent, const QString &name, const QString &hint) {
+        auto *edit = new QLineEdit(parent);
+        edit->setObjectName(name);
+        edit->setReadOnly(true);
+        if (!hint.isEmpty())
+            setHint(edit, hint);
+        return edit;
+    };
+    const auto label = [](QWidget *parent, const QString &name, const QString &caption) {
+        auto *l = new QLabel(caption, parent);
+        l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText);
+        return l;
+    };
+
+    const QStringList pages{QStringLiteral("menuSide1"), QStringLiteral("menuSide2"), QStringLiteral("menuSide3"),
+                            QStringLiteral("menuSide4"), QStringLiteral("menuSide5"), QStringLiteral("menuSide6"),
+                            QStringLiteral("menuSide7")};
+    for (const QString &name : pages) {
+        auto *page = new QWidget(menuBog);
+        page->setObjectName(name);
+        menuBog->addWidget(page);
+    }
+
+    QWidget *fil = menuBog->widget(0);
+    auto *filLayout = new QVBoxLayout(fil);
+    filnavnEdit = readOnlyEdit(fil, QStringLiteral("filnavnEdit"), QString());
+    filsizeLabel = label(fil, QStringLiteral("filsizeLabel"), QStringLiteral("Filstørrelse"));
+    antalLinjerLabel = label(fil, QStringLiteral("antalLinjerLabel"), QString());
+    filModificeretLabel = label(fil, QStringLiteral("filModificeretLabel"), QStringLiteral("Modifiseret"));
+    filLayout->addWidget(filnavnEdit);
+    filLayout->addWidget(filsizeLabel);
+    filLayout->addWidget(antalLinjerLabel);
+    filLayout->addWidget(filModificeretLabel);
+
+    QWidget *dokument = menuBog->widget(1);
+    auto *dokumentLayout = new QVBoxLayout(dokument);
+    docFilnavnEdit = readOnlyEdit(dokument, QStringLiteral("docFilnavnEdit"), QStringLiteral("Dokumentnavn"));
+    docFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
+    aarEdit = readOnlyEdit(dokument, QStringLiteral("aarEdit"), QStringLiteral("Viser det år datoerne beregnes ud fra"));
+    aarEdit->setMaxLength(4);
+    aarEdit->setAlignment(Qt::AlignCenter);
+    aarEdit->setText(QStringLiteral("0000"));
+    dokumentLayout->addWidget(docFilnavnEdit);
+    dokumentLayout->addWidget(aarEdit);
+
+    QWidget *bokse = menuBog->widget(6);
+    auto *bokseLayout = new QVBoxLayout(bokse);
+    skiftDocFilnavnEdit = readOnlyEdit(bokse, QStringLiteral("skiftDocFilnavnEdit"), QStringLiteral("Dokumentnavn"));
+    skiftDocFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
+    bokseLayout->addWidget(skiftDocFilnavnEdit);
+}
+
+void Tmainform::buildActions()
+{
+    const auto documentOpen = [this] { return !documentWindows().isEmpty(); };
+
+    fileOpen = new TAction(this, QStringLiteral("fileOpen"), QStringLiteral("Åben..."),
+                           QStringLiteral("Åben et eksisterende dokument"), QKeySequence(QStringLiteral("Ctrl+O")));
+    connect(fileOpen, &QAction::triggered, this, &Tmainform::fileOpenExecute);
+
+    fileGem = new TAction(this, QStringLiteral("fileGem"), QStringLiteral("Gem"), QStringLiteral("Gem dokumentet"),
+                          QKeySequence(QStringLiteral("Ctrl+S")));
+    fileGem->setUpdateRule([this, documentOpen] { return documentOpen() && docModified; });
+    connect(fileGem, &QAction::triggered, this, [this] {
+        doHandling(0);
+        udskrivFilInfo();
+    });
+
+    fileGemSom = new TAction(this, QStringLiteral("fileGemSom"), QStringLiteral("Gem som..."),
+                             QStringLiteral("Gem dokumentet med et nyt navn"), QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    fileGemSom->setUpdateRule(documentOpen);
+    connect(fileGemSom, &QAction::triggered, this, [this] {
+        doHandling(1);
+        udskrivFilInfo();
+    });
+
+    fileNewTxt = new TAction(this, QStringLiteral("fileNewTxt"), QStringLiteral("Nyt tekstdokument"),
+                             QStringLiteral("Åben et nyt tekstdokument"), QKeySequence(QStringLiteral("Ctrl+N")));
+    connect(fileNewTxt, &QAction::triggered, this, [this] { funk->openwin(QString(), QStringLiteral(".txt")); });
+
+    winLuk = new TAction(this, QStringLiteral("winLuk"), QStringLiteral("Luk"), QStringLiteral("Luk aktuelle dokument"),
+                         QKeySequence(QStringLiteral("Ctrl+L")));
+    winLuk->setUpdateRule(documentOpen);
+    connect(winLuk, &QAction::triggered, this, [this] {
+        if (TDokumentform *window = activeDocument())
+            window->close();
+    });
+
+    winLukAlle = new TAction(this, QStringLiteral("winLukAlle"), QStringLiteral("Luk alle"),
+                             QStringLiteral("Luk alle dokumenter"), QKeySequence(QStringLiteral("Ctrl+Alt+L")));
+    winLukAlle->setUpdateRule(documentOpen);
+    connect(winLukAlle, &QAction::triggered, this, &Tmainform::winLukAlleExecute);
+
+    aProgramSize = new TAction(this, QStringLiteral("aProgramSize"), QStringLiteral("Udfør"),
+                               QStringLiteral("Sæt standard programstørrelse"));
+    aProgramSize->setUpdateRule([this] { return width() != standardWidth || height() != standardHeight; });
+    connect(aProgramSize, &QAction::triggered, this, [this] { resize(standardWidth, standardHeight); });
+
+    addActions({fileOpen, fileGem, fileGemSom, fileNewTxt, winLuk, winLukAlle});
+}
+
+QString Tmainform::GetUserFromWindows()
+{
+    return Platform::userName();
+}
+
+QString Tmainform::getFname(QString s)
+{
+    return s.remove(QLatin1Char('"'));
+}
+
+void Tmainform::FormCreate()
+{
+    opstart = true;
+    extListe.clear();
+    Brugernavn = GetUserFromWindows();
+    const QString root = Platform::dataRoot();
+    programmappe = root + QStringLiteral("Program") + QDir::separator();
+    OptMappe = root + QStringLiteral("Brugere") + QDir::separator() + Brugernavn;
+    m_dataFoldersReady = Platform::makeFolder(OptMappe);
+    OptMappe += QDir::separator() + QStringLiteral("Egenskaber");
+    m_dataFoldersReady = m_dataFoldersReady && Platform::makeFolder(OptMappe);
+    extListeFilename = Platform::joinPath(OptMappe, QStringLiteral("ExtListe.txt"));
+    infoDir = programmappe + QStringLiteral("Information");
+    setWindowTitle(QStringLiteral("Velkommen ") + Brugernavn);
+    menuBogHeight = 108;
+    menuBog->setFixedHeight(menuBogHeight);
+    filnavnEdit->setText(ingenDokumenter);
+    docFilnavnEdit->setText(filnavnEdit->text());
+    skiftDocFilnavnEdit->setText(filnavnEdit->text());
+    funk = new TFunktioner(this);
+    optFilnavn = Platform::joinPath(OptMappe, QStringLiteral("Main.txt"));
+    dokumentfil = Platform::joinPath(OptMappe, QStringLiteral("Dokumentfil.txt"));
+    if (m_dataFoldersReady)
+        HentOpt();
+    Datoer = new TDatoer;
+}
+
+void Tmainform::defaultOpt()
+{
+    resize(800, 600);
+    move(640, 240);
+}
+
+void Tmainform::HentOpt()
+{
+    // Width and height are the window's own size, left and top its frame's position: the pair
+    // Qt sets and reports alike, so a saved geometry comes back unchanged.
+    readSettings(optFilnavn, {5, true, false, SettingsRules::Fallback::Defaults}, [this] { defaultOpt(); },
+                 [this](SettingsLines &lines) {
+                     const int w = lines.integer();
+                     resize(w, height());
+                     const int h = lines.integer();
+                     resize(width(), h);
+                     const int left = lines.integer();
+                     move(left, y());
+                     const int top = lines.integer();
+                     move(x(), top);
+                     filtypeBoksHeight = lines.integer();
+                 });
+}
+
+void Tmainform::GemOpt()
+{
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+    SettingsWriter()
+        .integer(normal.width())
+        .integer(normal.height())
+        .integer(normal.x())
+        .integer(normal.y())
+        .integer(filtypeBoksHeight)
+        .write(optFilnavn);
+}
+
+void Tmainform::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void Tmainform::FormShow()
+{
+    // A restore from the notification area shows the window again; that is not a first showing.
+    if (!opstart || m_firstShowDone)
+        return;
+    m_firstShowDone = true;
+    TrayIcon->setVisible(optform->trayCheck->isChecked());
+    setStandardSize();
+    if (!optform->windowsCheck->isChecked()) {
+        MainMenu->hide();
+        MainMenu->setEnabled(false);
+    }
+    hovedmenuPanel->setVisible(optform->hovedmenuCheck->isChecked());
+    for (const QString &argument : std::as_const(m_arguments)) {
+        const QString name = getFname(argument);
+        if (Platform::fileExists(name))
+            funk->openwin(QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()), QString());
+    }
+    if (optform->dokumentCheck->isChecked() && Platform::fileExists(dokumentfil)) {
+        if (const std::optional<QStringList> lines = Platform::readLines(dokumentfil))
+            for (const QString &line : *lines)
+                funk->openwin(line, QString());
+    }
+    aarEdit->setText(QString::number(Platform::now().date().year()));
+    tc->setVisible(optform->dokumentlinjeCheck->isChecked());
+    if (optform->minimerCheck->isChecked())
+        showMinimized();
+    if (TrayIcon->isVisible())
+        return;
+    if (optform->minimerCheck->isChecked())
+        return;
+    opstart = false;
+    showStartupBoxes();
+}
+
+void Tmainform::showStartupBoxes()
+{
+    if (optform->bokseCheck1->isChecked())
+        mappefilform->show();
+    if (optform->bokseCheck2->isChecked())
+        favoritform->show();
+    if (optform->bokseCheck3->isChecked())
+        filform->show();
+}
+
+void Tmainform::TrayIconRestoreApp()
+{
+    if (!opstart)
+        return;
+    opstart = false;
+    showStartupBoxes();
+}
+
+void Tmainform::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimised with the icon showing, the program lives in the notification area until the icon
+    // is clicked. Without a notification area the icon cannot be clicked, so the window stays
+    // reachable on the task bar.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayIcon->isVisible()
+        && QSystemTrayIcon::isSystemTrayAvailable())
+        hide();
+}
+
+void Tmainform::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void Tmainform::FormResize()
+{
+    if (!opstart && optform)
+        optform->setProgSize(width(), height());
+}
+
+void Tmainform::setStandardSize()
+{
+    if (optform->marginCheck->isChecked()) {
+        standardWidth = 861;
+        standardHeight = 800;
+        m_margin = 70;
+    } else {
+        standardWidth = 728;
+        standardHeight = 700;
+        m_margin = 8;
+    }
+    for (TDokumentform *window : documentWindows())
+        window->editor()->setInnerMargins(m_margin);
+}
+
+bool Tmainform::documentsAnswerCloseQueries()
+{
+    for (TDokumentform *window : documentWindows())
+        if (!window->FormCloseQuery())
+            return false;
+    return true;
+}
+
+void Tmainform::closeEvent(QCloseEvent *event)
+{
+    // A document whose save was cancelled or failed keeps the program open.
+    if (!documentsAnswerCloseQueries()) {
+        event->ignore();
+        return;
+    }
+    FormCloseQuery();
+    FormClose();
+    event->accept();
+}
+
+bool Tmainform::FormCloseQuery()
+{
+    setAcceptDrops(false);
+    delete Datoer;
+    Datoer = nullptr;
+    extListe.clear();
+    mappefilform->close();
+    favoritform->close();
+    optform->GemOpt();
+    return true;
+}
+
+void Tmainform::FormClose()
+{
+    const QList<TDokumentform *> windows = documentWindows();
+    if (optform->dokumentCheck->isChecked() && !windows.isEmpty()) {
+        QStringList names;
+        for (TDokumentform *window : windows)
+            if (Platform::fileExists(window->Filnavn))
+                names << window->Filnavn;
+        QString error;
+        if (!Platform::writeLines(dokumentfil, names, &error))
+            visInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + dokumentfil + QLatin1Char('\r') + error);
+    } else if (QFileInfo::exists(dokumentfil)) {
+        QFile::remove(dokumentfil);
+    }
+    delete funk;
+    funk = nullptr;
+    GemOpt();
+}
+
+QList<TDokumentform *> Tmainform::documentWindows() const
+{
+    QList<TDokumentform *> windows;
+    for (QMdiSubWindow *window : mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto *document = qobject_cast<TDokumentform *>(window))
+            windows << document;
+    return windows;
+}
+
+TDokumentform *Tmainform::activeDocument() const
+{
+    return qobject_cast<TDokumentform *>(mdiArea->currentSubWindow());
+}
+
+TDokumentform *Tmainform::createDocumentWindow(bool rich)
+{
+    // Rich-text documents get their own window kind with the RTF reader; until then every
+    // document opens in the plain-text window, which never changes a byte it did not edit.
+    Q_UNUSED(rich);
+    hideEgenskaberPanel();
+    auto *window = new Twinform1;
+    window->editor()->setInnerMargins(m_margin);
+    mdiArea->addSubWindow(window);
+    activateDocument(window);
+    return window;
+}
+
+void Tmainform::activateDocument(TDokumentform *window)
+{
+    window->show();
+    mdiArea->setActiveSubWindow(window);
+    window->widget()->setFocus();
+}
+
+bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
+{
+    Q_UNUSED(rich);
+    for (TDokumentform *window : documentWindows()) {
+        if (sameTextAZ(window->Filnavn, fileName)) {
+            hideEgenskaberPanel();
+            activateDocument(window);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Tmainform::hideEgenskaberPanel()
+{
+    if (menuBog->isVisible() && menuBog->currentIndex() == 5)
+        menuBog->hide();
+}
+
+void Tmainform::subWindowActivated(QMdiSubWindow *window)
+{
+    if (auto *document = qobject_cast<TDokumentform *>(window))
+        document->FormActivate();
+}
+
+int Tmainform::tabMatching(const QString &caption, int searchedTabs) const
+{
+    const int last = qMin(searchedTabs, tc->count());
+    for (int i = 0; i < last; ++i)
+        if (sameTextAZ(tc->tabText(i), caption))
+            return i;
+    return -1;
+}
+
+void Tmainform::InsertTab()
+{
+    TDokumentform *active = activeDocument();
+    if (!active)
+        return;
+    const QSignalBlocker quiet(tc);
+    tc->addTab(active->windowTitle());
+}
+
+void Tmainform::SetTCindex()
+{
+    TDokumentform *active = activeDocument();
+    const int windows = int(documentWindows().size());
+    if (!active || windows == 0 || tc->count() == 0)
+        return;
+    const int index = tabMatching(active->windowTitle(), windows);
+    if (index >= 0) {
+        const QSignalBlocker quiet(tc);
+        tc->setCurrentIndex(index);
+    }
+}
+
+void Tmainform::fokusTab(const QString &aName)
+{
+    const int index = tabMatching(aName, tc->count());
+    if (index >= 0) {
+        const QSignalBlocker quiet(tc);
+        tc->setCurrentIndex(index);
+    }
+}
+
+void Tmainform::CloseTab(const QString &aCapNavn)
+{
+    const int index = tabMatching(aCapNavn, tc->count());
+    if (index >= 0) {
+        const QSignalBlocker quiet(tc);
+        tc->removeTab(index);
+    }
+}
+
+void Tmainform::RenameTab(const QString &oldCapNavn, const QString &newCapNavn)
+{
+    const int windows = int(documentWindows().size());
+    if (windows == 0)
+        return;
+    const int index = tabMatching(oldCapNavn, windows);
+    if (index >= 0)
+        tc->setTabText(index, newCapNavn);
+}
+
+void Tmainform::tcChange(int index)
+{
+    if (index < 0)
+        return;
+    const QString text = tc->tabText(index);
+    for (TDokumentform *window : documentWindows()) {
+        if (sameTextAZ(window->windowTitle(), text)) {
+            QCoreApplication::processEvents();
+            hideEgenskaberPanel();
+            activateDocument(window);
+            return;
+        }
+    }
+}
+
+void Tmainform::resetFileInfo()
+{
+    filnavnEdit->setText(ingenDokumenter);
+    filsizeLabel->clear();
+    antalLinjerLabel->clear();
+    filModificeretLabel->clear();
+    docFilnavnEdit->setText(filnavnEdit->text());
+    skiftDocFilnavnEdit->setText(filnavnEdit->text());
+}
+
+void Tmainform::doHandling(int actionNo)
+{
+    TDokumentform *window = activeDocument();
+    if (!window) {
+        if (actionNo == 2)
+            resetFileInfo();
+        return;
+    }
+    switch (actionNo) {
+    case 0:
+        window->Gem();
+        break;
+    case 1:
+        window->GemSom();
+        break;
+    case 2:
+        window->filInformation();
+        break;
+    case 6:
+        window->showRedskabsPanel();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tmainform::udskrivFilInfo()
+{
+    doHandling(2);
+}
+
+void Tmainform::UdskrivInfo(const QString &aInfo)
+{
+    Info->setText(aInfo);
+}
+
+void Tmainform::fileOpenExecute()
+{
+    const QStringList names = Platform::dialogs().openFiles(this);
+    for (const QString &name : names)
+        funk->openwin(name, QString());
+}
+
+void Tmainform::winLukAlleExecute()
+{
+    const QList<TDokumentform *> windows = documentWindows();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        (*it)->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (documentWindows().isEmpty())
+        resetFileInfo();
+}

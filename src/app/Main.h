@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenuBar;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QTabBar;
+class QWidget;
+class TAction;
+class TDatoer;
+class TDokumentform;
+class TFunktioner;
+
+// The multiple-document frame of the editor and the holder of the per-user state that the rest
+// of the program reads.
+class Tmainform : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Tmainform(const QStringList &arguments);
+    ~Tmainform() override;
+
+    // False when the user's data folders could not be made; the program cannot run then.
+    bool dataFoldersReady() const { return m_dataFoldersReady; }
+
+    // Settings file "Main.txt".
+    void HentOpt();
+    void GemOpt();
+    void defaultOpt();
+
+    void setStandardSize();
+    void TrayIconRestoreApp();
+    static QString GetUserFromWindows();
+    static QString getFname(QString s);
+
+    // The tab row: one tab per document window, matched to it by caption.
+    void InsertTab();
+    void SetTCindex();
+    void fokusTab(const QString &aName);
+    void CloseTab(const QString &aCapNavn);
+    void RenameTab(const QString &oldCapNavn, const QString &newCapNavn);
+
+    // Dispatches a document command to the active document window.
+    void doHandling(int actionNo);
+    void udskrivFilInfo();
+    void UdskrivInfo(const QString &aInfo);
+    // Resets the file information fields when no document is open.
+    void resetFileInfo();
+
+    // The document windows in the frame's order (the order they were opened in).
+    QList<TDokumentform *> documentWindows() const;
+    TDokumentform *activeDocument() const;
+    // Creates a document window for the open request in docFilnavn/docExt.
+    TDokumentform *createDocumentWindow(bool rich);
+    // Brings a window of that kind holding fileName to the front; false when there is none.
+    bool bringOpenDocumentToFront(const QString &fileName, bool rich);
+    // Shows the document window as the active one.
+    void activateDocument(TDokumentform *window);
+    void hideEgenskaberPanel();
+
+    // Per-user state read by the rest of the program.
+    QString optFilnavn;
+    QString dokumentfil;
+    int menuBogHeight = 0;
+    int ncNumber = 0;
+    bool opstart = false;
+    QString Brugernavn;
+    QString programmappe;
+    QString OptMappe;
+    QString infoDir;
+    TFunktioner *funk = nullptr;
+    int newCount = 0;
+    QString docFilnavn;
+    QString docExt;
+    bool docModified = false;
+    QString dokumentFilnavn;
+    int standardWidth = 0;
+    int standardHeight = 0;
+    int filtypeBoksHeight = 0;
+    QStringList extListe;
+    QString extListeFilename;
+    TDatoer *Datoer = nullptr;
+
+    // Controls.
+    QMenuBar *MainMenu = nullptr;
+    QWidget *hovedmenuPanel = nullptr;
+    QStackedWidget *menuBog = nullptr;
+    QMdiArea *mdiArea = nullptr;
+    QTabBar *tc = nullptr;
+    QWidget *bundPanel = nullptr;
+    QLabel *Info = nullptr;
+    QSystemTrayIcon *TrayIcon = nullptr;
+    QLineEdit *filnavnEdit = nullptr;
+    QLabel *filsizeLabel = nullptr;
+    QLabel *antalLinjerLabel = nullptr;
+    QLabel *filModificeretLabel = nullptr;
+    QLineEdit *docFilnavnEdit = nullptr;
+    QLineEdit *skiftDocFilnavnEdit = nullptr;
+    QLineEdit *aarEdit = nullptr;
+
+    // Actions.
+    TAction *fileOpen = nullptr;
+    TAction *fileGem = nullptr;
+    TAction *fileGemSom = nullptr;
+    TAction *fileNewTxt = nullptr;
+    TAction *winLuk = nullptr;
+    TAction *winLukAlle = nullptr;
+    TAction *aProgramSize = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenuBog();
+    void buildActions();
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    bool FormCloseQuery();
+    void FormClose();
+    void showStartupBoxes();
+    void tcChange(int index);
+    void fileOpenExecute();
+    void winLukAlleExecute();
+    void subWindowActivated(QMdiSubWindow *window);
+    bool documentsAnswerCloseQueries();
+    int tabMatching(const QString &caption, int searchedTabs) const;
+
+    QStringList m_arguments;
+    bool m_dataFoldersReady = false;
+    bool m_firstShowDone = false;
+    int m_margin = 8;
+};

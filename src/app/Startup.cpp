@@ -1,0 +1,78 @@
+#include "app/Startup.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "documents/Print.h"
+#include "lists/OpenUnit.h"
+#include "lists/favoritUnit.h"
+#include "lists/filUnit.h"
+#include "lists/mappefilUnit.h"
+#include "opening/filtyper.h"
+#include "options/boks.h"
+#include "options/genvejUnit.h"
+#include "options/infUnit.h"
+#include "options/memoUnit.h"
+#include "options/optUnit.h"
+#include "options/spmUnit.h"
+#include "platform/DataFolders.h"
+#include "platform/Modal.h"
+#include "search/filmappeUnit.h"
+#include "search/findis.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+bool createProgram(const QStringList &args)
+{
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
+    mainform = new Tmainform(args);
+    if (!mainform->dataFoldersReady()) {
+        QMessageBox message(QMessageBox::Critical, QStringLiteral("kyxTavlo"),
+                            QStringLiteral("Programmets datamappe kunne ikke oprettes:\n") + mainform->OptMappe
+                                + QStringLiteral("\n\nProgrammet kan ikke starte uden den."),
+                            QMessageBox::Ok);
+        Platform::showModal(message);
+        delete mainform;
+        mainform = nullptr;
+        return false;
+    }
+    infform = new Tinfform(mainform);
+    spform = new Tspform(mainform);
+    mappefilform = new Tmappefilform(mainform);
+    favoritform = new Tfavoritform(mainform);
+    printform = new Tprintform(mainform);
+    filform = new Tfilform(mainform);
+    openform = new Topenform(mainform);
+    findformen = new Tfindformen(mainform);
+    memoForm = new TmemoForm(mainform);
+    boksform = new Tboksform(mainform);
+    filmappeform = new Tfilmappeform(mainform);
+    typeform = new Ttypeform(mainform);
+    optform = new Toptform(mainform);
+    genvejsform = new Tgenvejsform(mainform);
+    TAction::installIdleUpdates();
+    return true;
+}
+
+void destroyProgram()
+{
+    // The boxes are children of the main window and go with it.
+    delete mainform;
+    mainform = nullptr;
+    infform = nullptr;
+    spform = nullptr;
+    mappefilform = nullptr;
+    favoritform = nullptr;
+    printform = nullptr;
+    filform = nullptr;
+    openform = nullptr;
+    findformen = nullptr;
+    memoForm = nullptr;
+    boksform = nullptr;
+    filmappeform = nullptr;
+    typeform = nullptr;
+    optform = nullptr;
+    genvejsform = nullptr;
+}

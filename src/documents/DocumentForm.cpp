@@ -1,0 +1,495 @@
+#include "documents/DocumentForm.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Hints.h"
+#include "app/Main.h"
+#include "app/RadioGroup.h"
+#include "documents/DatoCompo.h"
+#include "lists/DirBox.h"
+#include "lists/FavDirUnit.h"
+#include "lists/filUnit.h"
+#include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
+#include "options/infUnit.h"
+#include "options/optUnit.h"
+#include "options/spmUnit.h"
+#include "platform/Browser.h"
+#include "platform/DataFolders.h"
+#include "platform/Dialogs.h"
+#include "platform/RichEdit.h"
+
+#include <QAbstractScrollArea>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString noName = QStringLiteral("Dokumentet har ikke noget navn");
+
+QToolButton *actionButton(QWidget *parent, QAction *action)
+{
+    auto *button = new QToolButton(parent);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAccessibleName(action->text());
+    return button;
+}
+
+bool isWordCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'-' || (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')
+        || u == u'Æ' || u == u'Ø' || u == u'Å' || u == u'æ' || u == u'ø' || u == u'å';
+}
+
+} // namespace
+
+TDokumentform::TDokumentform(Platform::RichEdit *editor)
+    : Editor(editor)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Dokument"));
+    auto *body = new QWidget(this);
+    auto *column = new QVBoxLayout(body);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    buildActions();
+    buildToolPanel();
+    buildMenus();
+    column->addWidget(redskabsPanel);
+    Editor->setParent(this);
+    Editor->widget()->setParent(body);
+    Editor->widget()->setObjectName(QStringLiteral("Editor"));
+    Editor->widget()->setAccessibleName(QStringLiteral("Editor"));
+    column->addWidget(Editor->widget(), 1);
+    setWidget(body);
+    Editor->widget()->installEventFilter(this);
+    Editor->widget()->viewport()->installEventFilter(this);
+}
+
+TDokumentform::~TDokumentform() = default;
+
+void TDokumentform::buildActions()
+{
+    const auto make = [this](const char *name, const QString &caption, const QString &hint, const char *keys) {
+        auto *action = new TAction(this, QString::fromLatin1(name), caption, hint,
+                                   keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence(),
+                                   Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        return action;
+    };
+    EditCut1 = make("EditCut1", QStringLiteral("Klip"), QStringLiteral("Klip valgte tekst til klipbordet: Ctrl+X"), "Ctrl+X");
+    EditCopy1 = make("EditCopy1", QStringLiteral("Kopier"), QStringLiteral("Kopier valgte område til klipbordet: Ctrl+C"), "Ctrl+C");
+    EditPaste1 = make("EditPaste1", QStringLiteral("Indsæt"), QStringLiteral("Indsæt tekstindhold fra klipbordet: Ctrl+V"), "Ctrl+V");
+    EditSelectAll1 = make("EditSelectAll1", QStringLiteral("Vælg alt"), QStringLiteral("Vælg hele dokumentet: Ctrl+A"), "Ctrl+A");
+    EditUndo1 = make("EditUndo1", QStringLiteral("Annuller"), QStringLiteral("Annuller sidste aktion: Ctrl+Z og Ctrl+Y"), "Ctrl+Z");
+    EditDelete1 = make("EditDelete1", QStringLiteral("Slet"), QStringLiteral("Slet valgte tekst: Del"), "Del");
+    aStavekontrol = make("aStavekontrol", QStringLiteral("Udfør"), QStringLiteral("Udfør stavekontrol på hele dokumentet"), nullptr);
+    googleUrl = make("googleUrl", QStringLiteral("Google"), QStringLiteral("Søg med Google: Ctrl+Shift+G"), "Ctrl+Shift+G");
+    bingUrl = make("bingUrl", QStringLiteral("Bing"), QStringLiteral("Søg med Microsoft Bing: Ctrl+Shift+B"), "Ctrl+Shift+B");
+    tubeUrl = make("tubeUrl", QStringLiteral("Søg på YouTube"), QStringLiteral("Søg med YouTube: Ctrl+Shift+T"), "Ctrl+Shift+T");
+
+    EditCut1->setUpdateRule([this] { return Editor->hasSelection(); });
+    EditCopy1->setUpdateRule([this] { return Editor->hasSelection(); });
+    EditDelete1->setUpdateRule([this] { return Editor->hasSelection(); });
+    EditPaste1->setUpdateRule([this] { return Editor->canPaste(); });
+    EditUndo1->setUpdateRule([this] { return Editor->canUndo(); });
+    aStavekontrol->setUpdateRule([this] { return Editor->contextMenu() == nullptr; });
+
+    connect(EditCut1, &QAction::triggered, this, [this] { Editor->cut(); });
+    connect(EditCopy1, &QAction::triggered, this, [this] { Editor->copy(); });
+    connect(EditPaste1, &QAction::triggered, this, [this] { Editor->paste(); });
+    connect(EditSelectAll1, &QAction::triggered, this, [this] { Editor->selectAll(); });
+    connect(EditUndo1, &QAction::triggered, this, [this] { Editor->undo(); });
+    connect(EditDelete1, &QAction::triggered, this, [this] { Editor->deleteSelection(); });
+    connect(aStavekontrol, &QAction::triggered, this, [this] { aStavekontrolExecute(); });
+    connect(googleUrl, &QAction::triggered, this,
+            [this] { webSearch(QStringLiteral("www.google.com"), QStringLiteral("/search"), QStringLiteral("q")); });
+    connect(bingUrl, &QAction::triggered, this,
+            [this] { webSearch(QStringLiteral("www.bing.com"), QStringLiteral("/search"), QStringLiteral("q")); });
+    connect(tubeUrl, &QAction::triggered, this, [this] {
+        webSearch(QStringLiteral("www.youtube.com"), QStringLiteral("/results"), QStringLiteral("search_query"));
+    });
+}
+
+void TDokumentform::buildToolPanel()
+{
+    redskabsPanel = new QWidget(this);
+    redskabsPanel->setObjectName(QStringLiteral("redskabsPanel"));
+    redskabsPanel->setFixedHeight(59);
+    toolRow = new QHBoxLayout(redskabsPanel);
+    toolRow->setContentsMargins(4, 2, 4, 2);
+
+    fontBlock = new QVBoxLayout;
+    fontBlock->setSpacing(2);
+    auto *fonts = new QHBoxLayout;
+    fontnameBox = new QComboBox(redskabsPanel);
+    fontnameBox->setObjectName(QStringLiteral("fontnameBox"));
+    fontnameBox->setAccessibleName(QStringLiteral("Fontnavn"));
+    fontsizeBox = new QComboBox(redskabsPanel);
+    fontsizeBox->setObjectName(QStringLiteral("fontsizeBox"));
+    fontsizeBox->setAccessibleName(QStringLiteral("Størrelse"));
+    fonts->addWidget(fontnameBox);
+    fonts->addWidget(fontsizeBox);
+    fontBlock->addLayout(fonts);
+    toolRow->addLayout(fontBlock);
+    connect(fontnameBox, &QComboBox::activated, this,
+            [this] { Editor->setDefaultFont(fontnameBox->currentText(), 0); });
+    connect(fontsizeBox, &QComboBox::activated, this,
+            [this] { Editor->setDefaultFont(fontnameBox->currentText(), fontsizeBox->currentText().toInt()); });
+
+    auto *webBlock = new QVBoxLayout;
+    webBlock->setSpacing(2);
+    auto *webRow = new QHBoxLayout;
+    webRow->addWidget(actionButton(redskabsPanel, bingUrl));
+    webRow->addWidget(actionButton(redskabsPanel, googleUrl));
+    webRow->addWidget(actionButton(redskabsPanel, tubeUrl));
+    webBlock->addLayout(webRow);
+    auto *fileRow = new QHBoxLayout;
+    funkButton1 = new QToolButton(redskabsPanel);
+    funkButton1->setObjectName(QStringLiteral("funkButton1"));
+    funkButton1->setText(QStringLiteral("Fil"));
+    funkButton1->setAccessibleName(QStringLiteral("Fil"));
+    setHint(funkButton1, QStringLiteral("Åben filmenuen"));
+    funkButton1->setPopupMode(QToolButton::InstantPopup);
+    fileRow->addWidget(funkButton1);
+    fileRow->addWidget(actionButton(redskabsPanel, mainform->fileGem));
+    fileRow->addWidget(actionButton(redskabsPanel, mainform->fileGemSom));
+    webBlock->addLayout(fileRow);
+    toolRow->addLayout(webBlock);
+
+    auto *spellBlock = new QVBoxLayout;
+    spellBlock->setSpacing(2);
+    puButton = new QToolButton(redskabsPanel);
+    puButton->setObjectName(QStringLiteral("puButton"));
+    puButton->setText(QStringLiteral("Skift popup"));
+    setHint(puButton, QStringLiteral("Skift popup-menu"));
+    connect(puButton, &QToolButton::clicked, this, &TDokumentform::puButtonClick);
+    spellBlock->addWidget(puButton);
+    spellBlock->addWidget(actionButton(redskabsPanel, aStavekontrol));
+    toolRow->addLayout(spellBlock);
+
+    auto *caretBlock = new QHBoxLayout;
+    caretBlock->addWidget(new QLabel(QStringLiteral("Pos:"), redskabsPanel));
+    posLabel = new QLabel(QStringLiteral("0,0"), redskabsPanel);
+    posLabel->setObjectName(QStringLiteral("posLabel"));
+    caretBlock->addWidget(posLabel);
+    caretBlock->addSpacing(12);
+    caretBlock->addWidget(new QLabel(QStringLiteral("Antal linjer:"), redskabsPanel));
+    antalLabel = new QLabel(QStringLiteral("0"), redskabsPanel);
+    antalLabel->setObjectName(QStringLiteral("antalLabel"));
+    caretBlock->addWidget(antalLabel);
+    toolRow->addLayout(caretBlock);
+    toolRow->addStretch();
+}
+
+void TDokumentform::buildMenus()
+{
+    PUwin = new QMenu(this);
+    PUwin->setObjectName(QStringLiteral("PUwin"));
+    dropDownPU = new QMenu(this);
+    dropDownPU->setObjectName(QStringLiteral("dropDownPU"));
+    for (QMenu *menu : {PUwin, dropDownPU}) {
+        menu->addAction(EditUndo1);
+        menu->addSeparator();
+        menu->addActions({EditCut1, EditCopy1, EditPaste1});
+        menu->addSeparator();
+        menu->addActions({EditSelectAll1, EditDelete1});
+        menu->addSeparator();
+        menu->addActions({mainform->winLuk, mainform->winLukAlle});
+    }
+    funkButton1->setMenu(dropDownPU);
+}
+
+void TDokumentform::insertAfterPaste(QAction *action)
+{
+    for (QMenu *menu : {PUwin, dropDownPU}) {
+        const QList<QAction *> entries = menu->actions();
+        const qsizetype paste = entries.indexOf(EditPaste1);
+        menu->insertAction(entries.value(paste + 1), action);
+    }
+}
+
+void TDokumentform::FormCreate()
+{
+    mainform->hideEgenskaberPanel();
+    opstart = true;
+
+    for (auto [own, options] : {std::pair{fontnameBox, optform->fontnameBox}, std::pair{fontsizeBox, optform->fontsizeBox}}) {
+        own->clear();
+        for (int i = 0; i < options->count(); ++i)
+            own->addItem(options->itemText(i));
+        own->setMaxVisibleItems(qMax(1, own->count()));
+        own->setCurrentIndex(options->currentIndex());
+    }
+    Editor->setInnerMargins(optform->marginCheck->isChecked() ? 70 : 8);
+    redskabsPanel->setVisible(optform->redCheck->isChecked());
+    Editor->setDefaultFont(fontnameBox->currentText(), fontsizeBox->currentText().toInt());
+    Filnavn = mainform->docFilnavn;
+    Ext = mainform->docExt;
+    setPopupState(optform->popupBox->itemIndex() != 1);
+
+    if (Platform::fileExists(Filnavn)) {
+        QString error;
+        if (!Editor->loadFromFile(Filnavn, &error)) {
+            m_openFailed = true;
+            visInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + Filnavn + QLatin1Char('\r') + error);
+            return;
+        }
+        capNavn = QFileInfo(Filnavn).fileName();
+        filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
+    } else {
+        capNavn = QString::number(mainform->newCount) + QStringLiteral(". Dokument");
+    }
+    setWindowTitle(capNavn);
+    Editor->setModified(false);
+    connect(Editor, &Platform::RichEdit::textChanged, this, [this] { mainform->docModified = Editor->isModified(); });
+}
+
+void TDokumentform::FormActivate()
+{
+    mainform->docModified = Editor->isModified();
+    mainform->udskrivFilInfo();
+    if (Platform::fileExists(Filnavn)) {
+        const QFileInfo info(Filnavn);
+        mappefilform->dirBox->setDirectory(info.absolutePath());
+        mainform->docFilnavnEdit->setText(info.fileName());
+        setHint(mainform->docFilnavnEdit, mappefilform->dirBox->directory());
+    } else {
+        mainform->docFilnavnEdit->setText(noName);
+    }
+    mainform->dokumentFilnavn = Filnavn;
+    if (opstart) {
+        opstart = false;
+        showMaximized();
+        mainform->InsertTab();
+        mainform->SetTCindex();
+    }
+    if (mainform->Datoer)
+        mainform->Datoer->SetEditor(Editor);
+    mainform->fokusTab(windowTitle());
+    XYinfo();
+}
+
+void TDokumentform::XYinfo()
+{
+    LinieAntal = Editor->displayedLineCount();
+    const QPoint caret = Editor->caretPosition();
+    posY = caret.y();
+    posX = caret.x();
+    antalLabel->setText(QString::number(LinieAntal));
+    posLabel->setText(QString::number(posY + 1) + QLatin1Char(',') + QString::number(posX));
+}
+
+bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+        XYinfo();
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            musNede = true;
+        break;
+    case QEvent::MouseButtonRelease:
+        musNede = false;
+        XYinfo();
+        break;
+    case QEvent::MouseMove:
+        if (musNede)
+            XYinfo();
+        break;
+    default:
+        break;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void TDokumentform::filInformation()
+{
+    const QString chars = QString::number(Editor->textLength());
+    const QString lines = QStringLiteral("Antal linjer: ") + QString::number(Editor->displayedLineCount());
+    if (Filnavn.isEmpty()) {
+        mainform->filnavnEdit->setText(QStringLiteral("Dokumentet har ikke noget navn."));
+        mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
+        mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet er ikke gem."));
+    } else if (Platform::fileExists(Filnavn)) {
+        mainform->filnavnEdit->setText(QFileInfo(Filnavn).fileName());
+        mainform->filsizeLabel->setText(QStringLiteral("Filstørrelse: ") + TFunktioner::getFileSizeString(Filnavn)
+                                        + QStringLiteral(" (") + chars + QStringLiteral(" tegn)"));
+        mainform->filModificeretLabel->setText(Editor->isModified() ? QStringLiteral("Dokumentet er ikke gemt")
+                                                                    : QStringLiteral("Dokumentet er gemt"));
+    } else {
+        mainform->filnavnEdit->setText(QFileInfo(Filnavn).fileName());
+        mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
+        mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet eksisterer ikke. Muligvis slettet eller omdøbt."));
+        Editor->setModified(true);
+        mainform->docModified = true;
+    }
+    mainform->antalLinjerLabel->setText(lines);
+    mainform->docFilnavnEdit->setText(mainform->filnavnEdit->text());
+    mainform->skiftDocFilnavnEdit->setText(mainform->filnavnEdit->text());
+}
+
+bool TDokumentform::Gem()
+{
+    if (Platform::fileExists(Filnavn)) {
+        write();
+        return !Editor->isModified();
+    }
+    if (Filnavn.isEmpty())
+        return GemSom();
+    if (spoerg(QStringLiteral("Skal dokumentet gemmes med følgende filnavn:\r") + QFileInfo(Filnavn).fileName()
+               + QLatin1Char('?'))) {
+        write();
+        return !Editor->isModified();
+    }
+    Filnavn.clear();
+    return GemSom();
+}
+
+void TDokumentform::write()
+{
+    QString error;
+    if (!Editor->saveToFile(Filnavn, &error)) {
+        visInfo(QStringLiteral("Dokumentet blev ikke gemt:\r") + Filnavn + QLatin1Char('\r') + error);
+        return;
+    }
+    Editor->setModified(false);
+    mainform->docModified = false;
+}
+
+bool TDokumentform::GemSom()
+{
+    Platform::SaveRequest request;
+    request.filter = QStringLiteral("Tekstdokument (.txt)|*.txt|Rich Tekstdokument (.rtf)|*.rtf|Alle filtyper (*.*)|*.*");
+    request.filterIndex = 1;
+    request.defaultExtension = QStringLiteral(".txt");
+    if (Platform::fileExists(Filnavn)) {
+        const QFileInfo info(Filnavn);
+        request.folder = QDir::toNativeSeparators(info.absolutePath());
+        request.fileName = info.fileName();
+    } else {
+        request.fileName = QStringLiteral("UdenNavn");
+    }
+    const QString chosen = Platform::dialogs().saveFile(mainform, request);
+    if (chosen.isEmpty())
+        return false;
+    if (QFileInfo::exists(chosen)
+        && !spoerg(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?")))
+        return false;
+    const QString oldCaption = capNavn;
+    Filnavn = chosen;
+    Ext = TFunktioner::fileExtension(chosen);
+    capNavn = QFileInfo(chosen).fileName();
+    mainform->RenameTab(oldCaption, capNavn);
+    setWindowTitle(capNavn);
+    write();
+    mainform->dokumentFilnavn = Filnavn;
+    filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
+    filform->ListeForandret2 = true;
+    return !Editor->isModified();
+}
+
+void TDokumentform::showRedskabsPanel()
+{
+    redskabsPanel->setVisible(!redskabsPanel->isVisible());
+}
+
+bool TDokumentform::FormCloseQuery()
+{
+    if (Editor->isModified()
+        && spoerg(QStringLiteral("Dokumentet: ") + capNavn + QStringLiteral("\rer modificeret.\rSkal det gemmes?"))
+        && !Gem())
+        return false; // the save was cancelled or failed: closing now would lose the text
+    if (mainform->Datoer && mainform->Datoer->editor() == Editor)
+        mainform->Datoer->SetEditor(nullptr);
+    return true;
+}
+
+void TDokumentform::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    QMdiSubWindow::closeEvent(event);
+}
+
+void TDokumentform::FormClose()
+{
+    if (mainform->documentWindows().size() == 1) {
+        mainform->resetFileInfo();
+        mainform->dokumentFilnavn.clear();
+    }
+    if (Platform::fileExists(Filnavn)) {
+        filform->FavFiler1->InsertItem(Filnavn, capNavn, 1);
+        filform->FavFiler2->DeleteItem(Filnavn);
+        filform->ListeForandret1 = true;
+        filform->ListeForandret2 = true;
+    }
+    mainform->CloseTab(windowTitle());
+}
+
+QString TDokumentform::FindTekst() const
+{
+    if (Editor->hasSelection()) {
+        QString selected = Editor->selectedText();
+        if (selected.endsWith(QLatin1Char(' ')))
+            selected.chop(1);
+        return selected;
+    }
+    int caret = 0;
+    const QString line = Editor->caretBlockText(&caret);
+    int start = caret;
+    while (start > 0 && isWordCharacter(line[start - 1]))
+        --start;
+    int end = caret;
+    while (end < line.size() && isWordCharacter(line[end]))
+        ++end;
+    return line.mid(start, end - start);
+}
+
+QString TDokumentform::getTheWord() const
+{
+    const QString word = FindTekst();
+    return word.isEmpty() ? QStringLiteral("Der mangler et søgeord") : word;
+}
+
+void TDokumentform::webSearch(const QString &host, const QString &path, const QString &key) const
+{
+    // The word is percent-encoded so that the whole of it is searched for ("&", "#", "+" and
+    // spaces included).
+    const QByteArray address = "https://" + host.toLatin1() + path.toLatin1() + '?' + key.toLatin1() + '='
+        + QUrl::toPercentEncoding(getTheWord());
+    Platform::browser().open(QUrl::fromEncoded(address, QUrl::StrictMode));
+}
+
+void TDokumentform::puButtonClick()
+{
+    setPopupState(Editor->contextMenu() != PUwin);
+}
+
+void TDokumentform::setPopupState(bool ownMenu)
+{
+    // The caption names the menu that the next click brings.
+    const QString next = ownMenu ? QStringLiteral("Stavekontrol") : QStringLiteral("Funktioner");
+    Editor->setContextMenu(ownMenu ? PUwin : nullptr);
+    puButton->setText(next);
+    puButton->setAccessibleName(next);
+    setHint(puButton, QStringLiteral("Skift popup-menu til \"") + next + QLatin1Char('"'));
+}

@@ -1,0 +1,6 @@
+#include "lists/OpenUnit.h"
+
+Topenform::Topenform(QWidget *parent)
+    : TBox(parent, QStringLiteral("Åben"))
+{
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/Box.h"
+
+
+class Topenform : public TBox {
+    Q_OBJECT
+public:
+    explicit Topenform(QWidget *parent);
+};

@@ -1,0 +1,6 @@
+#include "lists/favoritUnit.h"
+
+Tfavoritform::Tfavoritform(QWidget *parent)
+    : TBox(parent, QStringLiteral("Favoritter"))
+{
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// The one place that decides what happens to a file name the user wants to open: edit it as
+// text or rich text, hand it to the desktop shell, or ignore it. Also the shell's error texts
+// and file-size texts.
+class TFunktioner : public QObject {
+    Q_OBJECT
+public:
+    explicit TFunktioner(QObject *parent = nullptr);
+
+    // fName empty: a new document whose kind fExt (".txt" or ".rtf") gives.
+    void openwin(const QString &fName, const QString &fExt);
+    bool KontrolEXT(const QString &aExt) const;
+    bool extKontrol(const QString &aFilename) const;
+    // fileRunNumber 0 runs the file, any other value edits it.
+    void runFilname(const QString &aFilename, int fileRunNumber) const;
+    void OpenFilen(const QString &aFilnavn, bool forRedigering) const;
+    static void ErrorInfo(int Nr);
+    static QString ErrorText(int Nr);
+    static QString getFileSizeString(const QString &aFilename);
+    static QString getFileSizeString(qint64 size);
+    // The part of the last path component from its last dot on, dot included.
+    static QString fileExtension(const QString &fileName);
+
+    const QStringList &filtypeListe() const { return m_filtypeListe; }
+
+private:
+    void loadFiletypeListe();
+    static int shellOnFile(const QString &operation, const QString &fileName);
+
+    QStringList m_filtypeListe;
+};
+
+// Equal with the letter case of A to Z ignored and every other character compared exactly, the
+// rule for file names, extensions, captions and tab texts.
+bool sameTextAZ(const QString &a, const QString &b);
+QString lowerAZ(const QString &text);

@@ -1,0 +1,6 @@
+#include "opening/filtyper.h"
+
+Ttypeform::Ttypeform(QWidget *parent)
+    : TBox(parent, QStringLiteral("Filtypeboksen"))
+{
+}

@@ -1,0 +1,6 @@
+#include "options/boks.h"
+
+Tboksform::Tboksform(QWidget *parent)
+    : TBox(parent, QStringLiteral("Fontnavne"))
+{
+}

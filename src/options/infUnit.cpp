@@ -1,0 +1,29 @@
+#include "options/infUnit.h"
+
+#include "app/Globals.h"
+#include "platform/Modal.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+Tinfform::Tinfform(QWidget *parent)
+    : TtekstBoks(parent, QStringLiteral("Information"))
+    , Label1(m_tekst)
+    , BitBtn1(tilfoejKnap(QStringLiteral("OK"), QStringLiteral("dialog-ok")))
+{
+    Label1->setObjectName(QStringLiteral("Label1"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void visInfo(const QString &text)
+{
+    // Only possible before start-up has made the box; the message must not vanish without a trace.
+    if (!infform) {
+        qWarning("kyxTavlo: %s", qUtf8Printable(text));
+        return;
+    }
+    infform->insertTekst(text);
+    Platform::showModal(*infform);
+}

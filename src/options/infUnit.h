@@ -1,0 +1,19 @@
+#pragma once
+
+#include "options/tekstBoks.h"
+
+class QLabel;
+class QPushButton;
+
+// The information box: every message of the program is shown here, with an OK button.
+class Tinfform : public TtekstBoks {
+    Q_OBJECT
+public:
+    explicit Tinfform(QWidget *parent = nullptr);
+
+    QLabel *const Label1;
+    QPushButton *const BitBtn1; // OK, modal result 1
+};
+
+// Shows the message in the information box and waits until the user has closed it.
+void visInfo(const QString &text);

@@ -1,0 +1,17 @@
+#include "options/memoUnit.h"
+
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+TmemoForm::TmemoForm(QWidget *parent)
+    : TBox(parent, QStringLiteral("Memo"))
+    , Memo(new QPlainTextEdit(this))
+{
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setAccessibleName(QStringLiteral("Memo"));
+    // Nobody sees the field, so long pasted lines need no wrapping work.
+    Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto *lag = new QVBoxLayout(this);
+    lag->setContentsMargins(0, 0, 0, 0);
+    lag->addWidget(Memo);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/Box.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class TRadioGroup;
+
+// The program's options, kept as controls that the rest of the program reads directly. The box
+// is never shown on its own: its three panels are shown on the main window's "Egenskaber" page.
+class Toptform : public TBox {
+    Q_OBJECT
+public:
+    explicit Toptform(QWidget *parent);
+
+    // Settings file "optUnit.txt".
+    void HentOpt();
+    void GemOpt();
+    void defaultOpt();
+    void setProgSize(int aW, int aH);
+
+    QString optFilnavn;
+    QString fontBoxFilename;
+    QString lagerBoxFilename;
+    QString designName;
+    int maxElementer = 0;
+
+    QGroupBox *optPanel1 = nullptr;
+    QGroupBox *optPanel2 = nullptr;
+    QGroupBox *optPanel3 = nullptr;
+    QComboBox *designBox = nullptr;
+    QLabel *widthLabel = nullptr;
+    QLabel *heightLabel = nullptr;
+    TRadioGroup *hintBox = nullptr;
+    QCheckBox *CheckAskOpenDoc = nullptr;
+    QCheckBox *dokumentlinjeCheck = nullptr;
+    QCheckBox *windowsCheck = nullptr;
+    QCheckBox *hovedmenuCheck = nullptr;
+    QCheckBox *dokumentCheck = nullptr;
+    QCheckBox *bokseCheck1 = nullptr;
+    QCheckBox *bokseCheck2 = nullptr;
+    QCheckBox *bokseCheck3 = nullptr;
+    QCheckBox *CheckVedLuk = nullptr;
+    QCheckBox *trayCheck = nullptr;
+    QCheckBox *minimerCheck = nullptr;
+    QComboBox *fontnameBox = nullptr;
+    QComboBox *fontsizeBox = nullptr;
+    TRadioGroup *popupBox = nullptr;
+    QCheckBox *redCheck = nullptr;
+    QCheckBox *marginCheck = nullptr;
+    QLineEdit *maxFindEdit = nullptr;
+    QCheckBox *CheckInsertFirst = nullptr;
+
+    static const QStringList standardFonts;
+    static const QStringList fontSizes;
+
+private:
+    void buildPanels();
+    void FormCreate();
+};

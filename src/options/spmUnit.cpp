@@ -1,0 +1,32 @@
+#include "options/spmUnit.h"
+
+#include "app/Globals.h"
+#include "platform/Modal.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+Tspform::Tspform(QWidget *parent)
+    : TtekstBoks(parent, QStringLiteral("Spørgsmål"))
+    , textLabel(m_tekst)
+    , BitBtn1(tilfoejKnap(QStringLiteral("Ja"), QStringLiteral("dialog-ok-apply")))
+    , annullerButton(tilfoejKnap(QStringLiteral("Nej"), QStringLiteral("dialog-cancel")))
+{
+    textLabel->setObjectName(QStringLiteral("textLabel"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    annullerButton->setObjectName(QStringLiteral("annullerButton"));
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(annullerButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool spoerg(const QString &text)
+{
+    // Only possible before start-up has made the box; no answer is the safe answer.
+    if (!spform) {
+        qWarning("kyxTavlo: %s", qUtf8Printable(text));
+        return false;
+    }
+    spform->insertTekst(text);
+    return Platform::showModal(*spform) == QDialog::Accepted;
+}

@@ -1,0 +1,77 @@
+#include "platform/DataFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <lmcons.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace Platform {
+
+QString dataRoot()
+{
+    QString root = qEnvironmentVariable("KYXTAVLO_DATA_ROOT");
+    if (root.isEmpty()) {
+#ifdef Q_OS_WIN
+        root = QStringLiteral("C:\\kyxTavlo3\\");
+#else
+        root = QDir::homePath() + QStringLiteral("/kyxTavlo3/");
+#endif
+    }
+    root = QDir::toNativeSeparators(root);
+    if (!root.endsWith(QDir::separator()))
+        root += QDir::separator();
+    return root;
+}
+
+QString joinPath(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || a.endsWith(QDir::separator()))
+        return a + b;
+    return a + QDir::separator() + b;
+}
+
+bool makeFolder(const QString &path)
+{
+    QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    return QDir().mkpath(path) && QFileInfo(path).isDir();
+}
+
+QString userName()
+{
+#ifdef Q_OS_WIN
+    wchar_t buffer[UNLEN + 1];
+    DWORD size = UNLEN + 1;
+    if (!GetUserNameW(buffer, &size) || size == 0)
+        return {};
+    return QString::fromWCharArray(buffer, int(size) - 1);
+#else
+    const passwd *entry = getpwuid(geteuid());
+    if (!entry || !entry->pw_name)
+        return {};
+    return QString::fromLocal8Bit(entry->pw_name);
+#endif
+}
+
+} // namespace Platform
+
+namespace Platform {
+
+bool fileExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+bool folderExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace Platform

@@ -1,0 +1,95 @@
+#include "platform/Dialogs.h"
+
+#include "platform/Modal.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace Platform {
+
+QStringList nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+namespace {
+
+class FileDialogs : public Dialogs {
+public:
+    QStringList openFiles(QWidget *parent) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        if (showModal(dialog) != QDialog::Accepted)
+            return {};
+        QStringList files;
+        for (const QString &name : dialog.selectedFiles())
+            files << QDir::toNativeSeparators(name);
+        return files;
+    }
+
+    QString saveFile(QWidget *parent, const SaveRequest &request) override
+    {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        const QStringList filters = nameFilters(request.filter);
+        dialog.setNameFilters(filters);
+        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[request.filterIndex - 1]);
+        QString suffix = request.defaultExtension;
+        if (suffix.startsWith(QLatin1Char('.')))
+            suffix.remove(0, 1);
+        dialog.setDefaultSuffix(suffix);
+        if (!request.folder.isEmpty())
+            dialog.setDirectory(request.folder);
+        dialog.selectFile(request.fileName);
+        if (showModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+
+    QString folder(QWidget *parent, const QString &start) override
+    {
+        return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(parent, QString(), start));
+    }
+
+    bool printerSetup(QWidget *parent, QPrinter &printer) override
+    {
+        QPrintDialog dialog(&printer, parent);
+        dialog.setOptions({});
+        return showModal(dialog) == QDialog::Accepted;
+    }
+};
+
+Dialogs *&current()
+{
+    static Dialogs *fake = nullptr;
+    return fake;
+}
+
+} // namespace
+
+Dialogs &dialogs()
+{
+    static FileDialogs real;
+    return current() ? *current() : real;
+}
+
+void setDialogs(Dialogs *fake)
+{
+    current() = fake;
+}
+
+} // namespace Platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/TextCodec.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Every per-user file (settings, lists, item files) is a list of lines read and written here.
+namespace Platform {
+
+// Replaces path with bytes atomically: a failed write leaves the old file whole. The file keeps
+// its permissions and a symbolic link stays a link (the file it names is replaced). On failure
+// returns false and, when error is given, a short description of the system's error.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// Lines split on CR LF, LF or CR; a final line break ends the last line rather than starting an
+// empty one. A byte-order mark decides the encoding, otherwise the ANSI code page (see
+// decodeText). Returns nothing when the file cannot be read; *encoding tells what was found.
+std::optional<QStringList> readLines(const QString &path, TextEncoding *encoding = nullptr);
+
+// CR LF after every line, in `encoding` when every character fits, otherwise UTF-8 with a
+// byte-order mark; replaced atomically.
+bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr,
+                TextEncoding encoding = TextEncoding::Ansi);
+
+} // namespace Platform

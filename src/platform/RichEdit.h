@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/TextCodec.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class QAbstractScrollArea;
+class QMenu;
+class QTextDocument;
+
+// What the document windows rely on of their text area, the same for plain and rich documents.
+// Positions count characters from 0; a line break counts as one character.
+namespace Platform {
+
+class RichEdit : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual QAbstractScrollArea *widget() const = 0;
+    virtual QTextDocument *document() const = 0;
+
+    // Reads the file, remembering its encoding and line-break style; on failure nothing changes
+    // and *error (when given) tells why.
+    virtual bool loadFromFile(const QString &path, QString *error = nullptr) = 0;
+    // Writes the text in the remembered encoding, replacing the file atomically.
+    virtual bool saveToFile(const QString &path, QString *error = nullptr) = 0;
+
+    virtual QString text() const = 0;
+    virtual int textLength() const = 0;
+    // Lines as displayed: a wrapped line counts once for every screen line.
+    virtual int displayedLineCount() const = 0;
+    // Caret (end of the selection): y the displayed line, x the column in it, both from 0.
+    virtual QPoint caretPosition() const = 0;
+
+    virtual bool isModified() const = 0;
+    virtual void setModified(bool modified) = 0;
+
+    virtual int selectionStart() const = 0;
+    virtual int selectionLength() const = 0;
+    virtual QString selectedText() const = 0;
+    virtual void setSelection(int start, int length) = 0;
+    // The caret stands behind the new text afterwards.
+    virtual void replaceSelection(const QString &text) = 0;
+    // The text of the block (paragraph) that holds the caret, and the caret's offset in it.
+    virtual QString caretBlockText(int *offset) const = 0;
+
+    virtual void setDefaultFont(const QString &family, int points) = 0;
+    virtual void setInnerMargins(int pixels) = 0;
+    virtual void setWordWrap(bool wrap) = 0;
+    virtual bool wordWrap() const = 0;
+    // The window's own context menu; nullptr gives the control's menu with spelling corrections.
+    virtual void setContextMenu(QMenu *menu) = 0;
+    virtual QMenu *contextMenu() const = 0;
+    // Checks the spelling of the whole document again.
+    virtual void recheckSpelling() = 0;
+
+    virtual void cut() = 0;
+    virtual void copy() = 0;
+    virtual void paste() = 0;
+    virtual void selectAll() = 0;
+    virtual void undo() = 0;
+    virtual void deleteSelection() = 0;
+    virtual bool canUndo() const = 0;
+    virtual bool canPaste() const = 0;
+    virtual bool hasSelection() const = 0;
+
+    TextEncoding encoding() const { return m_encoding; }
+    LineBreak lineBreak() const { return m_lineBreak; }
+
+signals:
+    void textChanged();
+
+protected:
+    TextEncoding m_encoding = TextEncoding::Ansi;
+    LineBreak m_lineBreak = nativeLineBreak();
+};
+
+} // namespace Platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The one place where bytes of a file become text and text becomes bytes again. A document keeps
+// the encoding and line-break style it was read in, so that writing it back unedited gives the
+// same bytes.
+namespace Platform {
+
+enum class TextEncoding {
+    Ansi,        // the system's ANSI code page, no byte-order mark (UTF-8 outside Windows)
+    Windows1252, // text from a Danish Windows desktop; found when bytes are not valid UTF-8
+    Utf8Bom,
+    Utf16LE,     // with its byte-order mark
+    Utf16BE,     // with its byte-order mark
+};
+
+enum class LineBreak { CrLf, Lf, Cr };
+
+struct DecodedText {
+    QString text; // line breaks as '\n'
+    TextEncoding encoding = TextEncoding::Ansi;
+    LineBreak lineBreak = LineBreak::Lf;
+};
+
+// The line-break style of a document that was never read from a file.
+LineBreak nativeLineBreak();
+
+// A byte-order mark decides first; without one the ANSI code page, and outside Windows bytes that
+// are not valid UTF-8 are read as Windows-1252. The first line break found decides the style
+// (the native one when there is none); every CR LF, LF and CR becomes '\n'.
+// Bytes the chosen encoding cannot take (invalid UTF-8 after a UTF-8 mark, an odd number of bytes
+// after a UTF-16 mark, on Windows bytes the ANSI code page does not give back unchanged) make the
+// whole file, mark included, Windows-1252: every byte is then a character, and encodeText gives
+// the same bytes back.
+DecodedText decodeText(const QByteArray &bytes);
+
+// Whether every character of text survives the encoding.
+bool canEncode(const QString &text, TextEncoding encoding);
+
+// Writes text ('\n' line breaks) with the encoding's byte-order mark and the given line breaks.
+// When the encoding cannot hold every character, UTF-8 with a byte-order mark is used instead,
+// and *used (when given) tells which encoding the bytes are in. Text that not even UTF-8 holds
+// (an unpaired surrogate, which a UTF-16 file or a Windows file name may carry) is written as
+// UTF-16 LE with its mark.
+QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak lineBreak,
+                      TextEncoding *used = nullptr);
+
+} // namespace Platform

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/Box.h"
+
+
+class Tfilmappeform : public TBox {
+    Q_OBJECT
+public:
+    explicit Tfilmappeform(QWidget *parent);
+};

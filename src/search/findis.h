@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/Box.h"
+
+
+class Tfindformen : public TBox {
+    Q_OBJECT
+public:
+    explicit Tfindformen(QWidget *parent);
+};

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/Browser.h"
+#include "platform/Dialogs.h"
+#include "platform/Modal.h"
+#include "platform/Shell.h"
+
+#include <QDialog>
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+// Test stand-ins for the desktop: each records what the program asked of it and answers as told.
+
+struct ShellCall {
+    QString operation, file, parameters, folder;
+};
+
+class FakeShell : public Platform::Shell {
+public:
+    FakeShell() { Platform::setShell(this); }
+    ~FakeShell() override { Platform::setShell(nullptr); }
+    int execute(const QString &operation, const QString &file, const QString &parameters,
+                const QString &folder) override
+    {
+        calls.append({operation, file, parameters, folder});
+        return result;
+    }
+    QList<ShellCall> calls;
+    int result = Platform::ShellCode::Success;
+};
+
+class FakeBrowser : public Platform::Browser {
+public:
+    FakeBrowser() { Platform::setBrowser(this); }
+    ~FakeBrowser() override { Platform::setBrowser(nullptr); }
+    bool open(const QUrl &address) override
+    {
+        opened.append(address);
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+// Answers the file dialogs from queues; an empty queue answers "cancelled".
+class FakeDialogs : public Platform::Dialogs {
+public:
+    FakeDialogs() { Platform::setDialogs(this); }
+    ~FakeDialogs() override { Platform::setDialogs(nullptr); }
+    QStringList openFiles(QWidget *) override { return openAnswers.isEmpty() ? QStringList() : openAnswers.dequeue(); }
+    QString saveFile(QWidget *, const Platform::SaveRequest &request) override
+    {
+        saveRequests.append(request);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+    }
+    QString folder(QWidget *, const QString &) override { return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue(); }
+    bool printerSetup(QWidget *, QPrinter &) override { return printerSetupAnswer; }
+
+    QQueue<QStringList> openAnswers;
+    QQueue<QString> saveAnswers;
+    QList<Platform::SaveRequest> saveRequests;
+    QQueue<QString> folderAnswers;
+    bool printerSetupAnswer = false;
+};
+
+// Answers modal boxes as a user would. Each queued answer acts on the next box shown; a box with
+// no answer queued is recorded as unexpected and closed as cancelled.
+class ModalScript {
+public:
+    struct Shown {
+        QString title;
+        QString text; // the texts of the box's labels, joined by "\n"
+    };
+    using Answer = std::function<void(QDialog &)>;
+
+    ModalScript();
+    ~ModalScript();
+
+    // Press the button with this caption (shortcut ampersands ignored).
+    void press(const QString &caption);
+    // Any other action on the box; it must end the box (done/accept/reject or a button click).
+    void answer(Answer action);
+    // Close the box with its window button.
+    void closeWindow();
+
+    QList<Shown> shown;
+    QStringList unexpected;
+    int pending() const { return int(m_answers.size()); }
+
+private:
+    QQueue<Answer> m_answers;
+};
+
+// Presses a button of a box by its caption; false when there is none.
+bool pressButton(QWidget &box, const QString &caption);

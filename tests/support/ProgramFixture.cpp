@@ -1,0 +1,79 @@
+#include "ProgramFixture.h"
+
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "platform/DataFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTest>
+
+ProgramFixture::ProgramFixture()
+{
+    QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
+    qputenv("KYXTAVLO_DATA_ROOT", m_root.path().toUtf8());
+    QDir().mkpath(optMappe());
+    QDir().mkpath(workFolder());
+}
+
+ProgramFixture::~ProgramFixture()
+{
+    if (m_running)
+        destroyProgram();
+    qunsetenv("KYXTAVLO_DATA_ROOT");
+}
+
+void ProgramFixture::start(const QStringList &args)
+{
+    QVERIFY(createProgram(args));
+    m_running = true;
+    mainform->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mainform));
+}
+
+bool ProgramFixture::close()
+{
+    const bool closed = mainform->close();
+    if (closed) {
+        destroyProgram();
+        m_running = false;
+    }
+    return closed;
+}
+
+QString ProgramFixture::dataRoot() const
+{
+    return Platform::dataRoot();
+}
+
+QString ProgramFixture::optMappe() const
+{
+    return QDir(m_root.path()).filePath(QStringLiteral("Brugere/") + Platform::userName() + QStringLiteral("/Egenskaber"));
+}
+
+QString ProgramFixture::workFolder() const
+{
+    return QDir(m_root.path()).filePath(QStringLiteral("work"));
+}
+
+QString ProgramFixture::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    const QString path = QDir(workFolder()).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+QByteArray ProgramFixture::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString shownText(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the editor and its tests need (only those missing), then builds.
+# Sourced by run.sh and test.sh; nothing here depends on anything installed by hand.
+set -euo pipefail
+
+KYX_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KYX_BUILD="$KYX_TOP/build"
+
+kyx_packages=(
+  cmake g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+  libhunspell-dev hunspell-da
+  breeze-icon-theme
+  xvfb openbox xdotool at-spi2-core python3-pyatspi dbus-x11 xauth
+)
+
+kyx_install_missing() {
+  local missing=()
+  for p in "${kyx_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+kyx_build() {
+  cmake -S "$KYX_TOP" -B "$KYX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$KYX_BUILD" -j"$(nproc)"
+}
+
+# Lays out the program folder below the data root as an installation would: the program itself
+# only reads it.
+kyx_install_program_folder() {
+  local root="${KYXTAVLO_DATA_ROOT:-$HOME/kyxTavlo3}"
+  mkdir -p "$root/Program/Information" "$root/Program/scripts"
+  cp -a "$KYX_TOP/resources/program/." "$root/Program/"
+}
+
+kyx_install_missing
+kyx_build
