@@ -24,8 +24,15 @@
 #include <QIcon>
 #include <QMessageBox>
 
+static void loadResources()
+{
+    // The resources live in a static library; they must be registered by hand.
+    Q_INIT_RESOURCE(resources);
+}
+
 bool createProgram(const QStringList &args)
 {
+    loadResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
     mainform = new Tmainform(args);
     if (!mainform->dataFoldersReady()) {

@@ -1,6 +1,7 @@
 #include "platform/PlainEdit.h"
 
 #include "platform/LineFile.h"
+#include "platform/SpellUnderliner.h"
 
 #include <QContextMenuEvent>
 #include <QFile>
@@ -12,6 +13,7 @@ namespace Platform {
 
 PlainTextArea::PlainTextArea(QWidget *parent)
     : QPlainTextEdit(parent)
+    , m_spelling(new SpellUnderliner(this))
 {
     setTabChangesFocus(false);
 }
@@ -27,7 +29,8 @@ void PlainTextArea::contextMenuEvent(QContextMenuEvent *event)
         m_menu->popup(event->globalPos());
         return;
     }
-    QMenu *menu = createStandardContextMenu(event->pos());
+    // Without a menu of the window's own, the control's menu offers spelling corrections.
+    QMenu *menu = m_spelling->createContextMenu(m_spelling->contextMenuPosition(*event));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }
@@ -202,6 +205,7 @@ QMenu *PlainEdit::contextMenu() const
 
 void PlainEdit::recheckSpelling()
 {
+    m_area->m_spelling->recheck();
 }
 
 void PlainEdit::cut()

@@ -9,6 +9,8 @@
 
 namespace Platform {
 
+class SpellUnderliner;
+
 // The text area of plain-text documents: QPlainTextEdit lays out only what is shown, so large
 // files stay fast.
 class PlainTextArea : public QPlainTextEdit {
@@ -25,6 +27,8 @@ protected:
 
 private:
     QPointer<QMenu> m_menu;
+    SpellUnderliner *m_spelling;
+    friend class PlainEdit;
 };
 
 class PlainEdit : public RichEdit {

@@ -10,8 +10,27 @@
 #include <QLocale>
 #include <QTest>
 
+namespace {
+// The offscreen platform warns about every window it cannot size by hints; that says nothing
+// about the program.
+QtMessageHandler previousHandler = nullptr;
+
+void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+} // namespace
+
 ProgramFixture::ProgramFixture()
 {
+    static const bool installed = [] {
+        previousHandler = qInstallMessageHandler(quietOffscreenWarnings);
+        return true;
+    }();
+    Q_UNUSED(installed);
     QLocale::setDefault(QLocale(QLocale::Danish, QLocale::Denmark));
     qputenv("KYXTAVLO_DATA_ROOT", m_root.path().toUtf8());
     QDir().mkpath(optMappe());

@@ -1,0 +1,397 @@
+#include "platform/TextCodec.h"
+
+#include "platform/Windows1252.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QtEndian>
+
+#include <cstring>
+#include <optional>
+
+namespace Platform {
+
+namespace {
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr char kUtf16LEMark[] = "\xFF\xFE";
+constexpr char kUtf16BEMark[] = "\xFE\xFF";
+
+// Strict UTF-8 as Unicode defines it (its table of well-formed byte sequences): no overlong
+// forms, no encoded surrogates, nothing above U+10FFFF, no sequence cut off by the end.
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = p + bytes.size();
+    constexpr quint64 kHighBits = 0x8080808080808080ULL;
+    while (p < end) {
+        // Text is mostly ASCII: step over it sixteen bytes at a time.
+        while (end - p >= 16) {
+            quint64 first;
+            quint64 second;
+            std::memcpy(&first, p, 8);
+            std::memcpy(&second, p + 8, 8);
+            if ((first | second) & kHighBits)
+                break;
+            p += 16;
+        }
+        const uchar lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int continuations;
+        uchar low = 0x80;  // the range the first continuation byte must lie in
+        uchar high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            continuations = 1;
+        } else if (lead == 0xE0) {
+            continuations = 2;
+            low = 0xA0;
+        } else if (lead == 0xED) {
+            continuations = 2;
+            high = 0x9F;
+        } else if (lead >= 0xE1 && lead <= 0xEF) {
+            continuations = 2;
+        } else if (lead == 0xF0) {
+            continuations = 3;
+            low = 0x90;
+        } else if (lead >= 0xF1 && lead <= 0xF3) {
+            continuations = 3;
+        } else if (lead == 0xF4) {
+            continuations = 3;
+            high = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= continuations || p[1] < low || p[1] > high)
+            return false;
+        for (int i = 2; i <= continuations; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        }
+        p += continuations + 1;
+    }
+    return true;
+}
+
+// The bytes are known to be valid UTF-8. QString::fromUtf8 drops a leading byte-order mark, which
+// here is text (a second mark after the one already taken off), so it is put back.
+QString fromValidUtf8(QByteArrayView bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (bytes.startsWith(kUtf8Mark))
+        text.prepend(QChar(0xFEFF));
+    return text;
+}
+
+// Unpaired surrogates are kept: written back in the same byte order they give the same bytes.
+QString decodeUtf16(QByteArrayView bytes, bool bigEndian)
+{
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    if (bigEndian)
+        qFromBigEndian<char16_t>(bytes.data(), text.size(), text.data());
+    else
+        qFromLittleEndian<char16_t>(bytes.data(), text.size(), text.data());
+    return text;
+}
+
+#ifdef Q_OS_WIN
+// Bytes of the system's ANSI code page; nothing when the code page cannot give them back
+// unchanged (a byte sequence a multi-byte code page does not define).
+std::optional<QString> decodeAnsi(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    QStringEncoder encoder(QStringEncoder::System, QStringEncoder::Flag::Stateless);
+    const QByteArray back = encoder(text);
+    if (encoder.hasError() || back != bytes)
+        return std::nullopt;
+    return text;
+}
+#endif
+
+// Sets text's line breaks to '\n' and tells which style the first of them had.
+LineBreak normaliseLineBreaks(QString &text)
+{
+    const qsizetype firstCr = text.indexOf(u'\r');
+    const qsizetype firstLf =
+        QStringView(text).first(firstCr < 0 ? text.size() : firstCr).indexOf(u'\n');
+    if (firstCr < 0)
+        return firstLf < 0 ? nativeLineBreak() : LineBreak::Lf;
+
+    LineBreak style = LineBreak::Lf;
+    if (firstLf < 0)
+        style = (firstCr + 1 < text.size() && text.at(firstCr + 1) == u'\n') ? LineBreak::CrLf
+                                                                             : LineBreak::Cr;
+
+    // One pass from the first CR on: each CR becomes '\n', the LF of a CR LF is dropped, and the
+    // stretches between are moved down over the gaps this leaves.
+    QChar *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype read = firstCr;
+    qsizetype write = firstCr;
+    while (read < size) {
+        data[write++] = u'\n';
+        read += (read + 1 < size && data[read + 1] == u'\n') ? 2 : 1;
+        const qsizetype nextCr = QStringView(data + read, size - read).indexOf(u'\r');
+        const qsizetype stretch = nextCr < 0 ? size - read : nextCr;
+        if (write != read)
+            std::memmove(data + write, data + read, stretch * sizeof(QChar));
+        read += stretch;
+        write += stretch;
+    }
+    text.truncate(write);
+    return style;
+}
+
+bool hasUnpairedSurrogate(QStringView text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (!c.isSurrogate())
+            continue;
+        if (c.isLowSurrogate() || i + 1 == size || !text[i + 1].isLowSurrogate())
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+// The bytes of an encoding in which '\n' is the single byte 0x0A, after `mark`; nothing when a
+// character does not fit.
+std::optional<QByteArray> encodeBytes(QStringView text, TextEncoding encoding,
+                                      QByteArrayView mark)
+{
+    if (encoding == TextEncoding::Windows1252) {
+        QByteArray bytes(mark.size() + text.size(), Qt::Uninitialized);
+        std::memcpy(bytes.data(), mark.data(), mark.size());
+        if (!Windows1252::encode(text, bytes.data() + mark.size()))
+            return std::nullopt;
+        return bytes;
+    }
+#ifdef Q_OS_WIN
+    if (encoding == TextEncoding::Ansi) {
+        QStringEncoder encoder(QStringEncoder::System, QStringEncoder::Flag::Stateless);
+        QByteArray bytes = encoder(text);
+        // The system's converter puts a default character where one does not fit; reading the
+        // bytes back shows it.
+        QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+        if (encoder.hasError() || QString(decoder(bytes)) != text || decoder.hasError())
+            return std::nullopt;
+        return bytes;
+    }
+#endif
+    // UTF-8 holds every character; the encoder reports the unpaired surrogates it cannot write.
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray bytes(mark.size() + encoder.requiredSpace(text.size()), Qt::Uninitialized);
+    std::memcpy(bytes.data(), mark.data(), mark.size());
+    const char *end = encoder.appendToBuffer(bytes.data() + mark.size(), text);
+    if (encoder.hasError())
+        return std::nullopt;
+    bytes.truncate(end - bytes.constData());
+    // The buffer was sized for the worst case; giving back the rest costs no copy for large
+    // buffers (the allocator remaps them).
+    bytes.squeeze();
+    return bytes;
+}
+
+// Turns the LF bytes from `from` on into the wanted line break: in place for CR, by one copy
+// for CR LF.
+QByteArray applyLineBreak(QByteArray bytes, qsizetype from, LineBreak lineBreak)
+{
+    if (lineBreak == LineBreak::Lf)
+        return bytes;
+    const char *const begin = bytes.constData();
+    const char *const end = begin + bytes.size();
+    const auto nextLf = [end](const char *p) {
+        return static_cast<const char *>(std::memchr(p, '\n', end - p));
+    };
+    if (lineBreak == LineBreak::Cr) {
+        const char *lf = nextLf(begin + from);
+        if (!lf)
+            return bytes;
+        char *data = bytes.data(); // the only copy, so this does not detach
+        for (; lf; lf = nextLf(lf + 1))
+            data[lf - begin] = '\r';
+        return bytes;
+    }
+
+    qsizetype lineFeeds = 0;
+    for (const char *lf = nextLf(begin + from); lf; lf = nextLf(lf + 1))
+        ++lineFeeds;
+    if (lineFeeds == 0)
+        return bytes;
+    QByteArray expanded(bytes.size() + lineFeeds, Qt::Uninitialized);
+    char *out = expanded.data();
+    std::memcpy(out, begin, from);
+    out += from;
+    const char *p = begin + from;
+    for (const char *lf = nextLf(p); lf; lf = nextLf(p)) {
+        std::memcpy(out, p, lf - p);
+        out += lf - p;
+        *out++ = '\r';
+        *out++ = '\n';
+        p = lf + 1;
+    }
+    std::memcpy(out, p, end - p);
+    return expanded;
+}
+
+// UTF-16 always fits: a QString is UTF-16, unpaired surrogates included.
+QByteArray encodeUtf16(QStringView text, bool bigEndian, LineBreak lineBreak)
+{
+    const qsizetype breakUnits = lineBreak == LineBreak::CrLf ? 2 : 1;
+    const qsizetype extraUnits =
+        lineBreak == LineBreak::CrLf ? text.count(u'\n') : 0;
+    QByteArray bytes(2 * (1 + text.size() + extraUnits), Qt::Uninitialized);
+    char *out = bytes.data();
+    const auto put = [&out, bigEndian](const void *units, qsizetype count) {
+        if (bigEndian)
+            qToBigEndian<char16_t>(units, count, out);
+        else
+            qToLittleEndian<char16_t>(units, count, out);
+        out += 2 * count;
+    };
+    const char16_t mark = 0xFEFF;
+    put(&mark, 1);
+    if (lineBreak == LineBreak::Lf) {
+        put(text.data(), text.size());
+        return bytes;
+    }
+    const char16_t crLf[] = {u'\r', u'\n'};
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype lf = text.indexOf(u'\n', from);
+        const qsizetype lineEnd = lf < 0 ? text.size() : lf;
+        put(text.data() + from, lineEnd - from);
+        if (lf < 0)
+            break;
+        put(crLf, breakUnits);
+        from = lf + 1;
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> encodeAs(QStringView text, TextEncoding encoding, LineBreak lineBreak)
+{
+    switch (encoding) {
+    case TextEncoding::Utf16LE:
+        return encodeUtf16(text, false, lineBreak);
+    case TextEncoding::Utf16BE:
+        return encodeUtf16(text, true, lineBreak);
+    case TextEncoding::Utf8Bom:
+    case TextEncoding::Ansi:
+    case TextEncoding::Windows1252:
+        break;
+    }
+    const QByteArrayView mark =
+        encoding == TextEncoding::Utf8Bom ? QByteArrayView(kUtf8Mark) : QByteArrayView();
+    std::optional<QByteArray> bytes = encodeBytes(text, encoding, mark);
+    if (!bytes)
+        return std::nullopt;
+    return applyLineBreak(std::move(*bytes), mark.size(), lineBreak);
+}
+
+} // namespace
+
+LineBreak nativeLineBreak()
+{
+#ifdef Q_OS_WIN
+    return LineBreak::CrLf;
+#else
+    return LineBreak::Lf;
+#endif
+}
+
+DecodedText decodeText(const QByteArray &bytes)
+{
+    DecodedText decoded;
+    const QByteArrayView view(bytes);
+    // A mark whose bytes do not fit its encoding (invalid UTF-8 after a UTF-8 mark, an odd count
+    // of bytes after a UTF-16 one) is not taken at its word: the whole file, mark included, is
+    // read as Windows-1252, which keeps every byte.
+    bool readAsWindows1252 = false;
+    if (view.startsWith(kUtf8Mark)) {
+        const QByteArrayView content = view.sliced(3);
+        if (isValidUtf8(content)) {
+            decoded.text = fromValidUtf8(content);
+            decoded.encoding = TextEncoding::Utf8Bom;
+        } else {
+            readAsWindows1252 = true;
+        }
+    } else if (view.startsWith(kUtf16LEMark) || view.startsWith(kUtf16BEMark)) {
+        if (view.size() % 2 == 0) {
+            const bool bigEndian = view.startsWith(kUtf16BEMark);
+            decoded.text = decodeUtf16(view.sliced(2), bigEndian);
+            decoded.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+        } else {
+            readAsWindows1252 = true;
+        }
+    } else {
+#ifdef Q_OS_WIN
+        if (std::optional<QString> text = decodeAnsi(view)) {
+            decoded.text = std::move(*text);
+            decoded.encoding = TextEncoding::Ansi;
+        } else {
+            readAsWindows1252 = true;
+        }
+#else
+        if (isValidUtf8(view)) {
+            decoded.text = fromValidUtf8(view);
+            decoded.encoding = TextEncoding::Ansi;
+        } else {
+            readAsWindows1252 = true;
+        }
+#endif
+    }
+    if (readAsWindows1252) {
+        decoded.text = Windows1252::decode(view);
+        decoded.encoding = TextEncoding::Windows1252;
+    }
+    decoded.lineBreak = normaliseLineBreaks(decoded.text);
+    return decoded;
+}
+
+bool canEncode(const QString &text, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        return true;
+    case TextEncoding::Utf8Bom:
+        return !hasUnpairedSurrogate(text);
+    case TextEncoding::Windows1252:
+        return Windows1252::canEncode(text);
+    case TextEncoding::Ansi:
+        break;
+    }
+#ifdef Q_OS_WIN
+    return encodeBytes(text, TextEncoding::Ansi, {}).has_value();
+#else
+    return !hasUnpairedSurrogate(text);
+#endif
+}
+
+QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak lineBreak,
+                      TextEncoding *used)
+{
+    TextEncoding chosen = encoding;
+    std::optional<QByteArray> bytes = encodeAs(text, chosen, lineBreak);
+    if (!bytes && chosen != TextEncoding::Utf8Bom) {
+        chosen = TextEncoding::Utf8Bom;
+        bytes = encodeAs(text, chosen, lineBreak);
+    }
+    if (!bytes) {
+        chosen = TextEncoding::Utf16LE;
+        bytes = encodeAs(text, chosen, lineBreak);
+    }
+    if (used)
+        *used = chosen;
+    return std::move(*bytes);
+}
+
+} // namespace Platform

@@ -1,0 +1,371 @@
+#include "platform/LineFile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Platform::TextEncoding;
+
+namespace Platform {
+
+// Readable failure messages for QCOMPARE (found by argument-dependent lookup).
+char *toString(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Ansi: return qstrdup("Ansi");
+    case TextEncoding::Windows1252: return qstrdup("Windows1252");
+    case TextEncoding::Utf8Bom: return qstrdup("Utf8Bom");
+    case TextEncoding::Utf16LE: return qstrdup("Utf16LE");
+    case TextEncoding::Utf16BE: return qstrdup("Utf16BE");
+    }
+    return qstrdup("?");
+}
+
+} // namespace Platform
+
+namespace {
+
+template <qsizetype N>
+QByteArray raw(const char (&bytes)[N])
+{
+    return QByteArray(bytes, N - 1);
+}
+
+bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// What a user listing the folder would see: every entry with its kind and content.
+QStringList snapshot(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        const QString name = QDir(folder).relativeFilePath(info.filePath());
+        if (info.isSymLink())
+            entries << name + u" -> "_s + info.symLinkTarget();
+        else if (info.isDir())
+            entries << name + u"/"_s;
+        else
+            entries << name + u": "_s + QString::fromLatin1(fileBytes(info.filePath()).toHex());
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+class LineFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsLines_data();
+    void readsLines();
+    void unreadableFileGivesNothing_data();
+    void unreadableFileGivesNothing();
+    void writesLines_data();
+    void writesLines();
+    void keepsPermissions_data();
+    void keepsPermissions();
+    void writesThroughSymbolicLinks_data();
+    void writesThroughSymbolicLinks();
+    void failedWriteLeavesOldFile_data();
+    void failedWriteLeavesOldFile();
+};
+
+void LineFileTest::readsLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<TextEncoding>("encoding");
+
+    const TextEncoding ansi = TextEncoding::Ansi;
+    QTest::newRow("final CR LF ends the last line") << QByteArray("a\r\nb\r\n")
+                                                    << QStringList{u"a"_s, u"b"_s} << ansi;
+    QTest::newRow("blank last line") << QByteArray("a\r\nb\r\n\r\n")
+                                     << QStringList{u"a"_s, u"b"_s, QString()} << ansi;
+    QTest::newRow("five values and a blank line")
+        << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n\r\n")
+        << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, QString()} << ansi;
+    QTest::newRow("empty file") << QByteArray() << QStringList() << ansi;
+    QTest::newRow("no final line break") << QByteArray("a") << QStringList{u"a"_s} << ansi;
+    QTest::newRow("only a line break") << QByteArray("\r\n") << QStringList{QString()} << ansi;
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{u"a"_s, u"b"_s} << ansi;
+    QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{u"a"_s, u"b"_s} << ansi;
+    QTest::newRow("LF CR is two line breaks") << QByteArray("a\n\rb")
+                                              << QStringList{u"a"_s, QString(), u"b"_s} << ansi;
+    QTest::newRow("mixed line breaks") << QByteArray("a\r\nb\nc\rd")
+                                       << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s} << ansi;
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF" "bl\xC3\xA5" "b\xC3\xA6r\r\n")
+                                << QStringList{u"blåbær"_s} << TextEncoding::Utf8Bom;
+    QTest::newRow("only a UTF-8 mark") << QByteArray("\xEF\xBB\xBF") << QStringList()
+                                       << TextEncoding::Utf8Bom;
+    QTest::newRow("UTF-16 LE mark") << raw("\xFF\xFE" "\xA9\x03\r\0\n\0x\0\r\0\n\0")
+                                    << QStringList{u"Ω"_s, u"x"_s} << TextEncoding::Utf16LE;
+    QTest::newRow("UTF-16 BE mark") << raw("\xFE\xFF" "\x03\xA9\0\r\0\n")
+                                    << QStringList{u"Ω"_s} << TextEncoding::Utf16BE;
+#ifndef Q_OS_WIN
+    QTest::newRow("UTF-8 without mark") << QByteArray("bl\xC3\xA5" "b\xC3\xA6r\r\n")
+                                        << QStringList{u"blåbær"_s} << ansi;
+    QTest::newRow("Windows-1252") << QByteArray("bl\xE5" "b\xE6r\r\n\xD8" "l\r\n")
+                                  << QStringList{u"blåbær"_s, u"Øl"_s}
+                                  << TextEncoding::Windows1252;
+#endif
+}
+
+void LineFileTest::readsLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QFETCH(TextEncoding, encoding);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"list.txt"_s);
+    QVERIFY(putFile(path, bytes));
+
+    TextEncoding found = TextEncoding::Utf16BE;
+    const std::optional<QStringList> read = Platform::readLines(path, &found);
+    QVERIFY(read);
+    QCOMPARE(*read, lines);
+    QCOMPARE(found, encoding);
+}
+
+void LineFileTest::unreadableFileGivesNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("missing") << u"missing"_s;
+    QTest::newRow("a folder") << u"folder"_s;
+    QTest::newRow("no permission") << u"no permission"_s;
+}
+
+void LineFileTest::unreadableFileGivesNothing()
+{
+    QFETCH(QString, kind);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"list.txt"_s);
+    if (kind == u"folder") {
+        QVERIFY(QDir(dir.path()).mkdir(u"list.txt"_s));
+    } else if (kind == u"no permission") {
+        QVERIFY(putFile(path, "a\r\n"));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        QFile probe(path);
+        if (probe.open(QIODevice::ReadOnly))
+            QSKIP("Permission bits do not keep this user (root) from reading");
+    }
+
+    QVERIFY(!Platform::readLines(path).has_value());
+}
+
+void LineFileTest::writesLines_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("readBack");
+
+    const TextEncoding ansi = TextEncoding::Ansi;
+    QTest::newRow("CR LF after every line") << QStringList{u"a"_s, u"b"_s} << ansi
+                                            << QByteArray("a\r\nb\r\n") << ansi;
+    QTest::newRow("blank lines") << QStringList{u"a"_s, QString(), QString()} << ansi
+                                 << QByteArray("a\r\n\r\n\r\n") << ansi;
+    QTest::newRow("one blank line") << QStringList{QString()} << ansi << QByteArray("\r\n")
+                                    << ansi;
+    QTest::newRow("no lines") << QStringList() << ansi << QByteArray() << ansi;
+    QTest::newRow("Greek in Windows-1252 becomes UTF-8 with mark")
+        << QStringList{u"Ωμέγα"_s, u"blåbær"_s} << TextEncoding::Windows1252
+        << QByteArray("\xEF\xBB\xBF" "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1\r\n"
+                      "bl\xC3\xA5" "b\xC3\xA6r\r\n")
+        << TextEncoding::Utf8Bom;
+    QTest::newRow("UTF-8 with mark stays so") << QStringList{u"a"_s} << TextEncoding::Utf8Bom
+                                              << QByteArray("\xEF\xBB\xBF" "a\r\n")
+                                              << TextEncoding::Utf8Bom;
+    QTest::newRow("UTF-16 LE") << QStringList{u"a"_s} << TextEncoding::Utf16LE
+                               << raw("\xFF\xFE" "a\0\r\0\n\0") << TextEncoding::Utf16LE;
+#ifndef Q_OS_WIN
+    QTest::newRow("Danish in Windows-1252") << QStringList{u"blåbær"_s}
+                                            << TextEncoding::Windows1252
+                                            << QByteArray("bl\xE5" "b\xE6r\r\n")
+                                            << TextEncoding::Windows1252;
+    QTest::newRow("Greek in the ANSI code page (UTF-8)")
+        << QStringList{u"Ωμέγα"_s} << ansi
+        << QByteArray("\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1\r\n") << ansi;
+#endif
+}
+
+void LineFileTest::writesLines()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, readBack);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"list.txt"_s);
+    // A longer old file shows that the new one replaces it rather than being written over it.
+    QVERIFY(putFile(path, QByteArray(200, 'o')));
+
+    QString error;
+    QVERIFY(Platform::writeLines(path, lines, &error, encoding));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(fileBytes(path), bytes);
+
+    TextEncoding found = TextEncoding::Utf16BE;
+    QCOMPARE(Platform::readLines(path, &found), lines);
+    QCOMPARE(found, readBack);
+}
+
+void LineFileTest::keepsPermissions_data()
+{
+    QTest::addColumn<int>("permissions");
+
+    using P = QFileDevice;
+    QTest::newRow("640") << int(P::ReadOwner | P::WriteOwner | P::ReadGroup);
+    QTest::newRow("755") << int(P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadGroup
+                                | P::ExeGroup | P::ReadOther | P::ExeOther);
+}
+
+void LineFileTest::keepsPermissions()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps access rights in lists, not in these bits");
+#endif
+    QFETCH(int, permissions);
+    // QFileInfo reports the user's bits as well as the owner's.
+    const auto mode = [](const QString &path) {
+        return int(QFileInfo(path).permissions() & ~QFileDevice::Permissions(0x0F00));
+    };
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"settings.txt"_s);
+    QVERIFY(putFile(path, "old\r\n"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(permissions)));
+    QCOMPARE(mode(path), permissions);
+
+    QVERIFY(Platform::writeLines(path, {u"new"_s}));
+    QCOMPARE(fileBytes(path), QByteArray("new\r\n"));
+    QCOMPARE(mode(path), permissions);
+    QCOMPARE(snapshot(dir.path()), QStringList{u"settings.txt: 6e65770d0a"_s});
+}
+
+void LineFileTest::writesThroughSymbolicLinks_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("link") << u"link"_s;
+    QTest::newRow("link to a link") << u"link to a link"_s;
+    QTest::newRow("link to a missing file") << u"dangling"_s;
+}
+
+void LineFileTest::writesThroughSymbolicLinks()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Creating symbolic links needs rights that Windows test users seldom have");
+#endif
+    QFETCH(QString, kind);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(u"real"_s));
+    const QString target = dir.filePath(u"real/list.txt"_s);
+    const QString link = dir.filePath(u"list.txt"_s);
+    if (kind != u"dangling")
+        QVERIFY(putFile(target, "old\r\n"));
+    QString written = link;
+    if (kind == u"link to a link") {
+        QVERIFY(QFile::link(u"list.txt"_s, dir.filePath(u"alias.txt"_s)));
+        written = dir.filePath(u"alias.txt"_s);
+    }
+    // A relative link, as `ln -s` makes them, so it is resolved from the link's folder.
+    QVERIFY(QFile::link(u"real/list.txt"_s, link));
+
+    QString error;
+    QVERIFY2(Platform::writeLines(written, {u"new"_s}, &error), qPrintable(error));
+
+    QCOMPARE(fileBytes(target), QByteArray("new\r\n"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+    QCOMPARE(Platform::readLines(written), QStringList{u"new"_s});
+    QCOMPARE(QDir(dir.filePath(u"real"_s)).entryList(QDir::Files | QDir::Hidden),
+             QStringList{u"list.txt"_s});
+}
+
+void LineFileTest::failedWriteLeavesOldFile_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("read-only folder") << u"read-only folder"_s;
+    QTest::newRow("folder is a file") << u"folder is a file"_s;
+    QTest::newRow("path is a folder") << u"path is a folder"_s;
+    QTest::newRow("links in a loop") << u"links in a loop"_s;
+}
+
+void LineFileTest::failedWriteLeavesOldFile()
+{
+    QFETCH(QString, kind);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.filePath(u"lists"_s);
+    QVERIFY(QDir(dir.path()).mkdir(u"lists"_s));
+    const QString old = folder + u"/list.txt"_s;
+    QVERIFY(putFile(old, "old\r\n"));
+    QString path = old;
+
+    if (kind == u"read-only folder") {
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QFile probe(folder + u"/probe"_s);
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner));
+            QSKIP("Permission bits do not keep this user (root) from writing; "
+                  "'folder is a file' makes the write fail instead");
+        }
+    } else if (kind == u"folder is a file") {
+        path = old + u"/list.txt"_s;
+    } else if (kind == u"path is a folder") {
+        path = folder;
+    } else if (kind == u"links in a loop") {
+#ifdef Q_OS_WIN
+        QSKIP("Creating symbolic links needs rights that Windows test users seldom have");
+#endif
+        QVERIFY(QFile::link(u"b.txt"_s, folder + u"/a.txt"_s));
+        QVERIFY(QFile::link(u"a.txt"_s, folder + u"/b.txt"_s));
+        path = folder + u"/a.txt"_s;
+    }
+    const QStringList before = snapshot(dir.path());
+
+    QString error;
+    const bool written = Platform::writeLines(path, {u"new"_s}, &error);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                      | QFileDevice::ExeOwner);
+
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
+}
+
+QTEST_GUILESS_MAIN(LineFileTest)
+#include "tst_linefile.moc"
