@@ -466,7 +466,10 @@ TDokumentform *Tmainform::createDocumentWindow(bool rich)
     Q_UNUSED(rich);
     hideEgenskaberPanel();
     auto *window = new Twinform1;
-    window->editor()->setInnerMargins(m_margin);
+    if (window->openFailed()) {
+        delete window;
+        return nullptr;
+    }
     mdiArea->addSubWindow(window);
     activateDocument(window);
     return window;

@@ -1,0 +1,434 @@
+#include "ProgramFixture.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "app/RadioGroup.h"
+#include "documents/Win1.h"
+#include "lists/FavDirUnit.h"
+#include "lists/filUnit.h"
+#include "opening/Funktioner.h"
+#include "options/optUnit.h"
+#include "platform/RichEdit.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+// The plain-text document window, driven through the program's commands and keys.
+class TestTextWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void newDocumentCaptionsAndInformation();
+    void loadedDocumentInformation();
+    void vanishedFileIsReportedAndSavedAfterQuestion();
+    void saveKeepsEncodingAndLineBreaks_data();
+    void saveKeepsEncodingAndLineBreaks();
+    void binaryFileRoundTrips();
+    void saveAsAndOverwriteQuestion();
+    void closeQuestion_data();
+    void closeQuestion();
+    void failedWriteKeepsDocumentOpen();
+    void unreadableFileOpensNothing();
+    void caretPosition();
+    void wordAtCaret_data();
+    void wordAtCaret();
+    void popupSwitching();
+    void popupStartsFromOptions();
+
+private:
+    static Twinform1 *active() { return qobject_cast<Twinform1 *>(mainform->activeDocument()); }
+    static QPlainTextEdit *area(Twinform1 *window)
+    {
+        return qobject_cast<QPlainTextEdit *>(window->editor()->widget());
+    }
+    // Types as a keyboard would, characters outside Latin-1 included.
+    static void type(Twinform1 *window, const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, window->editor()->widget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+};
+
+void TestTextWindow::newDocumentCaptionsAndInformation()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(mainform->documentWindows().size(), 3);
+    QCOMPARE(active()->windowTitle(), QStringLiteral("3. Dokument"));
+    QCOMPARE(mainform->tc->count(), 3);
+    QCOMPARE(mainform->tc->tabText(mainform->tc->currentIndex()), QStringLiteral("3. Dokument"));
+    QVERIFY(active()->isMaximized());
+
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Dokumentet har ikke noget navn."));
+    QCOMPARE(mainform->filsizeLabel->text(), QStringLiteral("Antal tegn: 0"));
+    QCOMPARE(mainform->antalLinjerLabel->text(), QStringLiteral("Antal linjer: 1"));
+    QCOMPARE(mainform->filModificeretLabel->text(), QStringLiteral("Dokumentet er ikke gem."));
+    QCOMPARE(mainform->docFilnavnEdit->text(), QStringLiteral("Dokumentet har ikke noget navn"));
+    QCOMPARE(mainform->skiftDocFilnavnEdit->text(), mainform->filnavnEdit->text());
+    QCOMPARE(active()->posLabel->text(), QStringLiteral("1,0"));
+
+    // Typing marks the document changed; "Gem" follows the change, "Gem som" is always there.
+    TAction::updateAll();
+    QVERIFY(!mainform->fileGem->isEnabled());
+    QVERIFY(mainform->fileGemSom->isEnabled());
+    type(active(), QStringLiteral("Hej"));
+    QVERIFY(mainform->docModified);
+    TAction::updateAll();
+    QVERIFY(mainform->fileGem->isEnabled());
+
+    // Closing them all, the last one resets the information fields.
+    program.modal.press(QStringLiteral("Nej"));
+    while (TDokumentform *window = mainform->activeDocument())
+        QVERIFY(window->close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
+    QCOMPARE(mainform->docFilnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
+    QVERIFY(mainform->filsizeLabel->text().isEmpty());
+    QVERIFY(mainform->filModificeretLabel->text().isEmpty());
+    QCOMPARE(mainform->tc->count(), 0);
+}
+
+void TestTextWindow::loadedDocumentInformation()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("brev.txt"), "Kære Jens\r\nHilsen\r\n");
+    mainform->funk->openwin(path, QString());
+    QCOMPARE(active()->windowTitle(), QStringLiteral("brev.txt"));
+    QCOMPARE(mainform->dokumentFilnavn, path);
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("brev.txt"));
+    QCOMPARE(mainform->filsizeLabel->text(), QStringLiteral("Filstørrelse: 20 bytes (17 tegn)"));
+    QCOMPARE(mainform->filModificeretLabel->text(), QStringLiteral("Dokumentet er gemt"));
+    QCOMPARE(filform->FavFiler2->GetFilnavn(0), path);
+    QCOMPARE(filform->FavFiler2->GetCaption(0), QStringLiteral("brev.txt"));
+
+    type(active(), QStringLiteral("x"));
+    mainform->udskrivFilInfo();
+    QCOMPARE(mainform->filModificeretLabel->text(), QStringLiteral("Dokumentet er ikke gemt"));
+
+    // Closed, the file moves from the open to the closed documents.
+    program.modal.press(QStringLiteral("Nej"));
+    QVERIFY(active()->close());
+    QCOMPARE(filform->FavFiler2->Antal(), 0);
+    QCOMPARE(filform->FavFiler1->GetFilnavn(0), path);
+    QVERIFY(filform->ListeForandret1 && filform->ListeForandret2);
+    QCOMPARE(ProgramFixture::readFile(path), QByteArray("Kære Jens\r\nHilsen\r\n"));
+}
+
+void TestTextWindow::vanishedFileIsReportedAndSavedAfterQuestion()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("væk.txt"), "tekst");
+    mainform->funk->openwin(path, QString());
+    QVERIFY(QFile::remove(path));
+    mainform->udskrivFilInfo();
+    QCOMPARE(mainform->filModificeretLabel->text(),
+             QStringLiteral("Dokumentet eksisterer ikke. Muligvis slettet eller omdøbt."));
+    QCOMPARE(mainform->filsizeLabel->text(), QStringLiteral("Antal tegn: 5"));
+    QVERIFY(mainform->docModified);
+
+    program.modal.press(QStringLiteral("Ja"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].text, QStringLiteral("Skal dokumentet gemmes med følgende filnavn:\nvæk.txt?"));
+    QCOMPARE(ProgramFixture::readFile(path), QByteArray("tekst"));
+    QVERIFY(!mainform->docModified);
+}
+
+void TestTextWindow::saveKeepsEncodingAndLineBreaks_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QByteArray>("saved"); // after typing "Å" at the start
+    QTest::newRow("Windows-1252, CR LF") << QByteArray("bl\xe5" "b\xe6r\r\nost\r\n") << QByteArray("\xc5" "bl\xe5" "b\xe6r\r\nost\r\n");
+    QTest::newRow("UTF-8 with mark, LF") << QByteArray("\xEF\xBB\xBF" "a\nb\n") << QByteArray("\xEF\xBB\xBF\xC3\x85" "a\nb\n");
+    QTest::newRow("UTF-8, CR") << QByteArray("a\rb") << QByteArray("\xC3\x85" "a\rb");
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8) << QByteArray("\xFF\xFE\xC5\0" "a\0\r\0\n\0", 10);
+}
+
+void TestTextWindow::saveKeepsEncodingAndLineBreaks()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QByteArray, saved);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("doc.txt"), original);
+    mainform->funk->openwin(path, QString());
+    type(active(), QStringLiteral("Å"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(ProgramFixture::readFile(path), saved);
+    QVERIFY(!active()->editor()->isModified());
+    QCOMPARE(mainform->filModificeretLabel->text(), QStringLiteral("Dokumentet er gemt"));
+}
+
+void TestTextWindow::binaryFileRoundTrips()
+{
+    ProgramFixture program;
+    program.start();
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        if (i != '\r') // one line-break style, as a document keeps only one
+            bytes.append(char(i));
+    const QString path = program.writeFile(QStringLiteral("data.bin.txt"), bytes);
+    mainform->funk->openwin(path, QString());
+    QCOMPARE(mainform->documentWindows().size(), 1);
+    QVERIFY(active()->Gem());
+    QCOMPARE(ProgramFixture::readFile(path), bytes);
+
+    // A character the remembered encoding cannot hold moves the file to UTF-8 with a mark.
+    type(active(), QStringLiteral("λ"));
+    QVERIFY(active()->Gem());
+    QVERIFY(ProgramFixture::readFile(path).startsWith("\xEF\xBB\xBF\xCE\xBB"));
+}
+
+void TestTextWindow::saveAsAndOverwriteQuestion()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    type(active(), QStringLiteral("første"));
+    const QString existing = program.writeFile(QStringLiteral("gammel.txt"), "gammel");
+
+    // The dialog proposes "UdenNavn" with the text filter; "Nej" to overwriting changes nothing.
+    program.dialogs.saveAnswers.enqueue(existing);
+    program.modal.press(QStringLiteral("Nej"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    QCOMPARE(program.dialogs.saveRequests.size(), 1);
+    QCOMPARE(program.dialogs.saveRequests[0].fileName, QStringLiteral("UdenNavn"));
+    QCOMPARE(program.dialogs.saveRequests[0].filterIndex, 1);
+    QCOMPARE(program.dialogs.saveRequests[0].defaultExtension, QStringLiteral(".txt"));
+    QCOMPARE(program.modal.shown[0].text,
+             QStringLiteral("Der eksisterer allerede en fil med indførte navn.\nSkal filen overskrives?"));
+    QCOMPARE(ProgramFixture::readFile(existing), QByteArray("gammel"));
+    QCOMPARE(active()->windowTitle(), QStringLiteral("1. Dokument"));
+
+    // "Ja" writes it, renames window and tab, and lists the file as open.
+    program.dialogs.saveAnswers.enqueue(existing);
+    program.modal.press(QStringLiteral("Ja"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    QCOMPARE(ProgramFixture::readFile(existing), QByteArray("første"));
+    QCOMPARE(active()->windowTitle(), QStringLiteral("gammel.txt"));
+    QCOMPARE(mainform->tc->tabText(0), QStringLiteral("gammel.txt"));
+    QCOMPARE(mainform->dokumentFilnavn, existing);
+    QCOMPARE(filform->FavFiler2->GetFilnavn(0), existing);
+
+    // Next time the dialog opens at the file; a cancel leaves everything as it was.
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    QCOMPARE(program.dialogs.saveRequests.last().fileName, QStringLiteral("gammel.txt"));
+    QCOMPARE(program.dialogs.saveRequests.last().folder, QDir::toNativeSeparators(program.workFolder()));
+    QCOMPARE(active()->windowTitle(), QStringLiteral("gammel.txt"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::closeQuestion_data()
+{
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("dialogCancelled");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QByteArray>("onDisk");
+    QTest::newRow("Nej keeps the file") << true << "Nej" << false << true << QByteArray("start");
+    QTest::newRow("Ja saves") << true << "Ja" << false << true << QByteArray("nystart");
+    QTest::newRow("window button means Nej") << true << "close" << false << true << QByteArray("start");
+    QTest::newRow("new document, Ja, dialog cancelled stays open") << false << "Ja" << true << false << QByteArray();
+    QTest::newRow("new document, Ja, saved") << false << "Ja" << false << true << QByteArray("ny");
+}
+
+void TestTextWindow::closeQuestion()
+{
+    QFETCH(bool, named);
+    QFETCH(QString, answer);
+    QFETCH(bool, dialogCancelled);
+    QFETCH(bool, closes);
+    QFETCH(QByteArray, onDisk);
+    ProgramFixture program;
+    program.start();
+    const QString path = named ? program.writeFile(QStringLiteral("note.txt"), "start")
+                               : QDir(program.workFolder()).filePath(QStringLiteral("ny.txt"));
+    if (named)
+        mainform->funk->openwin(path, QString());
+    else
+        mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    type(active(), QStringLiteral("ny"));
+    if (!dialogCancelled && !named)
+        program.dialogs.saveAnswers.enqueue(path);
+    if (answer == QLatin1String("close"))
+        program.modal.closeWindow();
+    else
+        program.modal.press(answer);
+
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+L")));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].title, QStringLiteral("Spørgsmål"));
+    QCOMPARE(program.modal.shown[0].text, QStringLiteral("Dokumentet: ") + (named ? "note.txt" : "1. Dokument")
+                                              + QStringLiteral("\ner modificeret.\nSkal det gemmes?"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(mainform->documentWindows().isEmpty(), closes);
+    QCOMPARE(ProgramFixture::readFile(path), onDisk);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::failedWriteKeepsDocumentOpen()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    type(active(), QStringLiteral("vigtigt"));
+    // A name inside a folder that is really a file cannot be written, whoever runs the test.
+    const QString blocker = program.writeFile(QStringLiteral("blokering"), "");
+    program.dialogs.saveAnswers.enqueue(QDir(blocker).filePath(QStringLiteral("x.txt")));
+    program.modal.press(QStringLiteral("Ja"));
+    program.modal.press(QStringLiteral("OK"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+L")));
+    QCOMPARE(program.modal.shown.size(), 2);
+    QVERIFY(program.modal.shown[1].text.startsWith(QStringLiteral("Dokumentet blev ikke gemt:")));
+    QCOMPARE(mainform->documentWindows().size(), 1);
+    QCOMPARE(area(active())->toPlainText(), QStringLiteral("vigtigt"));
+    QVERIFY(active()->editor()->isModified());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::unreadableFileOpensNothing()
+{
+    // Reading this file fails on every Linux system, for root as well.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    if (!QFileInfo(unreadable).isFile())
+        QSKIP("no /proc on this system");
+    ProgramFixture program;
+    program.start();
+    program.modal.press(QStringLiteral("OK"));
+    mainform->funk->openwin(unreadable, QString());
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.shown[0].text.startsWith(QStringLiteral("Dokumentet kunne ikke åbnes:\n/proc/self/mem\n")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(mainform->documentWindows().isEmpty());
+    QCOMPARE(mainform->tc->count(), 0);
+    QCOMPARE(filform->FavFiler2->Antal(), 0);
+}
+
+void TestTextWindow::caretPosition()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->funk->openwin(program.writeFile(QStringLiteral("p.txt"), "abc\ndefgh\n"), QString());
+    Twinform1 *window = active();
+    QCOMPARE(window->posLabel->text(), QStringLiteral("1,0"));
+    QCOMPARE(window->antalLabel->text(), QStringLiteral("3"));
+    QTest::keyClick(window->editor()->widget(), Qt::Key_Down);
+    QTest::keyClick(window->editor()->widget(), Qt::Key_Right);
+    QTest::keyClick(window->editor()->widget(), Qt::Key_Right);
+    QCOMPARE(window->posLabel->text(), QStringLiteral("2,2"));
+    QTest::keyClick(window->editor()->widget(), Qt::Key_Return);
+    QCOMPARE(window->antalLabel->text(), QStringLiteral("4"));
+    QCOMPARE(window->posLabel->text(), QStringLiteral("3,0"));
+}
+
+void TestTextWindow::wordAtCaret_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("selection"); // characters selected from the caret on
+    QTest::addColumn<QString>("query");  // what the browser is asked for
+    QTest::newRow("inside a Danish word with a hyphen") << "Se blå-bær, tak" << 6 << 0 << "bl%C3%A5-b%C3%A6r";
+    QTest::newRow("at the word's end") << "Se blå-bær, tak" << 10 << 0 << "bl%C3%A5-b%C3%A6r";
+    QTest::newRow("empty line") << "første\n\nsidste" << 7 << 0 << "Der%20mangler%20et%20s%C3%B8geord";
+    QTest::newRow("selection less one space") << "C# og C++ " << 0 << 10 << "C%23%20og%20C%2B%2B";
+    QTest::newRow("selection ending in two spaces keeps one") << "ord  x" << 0 << 5 << "ord%20";
+    QTest::newRow("digits count, other letters end the word") << "Kl. 10-12éx" << 5 << 0 << "10-12";
+}
+
+void TestTextWindow::wordAtCaret()
+{
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(int, selection);
+    QFETCH(QString, query);
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    Twinform1 *window = active();
+    area(window)->setPlainText(text);
+    window->editor()->setSelection(caret, selection);
+    QTest::keySequence(window->editor()->widget(), QKeySequence(QStringLiteral("Ctrl+Shift+G")));
+    window->bingUrl->trigger();
+    window->tubeUrl->trigger();
+    QCOMPARE(program.browser.opened.size(), 3);
+    QCOMPARE(program.browser.opened[0].toEncoded(), QByteArray("https://www.google.com/search?q=") + query.toLatin1());
+    QCOMPARE(program.browser.opened[1].toEncoded(), QByteArray("https://www.bing.com/search?q=") + query.toLatin1());
+    QCOMPARE(program.browser.opened[2].toEncoded(),
+             QByteArray("https://www.youtube.com/results?search_query=") + query.toLatin1());
+}
+
+void TestTextWindow::popupSwitching()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    Twinform1 *window = active();
+    QCOMPARE(window->editor()->contextMenu(), window->PUwin);
+    QCOMPARE(window->puButton->text(), QStringLiteral("Stavekontrol"));
+    QCOMPARE(window->puButton->toolTip(), QStringLiteral("Skift popup-menu til \"Stavekontrol\""));
+    TAction::updateAll();
+    QVERIFY(!window->aStavekontrol->isEnabled());
+
+    QTest::mouseClick(window->puButton, Qt::LeftButton);
+    QCOMPARE(window->editor()->contextMenu(), nullptr);
+    QCOMPARE(window->puButton->text(), QStringLiteral("Funktioner"));
+    QCOMPARE(window->puButton->toolTip(), QStringLiteral("Skift popup-menu til \"Funktioner\""));
+    TAction::updateAll();
+    QVERIFY(window->aStavekontrol->isEnabled());
+
+    // The whole-document check leaves the clipboard, the text and the modified state alone.
+    QApplication::clipboard()->setText(QStringLiteral("brugerens udklip"));
+    area(window)->setPlainText(QStringLiteral("Jeg har kæbt"));
+    window->editor()->setModified(false);
+    window->aStavekontrol->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("brugerens udklip"));
+    QCOMPARE(area(window)->toPlainText(), QStringLiteral("Jeg har kæbt"));
+    QCOMPARE(window->editor()->selectionStart(), 0);
+    QVERIFY(!window->editor()->hasSelection());
+
+    // Both menus hold the same commands in the same order.
+    for (QMenu *menu : {window->PUwin, window->dropDownPU}) {
+        QStringList entries;
+        for (QAction *action : menu->actions())
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        QCOMPARE(entries, QStringList({"EditUndo1", "-", "EditCut1", "EditCopy1", "EditPaste1", "pasteFromInfo", "-",
+                                       "EditSelectAll1", "EditDelete1", "-", "winLuk", "winLukAlle"}));
+    }
+}
+
+void TestTextWindow::popupStartsFromOptions()
+{
+    ProgramFixture program;
+    program.start();
+    optform->popupBox->setItemIndex(1);
+    optform->redCheck->setChecked(false);
+    optform->marginCheck->setChecked(true);
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    Twinform1 *window = active();
+    QCOMPARE(window->editor()->contextMenu(), nullptr);
+    QCOMPARE(window->puButton->text(), QStringLiteral("Funktioner"));
+    QVERIFY(!window->redskabsPanel->isVisible());
+    QCOMPARE(area(window)->viewport()->x() - area(window)->frameWidth(), 70);
+    QCOMPARE(window->fontnameBox->currentText(), QStringLiteral("Courier New"));
+    QCOMPARE(window->fontsizeBox->currentText(), QStringLiteral("10"));
+    QCOMPARE(window->fontnameBox->count(), optform->fontnameBox->count());
+}
+
+QTEST_MAIN(TestTextWindow)
+#include "tst_textwindow.moc"

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Runs one real-window test script against the built program:
+#   run_e2e.sh <path-to-kyxtavlo> <test_script.py>
+# The script runs under a private X server (fixed screen size, Danish keyboard), the openbox window
+# manager and a private D-Bus session carrying the accessibility bus, with a temporary home and data
+# root, so nothing of the machine's user is read or touched. Exit code = the script's.
+set -uo pipefail
+
+if [ $# -ne 2 ] || [ ! -x "$1" ] || [ ! -f "$2" ]; then
+  echo "usage: $0 <path-to-kyxtavlo> <test_script.py>" >&2
+  exit 2
+fi
+program=$(realpath "$1")
+script=$(realpath "$2")
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The system Python: it is the one that has pyatspi.
+python=/usr/bin/python3
+screen_size=1600x1200x24
+startup_seconds=30
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kyx-e2e.XXXXXX") || exit 2
+
+# Every helper runs as its own job, hence in its own process group: D-Bus starts the accessibility
+# bus and registry inside the session's group, and they are ended with it.
+set -m
+groups=()
+
+cleanup() {
+  local status=$? pgid i
+  trap - EXIT INT TERM HUP
+  # Last started first: the session (with the program if a script left it running), then the
+  # window manager, then the X server.
+  for ((i = ${#groups[@]} - 1; i >= 0; i--)); do
+    pgid=${groups[i]}
+    kill -TERM -- "-$pgid" 2>/dev/null || continue
+    for _ in $(seq 50); do
+      kill -0 -- "-$pgid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL -- "-$pgid" 2>/dev/null
+    wait "$pgid" 2>/dev/null
+  done
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
+fail() {
+  echo "run_e2e: $*" >&2
+  for log in "$work"/*.log; do
+    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
+  done
+  exit 2
+}
+
+wait_for() { # description, command...: polls the command until it succeeds or time is up
+  local what=$1 deadline=$((SECONDS + startup_seconds))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+# A clean environment: only what the session below sets, plus the basics of the shell.
+for name in $(compgen -e); do
+  case $name in
+    PATH | TMPDIR | TERM) ;;
+    *) unset "$name" ;;
+  esac
+done
+export HOME="$work/home"
+export XDG_RUNTIME_DIR="$work/run"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
+export KYXTAVLO_DATA_ROOT="$work/data"
+export LC_ALL=C.UTF-8 TZ=UTC
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export KYX_E2E_PROGRAM="$program" KYX_E2E_WORK="$work/test"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$KYXTAVLO_DATA_ROOT" "$KYX_E2E_WORK" || exit 2
+chmod 700 "$XDG_RUNTIME_DIR"
+# The data root holds the program folder as an installation lays it out.
+mkdir -p "$KYXTAVLO_DATA_ROOT/Program" &&
+  cp -a "$here/../../resources/program/." "$KYXTAVLO_DATA_ROOT/Program/" || exit 2
+
+# X server on the first free display; it writes the number once it accepts connections.
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 "$screen_size" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+groups+=($!)
+exec {display_fd}>&-
+wait_for "the X server" grep -q '^[0-9][0-9]*$' "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+
+# Keys typed as a Danish user types them: æ, ø and å have keys of their own, so xdotool never
+# has to remap a spare key code while the program reads the keyboard.
+setxkbmap -layout dk >"$work/setxkbmap.log" 2>&1 || fail "setxkbmap -layout dk failed"
+
+cat >"$work/openbox.xml" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <placement><policy>Smart</policy></placement>
+  <desktops><number>1</number></desktops>
+  <keyboard><keybind key="A-F4"><action name="Close"/></keybind></keyboard>
+</openbox_config>
+EOF
+openbox --sm-disable --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
+groups+=($!)
+# The desktop count on the root window is published by the window manager once it manages.
+wait_for "the window manager" xdotool get_num_desktops
+
+dbus-run-session -- "$python" "$script" &
+session=$!
+groups+=("$session")
+wait "$session"
