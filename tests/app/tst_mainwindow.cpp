@@ -1,0 +1,362 @@
+#include "ProgramFixture.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "documents/DocumentForm.h"
+#include "lists/favoritUnit.h"
+#include "lists/filUnit.h"
+#include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
+#include "options/optUnit.h"
+#include "platform/DataFolders.h"
+#include "platform/RichEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTest>
+
+// Start-up and close of the main window: folders, "Main.txt", the command line, the documents
+// to reopen and the boxes shown at start.
+using OptionLines = QMap<int, QString>;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartMakesOnlyTheUsersFolders();
+    void boxesAreCreatedHiddenInOrder();
+    void mainTxtReading_data();
+    void mainTxtReading();
+    void mainTxtWrittenAtClose();
+    void commandLineNames();
+    void documentsToReopen_data();
+    void documentsToReopen();
+    void reopenedAtNextStart();
+    void cancelledSaveKeepsProgramOpen();
+    void programSizeCommand();
+    void startupBoxes();
+    void startupBoxesWaitForTrayRestore();
+    void optionsFileRules_data();
+    void optionsFileRules();
+    void dataRootThatCannotBeMade();
+
+private:
+    static void writeOptions(ProgramFixture &program, const QMap<int, QString> &lines);
+};
+
+// "optUnit.txt" with every value at its default, but for the lines given (1-based).
+void TestMainWindow::writeOptions(ProgramFixture &program, const QMap<int, QString> &changes)
+{
+    QStringList lines{"Sky", "0", "0", "0", "0", "0", "0", "0", "0", "3",
+                      "2",   "0", "1", "1", "0", "120", "0", "1", "0", "0"};
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+        lines[it.key() - 1] = it.value();
+    QFile file(QDir(program.optMappe()).filePath(QStringLiteral("optUnit.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+}
+
+void TestMainWindow::firstStartMakesOnlyTheUsersFolders()
+{
+    ProgramFixture program;
+    QVERIFY(QDir(program.optMappe()).removeRecursively());
+    program.start();
+    QVERIFY(QFileInfo(program.optMappe()).isDir());
+    QCOMPARE(mainform->OptMappe, QDir::toNativeSeparators(program.optMappe()));
+    QVERIFY(!QFileInfo::exists(program.dataRoot() + QStringLiteral("Program")));
+    QCOMPARE(mainform->windowTitle(), QStringLiteral("Velkommen ") + Platform::userName());
+    QCOMPARE(mainform->programmappe, program.dataRoot() + QStringLiteral("Program") + QDir::separator());
+    QCOMPARE(mainform->infoDir, mainform->programmappe + QStringLiteral("Information"));
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
+    QCOMPARE(mainform->aarEdit->text().size(), 4);
+}
+
+void TestMainWindow::boxesAreCreatedHiddenInOrder()
+{
+    ProgramFixture program;
+    program.start();
+    QStringList order;
+    for (QObject *child : mainform->children())
+        if (child->inherits("TBox"))
+            order << QString::fromLatin1(child->metaObject()->className());
+    QCOMPARE(order, QStringList({"Tinfform", "Tspform", "Tmappefilform", "Tfavoritform", "Tprintform", "Tfilform",
+                                 "Topenform", "Tfindformen", "TmemoForm", "Tboksform", "Tfilmappeform", "Ttypeform",
+                                 "Toptform", "Tgenvejsform"}));
+    for (QObject *child : mainform->children())
+        if (child->inherits("TBox"))
+            QVERIFY(!static_cast<QWidget *>(child)->isVisible());
+}
+
+void TestMainWindow::mainTxtReading_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("boxHeight");
+    QTest::newRow("five lines") << QByteArray("700\r\n500\r\n30\r\n40\r\n321\r\n") << QSize(700, 500) << 321;
+    QTest::newRow("four lines give the defaults") << QByteArray("700\r\n500\r\n30\r\n40\r\n") << QSize(800, 600) << 0;
+    QTest::newRow("a trailing blank line is a sixth")
+        << QByteArray("700\r\n500\r\n30\r\n40\r\n321\r\n\r\n") << QSize(800, 600) << 0;
+    QTest::newRow("third not a number: size kept, the rest stays")
+        << QByteArray("700\r\n500\r\nvenstre\r\n40\r\n321\r\n") << QSize(700, 500) << 0;
+    QTest::newRow("binary bytes") << QByteArray("\x01\x02\x03\r\n\xff\r\n\r\n\r\n\x00", 14) << QSize(920, 580) << 0;
+}
+
+void TestMainWindow::mainTxtReading()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QSize, size);
+    QFETCH(int, boxHeight);
+    ProgramFixture program;
+    QFile file(QDir(program.optMappe()).filePath(QStringLiteral("Main.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    QVERIFY(createProgram({}));
+    QCOMPARE(mainform->size(), size);
+    QCOMPARE(mainform->filtypeBoksHeight, boxHeight);
+    if (size == QSize(700, 500) && boxHeight)
+        QCOMPARE(mainform->pos(), QPoint(30, 40));
+    if (size == QSize(800, 600))
+        QCOMPARE(mainform->pos(), QPoint(640, 240));
+    destroyProgram();
+}
+
+void TestMainWindow::mainTxtWrittenAtClose()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->resize(710, 520);
+    mainform->filtypeBoksHeight = 250;
+    QVERIFY(program.close());
+    const QList<QByteArray> lines =
+        ProgramFixture::readFile(QDir(program.optMappe()).filePath(QStringLiteral("Main.txt"))).split('\n');
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines[0], QByteArray("710\r"));
+    QCOMPARE(lines[1], QByteArray("520\r"));
+    QCOMPARE(lines[4], QByteArray("250\r"));
+    QVERIFY(lines[5].isEmpty());
+}
+
+void TestMainWindow::commandLineNames()
+{
+    ProgramFixture program;
+    const QString spaced = program.writeFile(QStringLiteral("mine noter.txt"), "a");
+    const QString plain = program.writeFile(QStringLiteral("plain.txt"), "b");
+    QString quotedInside = plain;
+    quotedInside.insert(quotedInside.size() - 4, QLatin1Char('"'));
+    program.start({QLatin1Char('"') + spaced + QLatin1Char('"'), QStringLiteral("/ingen/sådan.txt"), program.workFolder(),
+                   QString(), quotedInside});
+    QStringList opened;
+    for (TDokumentform *window : mainform->documentWindows())
+        opened << window->Filnavn;
+    QCOMPARE(opened, QStringList({spaced, plain}));
+    QVERIFY(program.modal.shown.isEmpty());
+    QCOMPARE(mainform->newCount, 2);
+}
+
+void TestMainWindow::documentsToReopen_data()
+{
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<int>("saved");
+    QTest::addColumn<int>("unsaved");
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("no document open deletes it") << true << 0 << 0 << false << 0;
+    QTest::newRow("only new documents leave it empty") << true << 0 << 2 << true << 0;
+    QTest::newRow("saved documents are listed") << true << 2 << 1 << true << 2;
+    QTest::newRow("option off deletes it") << false << 1 << 0 << false << 0;
+}
+
+void TestMainWindow::documentsToReopen()
+{
+    QFETCH(bool, option);
+    QFETCH(int, saved);
+    QFETCH(int, unsaved);
+    QFETCH(bool, fileExists);
+    QFETCH(int, lines);
+    ProgramFixture program;
+    const QString dokumentfil = QDir(program.optMappe()).filePath(QStringLiteral("Dokumentfil.txt"));
+    program.writeFile(QStringLiteral("old"), "");
+    QFile::copy(program.workFolder() + QStringLiteral("/old"), dokumentfil);
+    writeOptions(program, {{2, option ? "1" : "0"}, {5, option ? "1" : "0"}});
+    program.start();
+    QStringList names;
+    for (int i = 0; i < saved; ++i) {
+        names << program.writeFile(QStringLiteral("doc%1.txt").arg(i), "x");
+        mainform->funk->openwin(names.last(), QString());
+    }
+    for (int i = 0; i < unsaved; ++i)
+        mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    QVERIFY(program.close());
+    QCOMPARE(QFileInfo::exists(dokumentfil), fileExists);
+    if (fileExists) {
+        const QByteArray content = ProgramFixture::readFile(dokumentfil);
+        QCOMPARE(content, names.isEmpty() ? QByteArray() : (names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+        QCOMPARE(int(content.count('\n')), lines);
+    }
+}
+
+void TestMainWindow::reopenedAtNextStart()
+{
+    ProgramFixture program;
+    const QString first = program.writeFile(QStringLiteral("først.txt"), "1");
+    const QString second = program.writeFile(QStringLiteral("λόγος.txt"), "2");
+    QFile list(QDir(program.optMappe()).filePath(QStringLiteral("Dokumentfil.txt")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write((first + QStringLiteral("\r\n/ingen/fil.txt\r\n") + second + QStringLiteral("\r\n")).toUtf8());
+    list.close();
+    writeOptions(program, {{2, "1"}, {5, "1"}});
+    program.start();
+    QStringList opened;
+    for (TDokumentform *window : mainform->documentWindows())
+        opened << window->Filnavn;
+    QCOMPARE(opened, QStringList({first, second}));
+    QCOMPARE(mainform->tc->count(), 2);
+}
+
+void TestMainWindow::cancelledSaveKeepsProgramOpen()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    QTest::keyClicks(mainform->activeDocument()->editor()->widget(), QStringLiteral("ikke tabt"));
+    program.modal.press(QStringLiteral("Ja")); // save it? yes — and then the dialog is cancelled
+    QVERIFY(!mainform->close());
+    QVERIFY(mainform->isVisible());
+    QCOMPARE(mainform->documentWindows().size(), 1);
+    QVERIFY(!QFileInfo::exists(QDir(program.optMappe()).filePath(QStringLiteral("Main.txt"))));
+
+    program.modal.press(QStringLiteral("Nej"));
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestMainWindow::programSizeCommand()
+{
+    ProgramFixture program;
+    program.start();
+    QCOMPARE(mainform->standardWidth, 728);
+    QCOMPARE(mainform->standardHeight, 700);
+    mainform->resize(728, 700);
+    TAction::updateAll();
+    QVERIFY(!mainform->aProgramSize->isEnabled());
+    mainform->resize(728, 701);
+    TAction::updateAll();
+    QVERIFY(mainform->aProgramSize->isEnabled());
+    mainform->aProgramSize->trigger();
+    QCOMPARE(mainform->size(), QSize(728, 700));
+
+    // With margins the standard grows, and open documents get the wide margins.
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    optform->marginCheck->setChecked(true);
+    mainform->setStandardSize();
+    QCOMPARE(mainform->standardWidth, 861);
+    QCOMPARE(mainform->standardHeight, 800);
+    QAbstractScrollArea *area = mainform->activeDocument()->editor()->widget();
+    QCOMPARE(area->viewport()->x() - area->frameWidth(), 70);
+}
+
+void TestMainWindow::startupBoxes()
+{
+    ProgramFixture program;
+    writeOptions(program, {{3, "1"}, {9, "1"}});
+    program.start();
+    QVERIFY(!mainform->opstart);
+    QVERIFY(mappefilform->isVisible());
+    QVERIFY(!favoritform->isVisible());
+    QVERIFY(filform->isVisible());
+}
+
+void TestMainWindow::startupBoxesWaitForTrayRestore()
+{
+    ProgramFixture program;
+    writeOptions(program, {{3, "1"}, {19, "1"}});
+    program.start();
+    QVERIFY(mainform->TrayIcon->isVisible());
+    QVERIFY(mainform->opstart);
+    QVERIFY(!mappefilform->isVisible());
+    mainform->TrayIconRestoreApp();
+    QVERIFY(mappefilform->isVisible());
+    mappefilform->hide();
+    mainform->TrayIconRestoreApp();
+    QVERIFY(!mappefilform->isVisible());
+}
+
+void TestMainWindow::optionsFileRules_data()
+{
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<OptionLines>("changes");
+    QTest::addColumn<bool>("dokumentCheck");
+    QTest::addColumn<int>("maxElementer");
+    QTest::addColumn<QString>("designName");
+    QTest::newRow("line 5 decides the reopen option") << 20 << QMap<int, QString>{{2, "0"}, {5, "1"}} << true << 120
+                                                      << "Sky";
+    QTest::newRow("19 lines give the defaults") << 19 << QMap<int, QString>{{5, "1"}} << false << 120
+                                                << "Windows10 Clear Day";
+    QTest::newRow("21 lines give the defaults") << 21 << QMap<int, QString>{{5, "1"}} << false << 120
+                                                << "Windows10 Clear Day";
+    QTest::newRow("early failure leaves the maximum at 0") << 20 << QMap<int, QString>{{5, "1"}, {8, "x"}} << true << 0
+                                                           << "Sky";
+}
+
+void TestMainWindow::optionsFileRules()
+{
+    QFETCH(int, lineCount);
+    QFETCH(OptionLines, changes);
+    QFETCH(bool, dokumentCheck);
+    QFETCH(int, maxElementer);
+    QFETCH(QString, designName);
+    ProgramFixture program;
+    writeOptions(program, changes);
+    const QString path = QDir(program.optMappe()).filePath(QStringLiteral("optUnit.txt"));
+    QByteArray content = ProgramFixture::readFile(path);
+    if (lineCount == 19)
+        content.chop(content.size() - content.lastIndexOf("\r\n", content.size() - 3) - 2);
+    if (lineCount == 21)
+        content += "0\r\n";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    program.start();
+    QCOMPARE(optform->dokumentCheck->isChecked(), dokumentCheck);
+    QCOMPARE(optform->maxElementer, maxElementer);
+    QCOMPARE(optform->designName, designName);
+    QCOMPARE(optform->fontnameBox->currentText(), QStringLiteral("Courier New"));
+    QVERIFY(program.modal.shown.isEmpty());
+
+    // Written back, line 5 always equals line 2.
+    optform->dokumentCheck->setChecked(true);
+    QVERIFY(program.close());
+    const QList<QByteArray> lines = ProgramFixture::readFile(path).split('\n');
+    QCOMPARE(lines.size(), 21);
+    QCOMPARE(lines[1], QByteArray("1\r"));
+    QCOMPARE(lines[4], QByteArray("1\r"));
+}
+
+void TestMainWindow::dataRootThatCannotBeMade()
+{
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath(QStringLiteral("fil")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("KYXTAVLO_DATA_ROOT", blocker.fileName().toUtf8() + "/rod");
+    ModalScript modal;
+    modal.press(QStringLiteral("OK"));
+    QVERIFY(!createProgram({}));
+    qunsetenv("KYXTAVLO_DATA_ROOT");
+    QCOMPARE(modal.shown.size(), 1);
+    QVERIFY(modal.shown[0].text.startsWith(QStringLiteral("Programmets datamappe kunne ikke oprettes:")));
+    QCOMPARE(mainform, nullptr);
+    QVERIFY(!QFileInfo::exists(blocker.fileName() + QStringLiteral("/rod")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
