@@ -62,7 +62,13 @@ public:
 
     QString folder(QWidget *parent, const QString &start) override
     {
-        return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(parent, QString(), start));
+        QFileDialog dialog(parent);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setDirectory(start);
+        if (showModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     }
 
     bool printerSetup(QWidget *parent, QPrinter &printer) override
