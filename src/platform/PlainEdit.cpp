@@ -2,12 +2,14 @@
 
 #include "platform/LineFile.h"
 #include "platform/SpellUnderliner.h"
+#include "platform/WebAddress.h"
 
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolTip>
 
 namespace Platform {
 
@@ -33,6 +35,20 @@ void PlainTextArea::contextMenuEvent(QContextMenuEvent *event)
     QMenu *menu = m_spelling->createContextMenu(m_spelling->contextMenuPosition(*event));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+bool PlainTextArea::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QPlainTextEdit::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QTextCursor cursor = cursorForPosition(help->pos());
+    const QString address = webAddressAt(cursor.block().text(), cursor.positionInBlock());
+    if (address.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), address, viewport());
+    return true;
 }
 
 PlainEdit::PlainEdit(QWidget *parent)

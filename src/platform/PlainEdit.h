@@ -24,6 +24,8 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // Web addresses in the text show themselves as a hint.
+    bool viewportEvent(QEvent *event) override;
 
 private:
     QPointer<QMenu> m_menu;

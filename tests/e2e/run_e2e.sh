@@ -56,20 +56,22 @@ fail() {
   exit 2
 }
 
-wait_for() { # description, command...: polls the command until it succeeds or time is up
-  local what=$1 deadline=$((SECONDS + startup_seconds))
-  shift
+wait_for() { # what, pid of the helper that provides it, command...: polls until the command succeeds
+  local what=$1 pid=$2 deadline=$((SECONDS + startup_seconds))
+  shift 2
   until "$@" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || fail "$what: the process ended"
     ((SECONDS < deadline)) || fail "timed out waiting for $what"
     sleep 0.1
   done
 }
 
-# A clean environment: only what the session below sets, plus the basics of the shell.
+# A clean environment: what is set below, plus what finds programs and libraries. Nothing of the
+# user's desktop session (display, bus, language, Qt look and scaling) reaches the program.
 for name in $(compgen -e); do
   case $name in
-    PATH | TMPDIR | TERM) ;;
-    *) unset "$name" ;;
+    PATH | TMPDIR | TERM | LD_LIBRARY_PATH) ;;
+    *) unset "$name" 2>/dev/null ;;
   esac
 done
 export HOME="$work/home"
@@ -90,7 +92,7 @@ exec {display_fd}>"$work/display"
 Xvfb -displayfd "$display_fd" -screen 0 "$screen_size" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 groups+=($!)
 exec {display_fd}>&-
-wait_for "the X server" grep -q '^[0-9][0-9]*$' "$work/display"
+wait_for "the X server" "$!" grep -q '^[0-9][0-9]*$' "$work/display"
 export DISPLAY=":$(cat "$work/display")"
 
 # Keys typed as a Danish user types them: æ, ø and å have keys of their own, so xdotool never
@@ -109,7 +111,7 @@ EOF
 openbox --sm-disable --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
 groups+=($!)
 # The desktop count on the root window is published by the window manager once it manages.
-wait_for "the window manager" xdotool get_num_desktops
+wait_for "the window manager" "$!" xdotool get_num_desktops
 
 dbus-run-session -- "$python" "$script" &
 session=$!
