@@ -277,6 +277,10 @@ void TDokumentform::FormActivate()
         showMaximized();
         mainform->InsertTab();
         mainform->SetTCindex();
+        // With hints going to the status line, the window's own controls show no tooltips.
+        m_showHints = optform->hintBox->itemIndex() != 0;
+        for (QWidget *control : redskabsPanel->findChildren<QWidget *>())
+            control->installEventFilter(this);
     }
     if (mainform->Datoer)
         mainform->Datoer->SetEditor(Editor);
@@ -296,6 +300,9 @@ void TDokumentform::XYinfo()
 
 bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
 {
+    const bool inTextArea = watched == Editor->widget() || watched == Editor->widget()->viewport();
+    if (!inTextArea)
+        return event->type() == QEvent::ToolTip && !m_showHints;
     switch (event->type()) {
     case QEvent::KeyRelease:
         XYinfo();
@@ -315,7 +322,7 @@ bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
     default:
         break;
     }
-    return QMdiSubWindow::eventFilter(watched, event);
+    return false;
 }
 
 void TDokumentform::filInformation()

@@ -97,4 +97,5 @@ private:
     void setPopupState(bool ownMenu);
 
     bool m_openFailed = false;
+    bool m_showHints = true;
 };

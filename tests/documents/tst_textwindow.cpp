@@ -24,6 +24,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 // The plain-text document window, driven through the program's commands and keys.
 class TestTextWindow : public QObject {
@@ -45,6 +46,8 @@ private slots:
     void wordAtCaret();
     void popupSwitching();
     void popupStartsFromOptions();
+    void controlHintsFollowTheOptions_data();
+    void controlHintsFollowTheOptions();
 
 private:
     static Twinform1 *active() { return qobject_cast<Twinform1 *>(mainform->activeDocument()); }
@@ -428,6 +431,29 @@ void TestTextWindow::popupStartsFromOptions()
     QCOMPARE(window->fontnameBox->currentText(), QStringLiteral("Courier New"));
     QCOMPARE(window->fontsizeBox->currentText(), QStringLiteral("10"));
     QCOMPARE(window->fontnameBox->count(), optform->fontnameBox->count());
+}
+
+void TestTextWindow::controlHintsFollowTheOptions_data()
+{
+    QTest::addColumn<int>("hintChoice");
+    QTest::addColumn<bool>("tooltip");
+    QTest::newRow("hints on the status line") << 0 << false;
+    QTest::newRow("hints at the controls") << 1 << true;
+}
+
+void TestTextWindow::controlHintsFollowTheOptions()
+{
+    QFETCH(int, hintChoice);
+    QFETCH(bool, tooltip);
+    ProgramFixture program;
+    program.start();
+    optform->hintBox->setItemIndex(hintChoice);
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    QToolButton *button = active()->puButton;
+    QToolTip::hideText();
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(button, &help);
+    QCOMPARE(QToolTip::text(), tooltip ? button->toolTip() : QString());
 }
 
 QTEST_MAIN(TestTextWindow)

@@ -184,13 +184,19 @@ def showing_names(root):
 
 # --- Files --------------------------------------------------------------------------------------
 
+def file_bytes(path):
+    return path.read_bytes() if path.exists() else None
+
+
 def wait_for_bytes(path, expected, timeout=TIMEOUT):
     """Waits until the file holds exactly the expected bytes."""
-    def read():
-        return path.read_bytes() if path.exists() else None
+    wait_for(f"{path.name} to hold {expected!r}", lambda: file_bytes(path) == expected, timeout,
+             describe=lambda: repr(file_bytes(path)))
 
-    wait_for(f"{path.name} to hold {expected!r}", lambda: read() == expected, timeout,
-             describe=lambda: repr(read()))
+
+def check_bytes(path, expected):
+    content = file_bytes(path)
+    check(content == expected, f"{path.name} holds {content!r}, not {expected!r}")
 
 
 def read_settings_lines(path):

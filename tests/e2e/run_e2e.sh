@@ -25,6 +25,16 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kyx-e2e.XXXXXX") || exit 2
 set -m
 groups=()
 
+group_running() { # pgid: true while a process of the group runs; a zombie only awaits its parent
+  local stat fields
+  for stat in /proc/[0-9]*/stat; do
+    read -r fields <"$stat" 2>/dev/null || continue
+    fields=(${fields##*) }) # after the command name: state, parent, process group
+    [ "${fields[2]}" = "$1" ] && [ "${fields[0]}" != Z ] && return 0
+  done
+  return 1
+}
+
 cleanup() {
   local status=$? pgid i
   trap - EXIT INT TERM HUP
@@ -32,9 +42,9 @@ cleanup() {
   # window manager, then the X server.
   for ((i = ${#groups[@]} - 1; i >= 0; i--)); do
     pgid=${groups[i]}
-    kill -TERM -- "-$pgid" 2>/dev/null || continue
+    kill -TERM -- "-$pgid" 2>/dev/null
     for _ in $(seq 50); do
-      kill -0 -- "-$pgid" 2>/dev/null || break
+      group_running "$pgid" || break
       sleep 0.1
     done
     kill -KILL -- "-$pgid" 2>/dev/null
@@ -48,11 +58,15 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-fail() {
-  echo "run_e2e: $*" >&2
+show_logs() {
   for log in "$work"/*.log; do
     [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
   done
+}
+
+fail() {
+  echo "run_e2e: $*" >&2
+  show_logs
   exit 2
 }
 
@@ -113,7 +127,12 @@ groups+=($!)
 # The desktop count on the root window is published by the window manager once it manages.
 wait_for "the window manager" "$!" xdotool get_num_desktops
 
-dbus-run-session -- "$python" "$script" &
+# The bus daemons' chatter goes to a log; the script keeps the runner's own output (fds 3 and 4).
+dbus-run-session -- /bin/sh -c 'exec "$0" "$1" >&3 2>&4 3>&- 4>&-' "$python" "$script" \
+  3>&1 4>&2 >"$work/dbus.log" 2>&1 &
 session=$!
 groups+=("$session")
 wait "$session"
+status=$?
+((status == 0)) || show_logs
+exit "$status"

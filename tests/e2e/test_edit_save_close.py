@@ -6,7 +6,7 @@ import sys
 
 import pyatspi
 
-from kyx_e2e import (MAIN_SETTINGS, WORK, Program, check, close_with_window_manager, has_focus,
+from kyx_e2e import (MAIN_SETTINGS, WORK, Program, check, check_bytes, close_with_window_manager, has_focus,
                      is_enabled, press_keys, read_settings_lines, run, text_of, type_text,
                      wait_for, wait_for_bytes, window_geometry)
 
@@ -51,7 +51,7 @@ def test_edit_save_close():
     check(tuple(settings[:2]) == size,
           f"Main.txt gives the size {settings[:2]}, the window was {list(size)}")
     # Saving wrote the document once; closing had nothing more to save.
-    wait_for_bytes(document, TYPED.encode("cp1252") + ORIGINAL, timeout=0)
+    check_bytes(document, TYPED.encode("cp1252") + ORIGINAL)
 
 
 if __name__ == "__main__":

@@ -17,7 +17,7 @@ QtMessageHandler previousHandler = nullptr;
 
 void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (message.contains(QLatin1String("propagateSizeHints")))
+    if (message.contains(QLatin1String("propagateSizeHints")) || message.contains(QLatin1String("does not support raise()")))
         return;
     if (previousHandler)
         previousHandler(type, context, message);
