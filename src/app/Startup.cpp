@@ -33,6 +33,10 @@ static void loadResources()
 bool createProgram(const QStringList &args)
 {
     loadResources();
+    // Outside a desktop that names its icon theme, the program's freedesktop icon names come from
+    // the Breeze theme it is installed with.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("breeze"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
     mainform = new Tmainform(args);
     if (!mainform->dataFoldersReady()) {

@@ -36,6 +36,7 @@ private slots:
     void mainTxtReading();
     void mainTxtWrittenAtClose();
     void commandLineNames();
+    void openDialogOpensEachChosenFile();
     void documentsToReopen_data();
     void documentsToReopen();
     void reopenedAtNextStart();
@@ -159,6 +160,26 @@ void TestMainWindow::commandLineNames()
     QCOMPARE(opened, QStringList({spaced, plain}));
     QVERIFY(program.modal.shown.isEmpty());
     QCOMPARE(mainform->newCount, 2);
+}
+
+void TestMainWindow::openDialogOpensEachChosenFile()
+{
+    ProgramFixture program;
+    program.start();
+    const QStringList chosen{program.writeFile(QStringLiteral("a.txt"), "a"), program.writeFile(QStringLiteral("b.css"), "b"),
+                             program.writeFile(QStringLiteral("c.pdf"), "c")};
+    program.dialogs.openAnswers.enqueue(chosen);
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+O")));
+    QStringList opened;
+    for (TDokumentform *window : mainform->documentWindows())
+        opened << window->Filnavn;
+    QCOMPARE(opened, chosen.mid(0, 2));
+    QCOMPARE(program.shell.calls.size(), 1);
+    QCOMPARE(program.shell.calls[0].file, QStringLiteral("c.pdf"));
+
+    // A cancelled dialog opens nothing.
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(mainform->documentWindows().size(), 2);
 }
 
 void TestMainWindow::documentsToReopen_data()
