@@ -75,6 +75,8 @@ TDokumentform::TDokumentform(Platform::RichEdit *editor)
     Editor->widget()->setObjectName(QStringLiteral("Editor"));
     Editor->widget()->setAccessibleName(QStringLiteral("Editor"));
     column->addWidget(Editor->widget(), 1);
+    // Whatever brings the window forward, typing goes into the text.
+    body->setFocusProxy(Editor->widget());
     setWidget(body);
     Editor->widget()->installEventFilter(this);
     Editor->widget()->viewport()->installEventFilter(this);

@@ -11,6 +11,7 @@ KYXTAVLO_DATA_ROOT (the program's data root).
 
 import os
 import pwd
+import re
 import subprocess
 import sys
 import time
@@ -130,6 +131,10 @@ def click(x, y):
 
 # --- The accessibility bus ----------------------------------------------------------------------
 
+def role_name(role):
+    return Atspi.role_get_name(role)
+
+
 def states(accessible):
     return accessible.getState().getStates()
 
@@ -168,18 +173,20 @@ def showing_descendant(root, role, name):
         root, lambda o: o is not None and o.getRole() == role and o.name == name and is_showing(o))
 
 
-def showing_names(root):
-    """role 'name' of every showing object below root, for failure messages."""
+def showing_tree(root, only=lambda accessible: True):
+    """role 'name' of the showing objects below root that pass only(), indented by depth; for
+    failure messages."""
     found = []
 
     def walk(accessible, depth):
         for child in accessible:
             if child is not None and is_showing(child):
-                found.append(f"{'  ' * depth}{child.getRoleName()} {child.name!r}")
+                if only(child):
+                    found.append(f"{'  ' * depth}{child.getRoleName()} {child.name!r}")
                 walk(child, depth + 1)
 
     walk(root, 0)
-    return "\n" + "\n".join(found)
+    return "\n" + "\n".join(found) if found else "nothing"
 
 
 # --- Files --------------------------------------------------------------------------------------
@@ -206,7 +213,7 @@ def read_settings_lines(path):
     check(data.endswith(b"\r\n"), f"{path.name} does not end with CR LF: {data!r}")
     lines = data[:-2].split(b"\r\n")
     for line in lines:
-        check(line.lstrip(b"-").isdigit() and b"\n" not in line and b"\r" not in line,
+        check(re.fullmatch(rb"-?[0-9]+", line),
               f"{path.name} has a line that is not a whole number on its own: {data!r}")
     return [int(line) for line in lines]
 
@@ -214,7 +221,7 @@ def read_settings_lines(path):
 # --- The program --------------------------------------------------------------------------------
 
 class Program:
-    """One run of the program; ended by the test, or killed by finish() if a test failed."""
+    """One run of the program; ended by the test, or killed by run() when the test failed."""
 
     running = []
 
@@ -224,6 +231,7 @@ class Program:
         with open(self.log, "wb") as log:
             self.process = subprocess.Popen([PROGRAM, *map(str, arguments)], stdin=subprocess.DEVNULL,
                                             stdout=log, stderr=subprocess.STDOUT)
+        self._application = None
         Program.running.append(self)
 
     @property
@@ -237,7 +245,8 @@ class Program:
         """True while the program runs; a program that died on its own fails the test."""
         code = self.process.poll()
         if code is not None:
-            raise Failure(f"the program ended unexpectedly with exit code {code}; its output:\n{self.output()}")
+            raise Failure(f"the program ended unexpectedly with exit code {code}; "
+                          f"its output:\n{self.output()}")
         return True
 
     def window(self, title):
@@ -264,17 +273,25 @@ class Program:
                     return application
             return None
 
-        return wait_for("the program on the accessibility bus", find)
+        if self._application is None:
+            self._application = wait_for("the program on the accessibility bus", find)
+        return self._application
 
     def find(self, role, name, root=None):
         """The showing control with this role and accessible name, below root (default: anywhere in
         the program)."""
+        root = root if root is not None else self.application()
+
         def find():
             self.alive()
-            return showing_descendant(root if root is not None else self.application(), role, name)
+            return showing_descendant(root, role, name)
 
-        return wait_for(f"a showing {role_name(role)} named {name!r}",
-                        find, describe=lambda: showing_names(root if root is not None else self.application()))
+        return wait_for(f"a showing {role_name(role)} named {name!r}", find,
+                        describe=lambda: showing_tree(root))
+
+    def focus_owner(self):
+        """What shows the keyboard focus, for failure messages."""
+        return showing_tree(self.application(), only=has_focus)
 
     def wait_exit(self, timeout=TIMEOUT):
         try:
@@ -289,10 +306,6 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-
-
-def role_name(role):
-    return Atspi.role_get_name(role)
 
 
 def run(test):

@@ -26,11 +26,12 @@ set -m
 groups=()
 
 group_running() { # pgid: true while a process of the group runs; a zombie only awaits its parent
-  local stat fields
+  local stat line state group
   for stat in /proc/[0-9]*/stat; do
-    read -r fields <"$stat" 2>/dev/null || continue
-    fields=(${fields##*) }) # after the command name: state, parent, process group
-    [ "${fields[2]}" = "$1" ] && [ "${fields[0]}" != Z ] && return 0
+    read -r line 2>/dev/null <"$stat" || continue
+    # After the command name (which may hold spaces and parentheses) come state, parent, group.
+    read -r state _ group _ <<<"${line##*) }"
+    [ "$group" = "$1" ] && [ "$state" != Z ] && return 0
   done
   return 1
 }
@@ -38,6 +39,7 @@ group_running() { # pgid: true while a process of the group runs; a zombie only 
 cleanup() {
   local status=$? pgid i
   trap - EXIT INT TERM HUP
+  set +m # no job reports for the helpers ended here
   # Last started first: the session (with the program if a script left it running), then the
   # window manager, then the X server.
   for ((i = ${#groups[@]} - 1; i >= 0; i--)); do
@@ -95,6 +97,7 @@ export KYXTAVLO_DATA_ROOT="$work/data"
 export LC_ALL=C.UTF-8 TZ=UTC
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export KYX_E2E_PROGRAM="$program" KYX_E2E_WORK="$work/test"
+export PYTHONDONTWRITEBYTECODE=1 # the source tree stays clean
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$KYXTAVLO_DATA_ROOT" "$KYX_E2E_WORK" || exit 2
 chmod 700 "$XDG_RUNTIME_DIR"
 # The data root holds the program folder as an installation lays it out.
@@ -104,9 +107,10 @@ mkdir -p "$KYXTAVLO_DATA_ROOT/Program" &&
 # X server on the first free display; it writes the number once it accepts connections.
 exec {display_fd}>"$work/display"
 Xvfb -displayfd "$display_fd" -screen 0 "$screen_size" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-groups+=($!)
+xserver=$!
+groups+=("$xserver")
 exec {display_fd}>&-
-wait_for "the X server" "$!" grep -q '^[0-9][0-9]*$' "$work/display"
+wait_for "the X server" "$xserver" grep -q '^[0-9][0-9]*$' "$work/display"
 export DISPLAY=":$(cat "$work/display")"
 
 # Keys typed as a Danish user types them: æ, ø and å have keys of their own, so xdotool never
@@ -123,9 +127,10 @@ cat >"$work/openbox.xml" <<'EOF'
 </openbox_config>
 EOF
 openbox --sm-disable --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
-groups+=($!)
+window_manager=$!
+groups+=("$window_manager")
 # The desktop count on the root window is published by the window manager once it manages.
-wait_for "the window manager" "$!" xdotool get_num_desktops
+wait_for "the window manager" "$window_manager" xdotool get_num_desktops
 
 # The bus daemons' chatter goes to a log; the script keeps the runner's own output (fds 3 and 4).
 dbus-run-session -- /bin/sh -c 'exec "$0" "$1" >&3 2>&4 3>&- 4>&-' "$python" "$script" \

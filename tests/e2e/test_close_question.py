@@ -6,9 +6,9 @@ import sys
 
 import pyatspi
 
-from kyx_e2e import (MAIN_SETTINGS, WORK, Program, centre_of, check, check_bytes, click, close_with_window_manager,
-                     has_focus, press, press_keys, read_settings_lines, run, text_of, type_text,
-                     wait_for, wait_for_bytes, window_geometry, xdotool)
+from kyx_e2e import (MAIN_SETTINGS, WORK, Program, centre_of, check, check_bytes, click,
+                     close_with_window_manager, has_focus, press, press_keys, read_settings_lines, run,
+                     text_of, type_text, wait_for, window_geometry, xdotool)
 
 # A UTF-8 file with LF line breaks, as written on Linux.
 SHOWN = "Første linje\nAnden linje\n"
@@ -26,20 +26,21 @@ def test_close_question():
     window = program.main_window()
     xdotool("windowsize", "--sync", window, WIDTH, HEIGHT)
     xdotool("windowmove", "--sync", window, LEFT, TOP)
-    placed = wait_for(f"the window to be {WIDTH}x{HEIGHT}",
-                      lambda: (geometry := window_geometry(window))[2:] == (WIDTH, HEIGHT) and geometry,
-                      describe=lambda: window_geometry(window))
+    wait_for(f"the window to be {WIDTH}x{HEIGHT}", lambda: window_geometry(window)[2:] == (WIDTH, HEIGHT),
+             describe=lambda: window_geometry(window))
 
     editor = program.find(pyatspi.ROLE_TEXT, "Editor")
     wait_for(f"the editor to show {SHOWN!r}", lambda: text_of(editor) == SHOWN,
              describe=lambda: repr(text_of(editor)))
     click(*centre_of(editor))
-    wait_for("the keyboard focus in the editor after clicking into it", lambda: has_focus(editor))
+    wait_for("the keyboard focus in the editor after clicking into it", lambda: has_focus(editor),
+             describe=program.focus_owner)
     press_keys(window, "ctrl+End")
     type_text(window, TYPED)
     wait_for("the typed text at the end of the document", lambda: text_of(editor) == SHOWN + TYPED,
              describe=lambda: repr(text_of(editor)))
 
+    placed = window_geometry(window)
     close_with_window_manager(window)
     question = program.find(pyatspi.ROLE_DIALOG, "Spørgsmål")
     check_bytes(document, ORIGINAL)  # nothing is saved before the question is answered
@@ -61,8 +62,8 @@ def test_close_question():
     close_with_window_manager(window)
     code = program.wait_exit()
     check(code == 0, f"the program ended with exit code {code}")
-    check(read_settings_lines(MAIN_SETTINGS) == settings,
-          f"Main.txt changed from {settings} to {read_settings_lines(MAIN_SETTINGS)} without the window moving")
+    again = read_settings_lines(MAIN_SETTINGS)
+    check(again == settings, f"Main.txt changed from {settings} to {again} without the window moving")
 
 
 if __name__ == "__main__":

@@ -6,8 +6,8 @@ import sys
 
 import pyatspi
 
-from kyx_e2e import (MAIN_SETTINGS, WORK, Program, check, check_bytes, close_with_window_manager, has_focus,
-                     is_enabled, press_keys, read_settings_lines, run, text_of, type_text,
+from kyx_e2e import (MAIN_SETTINGS, WORK, Program, check, check_bytes, close_with_window_manager,
+                     has_focus, is_enabled, press_keys, read_settings_lines, run, text_of, type_text,
                      wait_for, wait_for_bytes, window_geometry)
 
 # Written on a Danish Windows desktop: Windows-1252 bytes (not valid UTF-8) and CR LF.
@@ -29,7 +29,7 @@ def test_edit_save_close():
     # Opened from the command line, the document is ready to be typed into: the caret is in the
     # text, at its start.
     wait_for("the keyboard focus in the editor of the opened document", lambda: has_focus(editor),
-             describe=lambda: "the editor does not have the focus")
+             describe=program.focus_owner)
 
     type_text(window, TYPED)
     wait_for("the typed text in the editor", lambda: text_of(editor) == TYPED + SHOWN,
