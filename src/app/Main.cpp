@@ -22,6 +22,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -328,6 +331,7 @@ void Tmainform::FormShow()
     }
     aarEdit->setText(QString::number(Platform::now().date().year()));
     tc->setVisible(optform->dokumentlinjeCheck->isChecked());
+    setAcceptDrops(true);
     if (optform->minimerCheck->isChecked())
         showMinimized();
     if (TrayIcon->isVisible())
@@ -629,9 +633,30 @@ void Tmainform::UdskrivInfo(const QString &aInfo)
 
 void Tmainform::fileOpenExecute()
 {
-    const QStringList names = Platform::dialogs().openFiles(this);
+    openFiles(Platform::dialogs().openFiles(this));
+}
+
+void Tmainform::openFiles(const QStringList &names)
+{
     for (const QString &name : names)
         funk->openwin(name, QString());
+}
+
+void Tmainform::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void Tmainform::dropEvent(QDropEvent *event)
+{
+    // Names are taken whole, however long they are.
+    QStringList names;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            names << QDir::toNativeSeparators(url.toLocalFile());
+    event->acceptProposedAction();
+    openFiles(names);
 }
 
 void Tmainform::winLukAlleExecute()

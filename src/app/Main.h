@@ -117,6 +117,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
@@ -130,6 +132,8 @@ private:
     void showStartupBoxes();
     void tcChange(int index);
     void fileOpenExecute();
+    // Files chosen in the open dialog or dropped on the window, in their order.
+    void openFiles(const QStringList &names);
     void winLukAlleExecute();
     void subWindowActivated(QMdiSubWindow *window);
     bool documentsAnswerCloseQueries();

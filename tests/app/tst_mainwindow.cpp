@@ -15,7 +15,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -37,6 +40,7 @@ private slots:
     void mainTxtWrittenAtClose();
     void commandLineNames();
     void openDialogOpensEachChosenFile();
+    void droppedFilesOpen();
     void documentsToReopen_data();
     void documentsToReopen();
     void reopenedAtNextStart();
@@ -180,6 +184,26 @@ void TestMainWindow::openDialogOpensEachChosenFile()
     // A cancelled dialog opens nothing.
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+O")));
     QCOMPARE(mainform->documentWindows().size(), 2);
+}
+
+void TestMainWindow::droppedFilesOpen()
+{
+    ProgramFixture program;
+    program.start();
+    QVERIFY(mainform->acceptDrops());
+    const QString longName = program.writeFile(QString(240, QLatin1Char('l')) + QStringLiteral(".txt"), "lang");
+    const QString shortName = program.writeFile(QStringLiteral("kort.txt"), "kort");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(longName), QUrl::fromLocalFile(shortName)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(mainform, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(mainform, &drop);
+    QStringList opened;
+    for (TDokumentform *window : mainform->documentWindows())
+        opened << window->Filnavn;
+    QCOMPARE(opened, QStringList({longName, shortName}));
 }
 
 void TestMainWindow::documentsToReopen_data()
