@@ -1,5 +1,7 @@
 #include "platform/Browser.h"
 
+#include "platform/Seam.h"
+
 #include <QDesktopServices>
 
 namespace Platform {
@@ -10,22 +12,16 @@ public:
     bool open(const QUrl &address) override { return QDesktopServices::openUrl(address); }
 };
 
-Browser *&current()
-{
-    static Browser *fake = nullptr;
-    return fake;
-}
 } // namespace
 
 Browser &browser()
 {
-    static DesktopBrowser real;
-    return current() ? *current() : real;
+    return Seam<Browser>::get<DesktopBrowser>();
 }
 
 void setBrowser(Browser *fake)
 {
-    current() = fake;
+    Seam<Browser>::replace(fake);
 }
 
 } // namespace Platform

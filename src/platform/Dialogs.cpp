@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Seam.h"
+
 #include "platform/Modal.h"
 
 #include <QDir>
@@ -79,23 +81,17 @@ public:
     }
 };
 
-Dialogs *&current()
-{
-    static Dialogs *fake = nullptr;
-    return fake;
-}
 
 } // namespace
 
 Dialogs &dialogs()
 {
-    static FileDialogs real;
-    return current() ? *current() : real;
+    return Seam<Dialogs>::get<FileDialogs>();
 }
 
 void setDialogs(Dialogs *fake)
 {
-    current() = fake;
+    Seam<Dialogs>::replace(fake);
 }
 
 } // namespace Platform

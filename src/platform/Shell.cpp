@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/Seam.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -81,23 +83,17 @@ private:
 using RealShell = DesktopShell;
 #endif
 
-Shell *&current()
-{
-    static Shell *fake = nullptr;
-    return fake;
-}
 
 } // namespace
 
 Shell &shell()
 {
-    static RealShell real;
-    return current() ? *current() : real;
+    return Seam<Shell>::get<RealShell>();
 }
 
 void setShell(Shell *fake)
 {
-    current() = fake;
+    Seam<Shell>::replace(fake);
 }
 
 } // namespace Platform

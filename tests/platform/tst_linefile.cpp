@@ -1,3 +1,4 @@
+#include "CodecTesting.h"
 #include "platform/LineFile.h"
 
 #include <QDir>
@@ -10,30 +11,7 @@
 using namespace Qt::StringLiterals;
 using Platform::TextEncoding;
 
-namespace Platform {
-
-// Readable failure messages for QCOMPARE (found by argument-dependent lookup).
-char *toString(TextEncoding encoding)
-{
-    switch (encoding) {
-    case TextEncoding::Ansi: return qstrdup("Ansi");
-    case TextEncoding::Windows1252: return qstrdup("Windows1252");
-    case TextEncoding::Utf8Bom: return qstrdup("Utf8Bom");
-    case TextEncoding::Utf16LE: return qstrdup("Utf16LE");
-    case TextEncoding::Utf16BE: return qstrdup("Utf16BE");
-    }
-    return qstrdup("?");
-}
-
-} // namespace Platform
-
 namespace {
-
-template <qsizetype N>
-QByteArray raw(const char (&bytes)[N])
-{
-    return QByteArray(bytes, N - 1);
-}
 
 bool putFile(const QString &path, const QByteArray &bytes)
 {

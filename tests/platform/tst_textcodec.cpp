@@ -1,3 +1,4 @@
+#include "CodecTesting.h"
 #include "platform/TextCodec.h"
 
 #include <QTest>
@@ -6,42 +7,9 @@ using namespace Qt::StringLiterals;
 using Platform::LineBreak;
 using Platform::TextEncoding;
 
-namespace Platform {
-
-// Readable failure messages for QCOMPARE (found by argument-dependent lookup).
-char *toString(TextEncoding encoding)
-{
-    switch (encoding) {
-    case TextEncoding::Ansi: return qstrdup("Ansi");
-    case TextEncoding::Windows1252: return qstrdup("Windows1252");
-    case TextEncoding::Utf8Bom: return qstrdup("Utf8Bom");
-    case TextEncoding::Utf16LE: return qstrdup("Utf16LE");
-    case TextEncoding::Utf16BE: return qstrdup("Utf16BE");
-    }
-    return qstrdup("?");
-}
-
-char *toString(LineBreak lineBreak)
-{
-    switch (lineBreak) {
-    case LineBreak::CrLf: return qstrdup("CrLf");
-    case LineBreak::Lf: return qstrdup("Lf");
-    case LineBreak::Cr: return qstrdup("Cr");
-    }
-    return qstrdup("?");
-}
-
-} // namespace Platform
-
 namespace {
 
-// Byte and UTF-16 literals that may hold NUL.
-template <qsizetype N>
-QByteArray raw(const char (&bytes)[N])
-{
-    return QByteArray(bytes, N - 1);
-}
-
+// UTF-16 literals that may hold NUL.
 template <qsizetype N>
 QString text16(const char16_t (&units)[N])
 {
