@@ -8,4 +8,8 @@ class TBox : public QDialog {
     Q_OBJECT
 public:
     explicit TBox(QWidget *parent, const QString &caption);
+
+    // The create step, run at start-up right after the box's instance pointer is set, so that
+    // the step may already use it; the boxes created before it exist.
+    virtual void FormCreate() {}
 };

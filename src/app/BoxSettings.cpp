@@ -87,8 +87,13 @@ SettingsWriter &SettingsWriter::text(const QString &value)
 
 bool SettingsWriter::write(const QString &path) const
 {
+    return writeUserFile(path, m_lines);
+}
+
+bool writeUserFile(const QString &path, const QStringList &lines)
+{
     QString error;
-    if (Platform::writeLines(path, m_lines, &error))
+    if (Platform::writeLines(path, lines, &error))
         return true;
     visInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + path + QLatin1Char('\r') + error);
     return false;

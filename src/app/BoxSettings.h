@@ -51,5 +51,9 @@ private:
     QStringList m_lines;
 };
 
+// Replaces one of the user's files with lines; a failure is reported in the information box and
+// the program goes on (the old file stays whole).
+bool writeUserFile(const QString &path, const QStringList &lines);
+
 // The text shown when a member marked for messages fails to read its file.
 extern const QString settingsErrorText;

@@ -10,13 +10,17 @@
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
+#include "search/filmappeUnit.h"
+#include "search/findis.h"
 #include "opening/Funktioner.h"
+#include "opening/filtyper.h"
 #include "options/infUnit.h"
 #include "options/optUnit.h"
 #include "platform/Clock.h"
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
+#include "platform/Modal.h"
 #include "platform/RichEdit.h"
 
 #include <QApplication>
@@ -34,11 +38,29 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTabBar>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+
+const QStringList Tmainform::standardTypeliste{
+    QStringLiteral("Tekstfil"),    QStringLiteral("*.txt"),  QStringLiteral("1"),
+    QStringLiteral("Rich Text"),   QStringLiteral("*.rtf"),  QStringLiteral("1"),
+    QStringLiteral("Hjemmeside"),  QStringLiteral("*.html"), QStringLiteral("1"),
+    QStringLiteral("ASP"),         QStringLiteral("*.asp"),  QStringLiteral("1"),
+    QStringLiteral("Includefile"), QStringLiteral("*.inc"),  QStringLiteral("1"),
+    QStringLiteral("ASA"),         QStringLiteral("*.asa"),  QStringLiteral("1"),
+    QStringLiteral("StyleSheet"),  QStringLiteral("*.css"),  QStringLiteral("1"),
+    QStringLiteral("JavaScript"),  QStringLiteral("*.js"),   QStringLiteral("1"),
+    QStringLiteral("VB script"),   QStringLiteral("*.vbs"),  QStringLiteral("1"),
+    QStringLiteral("Windows script files"), QStringLiteral("*.wsf"), QStringLiteral("1"),
+    QStringLiteral("Batch"),       QStringLiteral("*.bat"),  QStringLiteral("1"),
+    QStringLiteral("Power Shell"), QStringLiteral("*.ps1"),  QStringLiteral("1")};
 
 namespace {
 const QString ingenDokumenter = QStringLiteral("Der er ingen åbne dokumenter.");
@@ -98,6 +120,7 @@ void Tmainform::buildControls()
     tc->setExpanding(false);
     tc->setDocumentMode(true);
     connect(tc, &QTabBar::currentChanged, this, &Tmainform::tcChange);
+    tc->installEventFilter(this);
     column->addWidget(tc);
 
     bundPanel = new QWidget(client);
@@ -224,7 +247,49 @@ void Tmainform::buildActions()
     aProgramSize->setUpdateRule([this] { return width() != standardWidth || height() != standardHeight; });
     connect(aProgramSize, &QAction::triggered, this, [this] { resize(standardWidth, standardHeight); });
 
-    addActions({fileOpen, fileGem, fileGemSom, fileNewTxt, winLuk, winLukAlle});
+    openFiltypeboksen = new TAction(this, QStringLiteral("openFiltypeboksen"), QStringLiteral("Typeliste"),
+                                    QStringLiteral("Bestem filtyper der kan åbnes som tekstfiler"),
+                                    QKeySequence(QStringLiteral("F8")));
+    openFiltypeboksen->setUpdateRule([] { return typeform && !typeform->isVisible(); });
+    connect(openFiltypeboksen, &QAction::triggered, this, [] { Platform::showModal(*typeform); });
+
+    fileNewRtf = new TAction(this, QStringLiteral("fileNewRtf"), QStringLiteral("Nyt richtext dokument"),
+                             QStringLiteral("Åben et nyt rich text dokument"), QKeySequence(QStringLiteral("Ctrl+Alt+N")));
+    connect(fileNewRtf, &QAction::triggered, this, [this] { funk->openwin(QString(), QStringLiteral(".rtf")); });
+
+    WindowCascade = new TAction(this, QStringLiteral("WindowCascade"), QStringLiteral("På stribe"),
+                                QStringLiteral("Arranger på stribe"));
+    WindowCascade->setUpdateRule(documentOpen);
+    connect(WindowCascade, &QAction::triggered, this, [this] {
+        for (TDokumentform *window : documentWindows())
+            window->showNormal();
+        mdiArea->cascadeSubWindows();
+    });
+    WindowTileHorizontal = new TAction(this, QStringLiteral("WindowTileHorizontal"), QStringLiteral("Tilpas vandret"),
+                                       QStringLiteral("Arranger vandret"));
+    WindowTileHorizontal->setUpdateRule(documentOpen);
+    connect(WindowTileHorizontal, &QAction::triggered, this, [this] { tileDocuments(Qt::Horizontal); });
+    WindowTileVertical = new TAction(this, QStringLiteral("WindowTileVertical"), QStringLiteral("Tilpas lodret"),
+                                     QStringLiteral("Arranger lodret"));
+    WindowTileVertical->setUpdateRule(documentOpen);
+    connect(WindowTileVertical, &QAction::triggered, this, [this] { tileDocuments(Qt::Vertical); });
+    WindowMinimizeAll = new TAction(this, QStringLiteral("WindowMinimizeAll"), QStringLiteral("Minimer alle"),
+                                    QStringLiteral("Minimer alle"));
+    WindowMinimizeAll->setUpdateRule(documentOpen);
+    connect(WindowMinimizeAll, &QAction::triggered, this, [this] {
+        for (TDokumentform *window : documentWindows())
+            window->showMinimized();
+    });
+    closeAllBokse = new TAction(this, QStringLiteral("closeAllBokse"), QStringLiteral("Luk alle bokse"),
+                                QStringLiteral("Luk alle åbne bokse"));
+    closeAllBokse->setUpdateRule([] {
+        const QList<QWidget *> boxes = closableBoxes();
+        return std::any_of(boxes.cbegin(), boxes.cend(), [](const QWidget *box) { return box->isVisible(); });
+    });
+    connect(closeAllBokse, &QAction::triggered, this, &Tmainform::closeAllBokseExecute);
+
+    addActions({fileOpen, fileGem, fileGemSom, fileNewTxt, fileNewRtf, winLuk, winLukAlle, openFiltypeboksen});
+    buildWindowMenu();
 }
 
 QString Tmainform::GetUserFromWindows()
@@ -438,9 +503,7 @@ void Tmainform::FormClose()
         for (TDokumentform *window : windows)
             if (Platform::fileExists(window->Filnavn))
                 names << window->Filnavn;
-        QString error;
-        if (!Platform::writeLines(dokumentfil, names, &error))
-            visInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + dokumentfil + QLatin1Char('\r') + error);
+        writeUserFile(dokumentfil, names);
     } else if (QFileInfo::exists(dokumentfil)) {
         QFile::remove(dokumentfil);
     }
@@ -585,6 +648,96 @@ void Tmainform::tcChange(int index)
     }
 }
 
+void Tmainform::buildWindowMenu()
+{
+    mainMenu7 = MainMenu->addMenu(QStringLiteral("Åbne"));
+    mainMenu7->setObjectName(QStringLiteral("mainMenu7"));
+    mainMenu7->setToolTip(QStringLiteral("Åbne dokumenter"));
+    mDocAntalCaption = mainMenu7->addAction(QStringLiteral("Åbne dokumenter"));
+    mDocAntalCaption->setObjectName(QStringLiteral("mDocAntalCaption"));
+    mainMenu7->addSeparator()->setObjectName(QStringLiteral("N1"));
+    connect(mainMenu7, &QMenu::aboutToShow, this, &Tmainform::mainMenu7Click);
+}
+
+void Tmainform::mainMenu7Click()
+{
+    const QList<TDokumentform *> windows = documentWindows();
+    const qsizetype n = windows.size();
+    mDocAntalCaption->setText(n == 0   ? QStringLiteral("Der er ingen åbne dokumenter")
+                              : n == 1 ? QStringLiteral("Der er et åbent dokument")
+                                       : QStringLiteral("Der er ") + QString::number(n) + QStringLiteral(" åbne dokumenter"));
+    // The entries after the separator list the document windows, as the frame's window menu does.
+    const QList<QAction *> entries = mainMenu7->actions();
+    for (qsizetype i = 2; i < entries.size(); ++i)
+        delete entries[i];
+    TDokumentform *active = activeDocument();
+    for (qsizetype i = 0; i < n; ++i) {
+        TDokumentform *window = windows[i];
+        QAction *entry = mainMenu7->addAction(QString::number(i + 1) + QLatin1Char(' ') + window->windowTitle());
+        entry->setCheckable(true);
+        entry->setChecked(window == active);
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<TDokumentform>(window)] {
+            if (window)
+                activateDocument(window);
+        });
+    }
+}
+
+void Tmainform::tileDocuments(Qt::Orientation orientation)
+{
+    const QList<TDokumentform *> windows = documentWindows();
+    if (windows.isEmpty())
+        return;
+    const QRect area = mdiArea->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        // The last window takes what the division leaves over, so the tiles fill the frame.
+        if (orientation == Qt::Horizontal) {
+            const int top = area.height() * i / n;
+            windows[i]->setGeometry(0, top, area.width(), area.height() * (i + 1) / n - top);
+        } else {
+            const int left = area.width() * i / n;
+            windows[i]->setGeometry(left, 0, area.width() * (i + 1) / n - left, area.height());
+        }
+    }
+}
+
+QList<QWidget *> Tmainform::closableBoxes()
+{
+    if (!filform)
+        return {};
+    return {filform, mappefilform, favoritform, findformen, filmappeform};
+}
+
+void Tmainform::closeAllBokseExecute()
+{
+    for (QWidget *box : closableBoxes())
+        if (box->isVisible())
+            box->close();
+}
+
+bool Tmainform::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == tc && event->type() == QEvent::MouseButtonPress)
+        tcMouseDown(static_cast<QMouseEvent *>(event)->position().toPoint());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tmainform::tcMouseDown(const QPoint &pos)
+{
+    const int index = tc->tabAt(pos);
+    if (documentWindows().isEmpty() || index < 0)
+        return;
+    const QString text = tc->tabText(index);
+    for (TDokumentform *window : documentWindows()) {
+        if (sameTextAZ(window->windowTitle(), text)) {
+            UdskrivInfo(window->Filnavn);
+            hideEgenskaberPanel();
+        }
+    }
+}
+
 void Tmainform::resetFileInfo()
 {
     filnavnEdit->setText(ingenDokumenter);
@@ -668,4 +821,33 @@ void Tmainform::winLukAlleExecute()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (documentWindows().isEmpty())
         resetFileInfo();
+}
+
+void Tmainform::makeTypeliste()
+{
+    extListe = standardTypeliste;
+    writeUserFile(extListeFilename, extListe);
+    LoadExtListe(false);
+}
+
+void Tmainform::LoadExtListe(bool withLoad)
+{
+    if (!Platform::fileExists(extListeFilename))
+        return;
+    if (withLoad)
+        extListe = Platform::readLines(extListeFilename).value_or(QStringList());
+    typeform->typeliste->clear();
+    for (qsizetype i = 0; i + 2 < extListe.size(); i += 3)
+        typeform->typelisteAdd(extListe[i], extListe[i + 1], extListe[i + 2] == QLatin1String("1"));
+}
+
+void Tmainform::GemExtListe()
+{
+    extListe.clear();
+    for (int i = 0; i < typeform->typeliste->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = typeform->typeliste->topLevelItem(i);
+        extListe << row->text(0) << row->text(1)
+                 << (row->checkState(0) == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    writeUserFile(extListeFilename, extListe);
 }

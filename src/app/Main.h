@@ -7,6 +7,7 @@ class QLabel;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
+class QMenu;
 class QMenuBar;
 class QStackedWidget;
 class QSystemTrayIcon;
@@ -63,6 +64,12 @@ public:
     void activateDocument(TDokumentform *window);
     void hideEgenskaberPanel();
 
+    // The file type list "ExtListe.txt": in memory in extListe, on screen in the file type box.
+    void makeTypeliste();
+    void LoadExtListe(bool withLoad);
+    void GemExtListe();
+    static const QStringList standardTypeliste;
+
     // Per-user state read by the rest of the program.
     QString optFilnavn;
     QString dokumentfil;
@@ -111,12 +118,31 @@ public:
     TAction *winLuk = nullptr;
     TAction *winLukAlle = nullptr;
     TAction *aProgramSize = nullptr;
+    TAction *openFiltypeboksen = nullptr;
+    TAction *fileNewRtf = nullptr;
+    TAction *WindowCascade = nullptr;
+    TAction *WindowTileHorizontal = nullptr;
+    TAction *WindowTileVertical = nullptr;
+    TAction *WindowMinimizeAll = nullptr;
+    TAction *closeAllBokse = nullptr;
+
+    // The window menu "Åbne" of the menu bar: the number of open documents, then one entry per
+    // document window.
+    QMenu *mainMenu7 = nullptr;
+    QAction *mDocAntalCaption = nullptr;
+    void mainMenu7Click();
+
+    // Tiles the document windows one above the other (horizontal) or side by side.
+    void tileDocuments(Qt::Orientation orientation);
+    // A press on the tab row at pos (in the row's coordinates).
+    void tcMouseDown(const QPoint &pos);
 
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -135,6 +161,10 @@ private:
     // Files chosen in the open dialog or dropped on the window, in their order.
     void openFiles(const QStringList &names);
     void winLukAlleExecute();
+    void closeAllBokseExecute();
+    // The boxes that "Luk alle bokse" closes, in the order it closes them.
+    static QList<QWidget *> closableBoxes();
+    void buildWindowMenu();
     void subWindowActivated(QMdiSubWindow *window);
     bool documentsAnswerCloseQueries();
     int tabMatching(const QString &caption, int searchedTabs) const;

@@ -30,6 +30,15 @@ static void loadResources()
     Q_INIT_RESOURCE(resources);
 }
 
+namespace {
+template <typename Box>
+void createBox(Box *&instance)
+{
+    instance = new Box(mainform);
+    instance->FormCreate();
+}
+} // namespace
+
 bool createProgram(const QStringList &args)
 {
     loadResources();
@@ -49,20 +58,20 @@ bool createProgram(const QStringList &args)
         mainform = nullptr;
         return false;
     }
-    infform = new Tinfform(mainform);
-    spform = new Tspform(mainform);
-    mappefilform = new Tmappefilform(mainform);
-    favoritform = new Tfavoritform(mainform);
-    printform = new Tprintform(mainform);
-    filform = new Tfilform(mainform);
-    openform = new Topenform(mainform);
-    findformen = new Tfindformen(mainform);
-    memoForm = new TmemoForm(mainform);
-    boksform = new Tboksform(mainform);
-    filmappeform = new Tfilmappeform(mainform);
-    typeform = new Ttypeform(mainform);
-    optform = new Toptform(mainform);
-    genvejsform = new Tgenvejsform(mainform);
+    createBox(infform);
+    createBox(spform);
+    createBox(mappefilform);
+    createBox(favoritform);
+    createBox(printform);
+    createBox(filform);
+    createBox(openform);
+    createBox(findformen);
+    createBox(memoForm);
+    createBox(boksform);
+    createBox(filmappeform);
+    createBox(typeform);
+    createBox(optform);
+    createBox(genvejsform);
     TAction::installIdleUpdates();
     return true;
 }

@@ -48,7 +48,6 @@ Toptform::Toptform(QWidget *parent)
     : TBox(parent, QStringLiteral("Egenskaber"))
 {
     buildPanels();
-    FormCreate();
 }
 
 void Toptform::buildPanels()

@@ -16,6 +16,8 @@ class Toptform : public TBox {
 public:
     explicit Toptform(QWidget *parent);
 
+    void FormCreate() override;
+
     // Settings file "optUnit.txt".
     void HentOpt();
     void GemOpt();
@@ -59,5 +61,4 @@ public:
 
 private:
     void buildPanels();
-    void FormCreate();
 };

@@ -1,0 +1,261 @@
+#include "ProgramFixture.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "documents/DocumentForm.h"
+#include "lists/favoritUnit.h"
+#include "lists/filUnit.h"
+#include "opening/Funktioner.h"
+#include "platform/RichEdit.h"
+
+#include <QAbstractScrollArea>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+
+// The tab row and the window commands, as the user meets them with several documents open.
+class TestTabs : public QObject {
+    Q_OBJECT
+private slots:
+    void equalCaptionsFromDifferentFolders();
+    void closingOneOfTwoEqualTabs();
+    void renameWithoutMatchChangesNothing();
+    void pressOnTabShowsFileName();
+    void windowMenu();
+    void closeAllWithOneModified_data();
+    void closeAllWithOneModified();
+    void arrangements();
+    void closeAllBoxes();
+    void newDocumentKeys();
+
+private:
+    static QStringList tabs()
+    {
+        QStringList texts;
+        for (int i = 0; i < mainform->tc->count(); ++i)
+            texts << mainform->tc->tabText(i);
+        return texts;
+    }
+    static QString currentTab() { return mainform->tc->tabText(mainform->tc->currentIndex()); }
+    static void clickTab(int index)
+    {
+        QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(index).center());
+    }
+};
+
+void TestTabs::equalCaptionsFromDifferentFolders()
+{
+    ProgramFixture program;
+    program.start();
+    QDir(program.workFolder()).mkpath(QStringLiteral("a"));
+    QDir(program.workFolder()).mkpath(QStringLiteral("b"));
+    const QString first = program.writeFile(QStringLiteral("a/same.txt"), "a");
+    const QString second = program.writeFile(QStringLiteral("b/same.txt"), "b");
+    mainform->funk->openwin(first, QString());
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    mainform->funk->openwin(second, QString());
+    QCOMPARE(tabs(), QStringList({"same.txt", "2. Dokument", "same.txt"}));
+    // Activating the second "same.txt" selects the first tab of that name.
+    QCOMPARE(mainform->activeDocument()->Filnavn, second);
+    QCOMPARE(mainform->tc->currentIndex(), 0);
+
+    // Either tab brings the first of the two windows forward.
+    clickTab(1);
+    QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("2. Dokument"));
+    clickTab(2);
+    QCOMPARE(mainform->activeDocument()->Filnavn, first);
+    QCOMPARE(mainform->tc->currentIndex(), 0);
+}
+
+void TestTabs::closingOneOfTwoEqualTabs()
+{
+    ProgramFixture program;
+    program.start();
+    QDir(program.workFolder()).mkpath(QStringLiteral("a"));
+    QDir(program.workFolder()).mkpath(QStringLiteral("b"));
+    mainform->funk->openwin(program.writeFile(QStringLiteral("a/Same.txt"), "a"), QString());
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    mainform->funk->openwin(program.writeFile(QStringLiteral("b/SAME.txt"), "b"), QString());
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+L")));
+    QCOMPARE(tabs(), QStringList({"2. Dokument", "SAME.txt"}));
+    QCOMPARE(mainform->documentWindows().size(), 2);
+}
+
+void TestTabs::renameWithoutMatchChangesNothing()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    mainform->RenameTab(QStringLiteral("findes ikke"), QStringLiteral("nyt navn"));
+    mainform->CloseTab(QStringLiteral("findes ikke"));
+    mainform->fokusTab(QStringLiteral("findes ikke"));
+    QCOMPARE(tabs(), QStringList({"1. Dokument"}));
+    mainform->RenameTab(QStringLiteral("1. DOKUMENT"), QStringLiteral("nyt navn"));
+    QCOMPARE(tabs(), QStringList({"nyt navn"}));
+    QVERIFY(program.modal.shown.isEmpty());
+}
+
+void TestTabs::pressOnTabShowsFileName()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("vis.txt"), "x");
+    mainform->funk->openwin(path, QString());
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    clickTab(0);
+    QCOMPARE(mainform->Info->text(), path);
+    clickTab(1);
+    QCOMPARE(mainform->Info->text(), QString());
+    // Beside the tabs nothing happens.
+    mainform->UdskrivInfo(QStringLiteral("uændret"));
+    QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, QPoint(mainform->tc->width() - 2, mainform->tc->height() / 2));
+    QCOMPARE(mainform->Info->text(), QStringLiteral("uændret"));
+}
+
+void TestTabs::windowMenu()
+{
+    ProgramFixture program;
+    program.start();
+    const auto caption = [] {
+        mainform->mainMenu7Click();
+        return mainform->mDocAntalCaption->text();
+    };
+    QCOMPARE(caption(), QStringLiteral("Der er ingen åbne dokumenter"));
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    QCOMPARE(caption(), QStringLiteral("Der er et åbent dokument"));
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    QCOMPARE(caption(), QStringLiteral("Der er 3 åbne dokumenter"));
+
+    // One entry per window after the separator; choosing one brings it forward.
+    const QList<QAction *> entries = mainform->mainMenu7->actions();
+    QCOMPARE(entries.size(), 5);
+    QVERIFY(entries[1]->isSeparator());
+    QCOMPARE(entries[2]->text(), QStringLiteral("1 1. Dokument"));
+    QVERIFY(entries[4]->isChecked());
+    entries[2]->trigger();
+    QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("1. Dokument"));
+    QCOMPARE(currentTab(), QStringLiteral("1. Dokument"));
+}
+
+void TestTabs::closeAllWithOneModified_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<int>("remaining");
+    QTest::addColumn<QByteArray>("onDisk");
+    QTest::newRow("Ja saves it") << "Ja" << true << 0 << QByteArray("rettetindhold");
+    QTest::newRow("Nej loses the change") << "Nej" << true << 0 << QByteArray("indhold");
+    QTest::newRow("Ja with the save dialog cancelled keeps it open") << "Ja" << false << 1 << QByteArray();
+}
+
+void TestTabs::closeAllWithOneModified()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, named);
+    QFETCH(int, remaining);
+    QFETCH(QByteArray, onDisk);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("ret.txt"), "indhold");
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    mainform->funk->openwin(named ? path : QString(), QStringLiteral(".txt"));
+    mainform->funk->openwin(program.writeFile(QStringLiteral("urørt.txt"), "u"), QString());
+    TDokumentform *modified = mainform->documentWindows()[1];
+    mainform->activateDocument(modified);
+    QTest::keyClicks(modified->editor()->widget(), QStringLiteral("rettet"));
+    program.modal.press(answer);
+
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+L")));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(mainform->documentWindows().size(), remaining);
+    QCOMPARE(tabs().size(), remaining);
+    if (named)
+        QCOMPARE(ProgramFixture::readFile(path), onDisk);
+    if (remaining == 0) {
+        QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
+        QCOMPARE(mainform->skiftDocFilnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
+        QVERIFY(mainform->antalLinjerLabel->text().isEmpty());
+    } else {
+        QCOMPARE(mainform->documentWindows()[0]->windowTitle(), QStringLiteral("2. Dokument"));
+        program.modal.press(QStringLiteral("Nej"));
+    }
+}
+
+void TestTabs::arrangements()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->resize(900, 700);
+    for (int i = 0; i < 3; ++i)
+        mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    const QList<TDokumentform *> windows = mainform->documentWindows();
+    const QRect area = mainform->mdiArea->viewport()->rect();
+    TAction::updateAll();
+    QVERIFY(mainform->WindowTileHorizontal->isEnabled());
+
+    mainform->WindowTileHorizontal->trigger();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!windows[i]->isMaximized());
+        QCOMPARE(windows[i]->geometry(), QRect(0, area.height() * i / 3, area.width(),
+                                               area.height() * (i + 1) / 3 - area.height() * i / 3));
+    }
+
+    mainform->WindowTileVertical->trigger();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(windows[i]->geometry(), QRect(area.width() * i / 3, 0,
+                                               area.width() * (i + 1) / 3 - area.width() * i / 3, area.height()));
+
+    mainform->WindowCascade->trigger();
+    for (int i = 1; i < 3; ++i) {
+        QVERIFY(windows[i]->x() > windows[i - 1]->x());
+        QVERIFY(windows[i]->y() > windows[i - 1]->y());
+    }
+
+    mainform->WindowMinimizeAll->trigger();
+    for (TDokumentform *window : windows)
+        QVERIFY(window->isMinimized());
+
+    // Closed, the commands have nothing to act on.
+    program.modal.press(QStringLiteral("Nej"));
+    mainform->winLukAlle->trigger();
+    TAction::updateAll();
+    for (TAction *action : {mainform->WindowCascade, mainform->WindowTileHorizontal, mainform->WindowTileVertical,
+                            mainform->WindowMinimizeAll, mainform->winLuk, mainform->winLukAlle})
+        QVERIFY(!action->isEnabled());
+}
+
+void TestTabs::closeAllBoxes()
+{
+    ProgramFixture program;
+    program.start();
+    TAction::updateAll();
+    QVERIFY(!mainform->closeAllBokse->isEnabled());
+    filform->show();
+    favoritform->show();
+    TAction::updateAll();
+    QVERIFY(mainform->closeAllBokse->isEnabled());
+    mainform->closeAllBokse->trigger();
+    QVERIFY(!filform->isVisible());
+    QVERIFY(!favoritform->isVisible());
+    TAction::updateAll();
+    QVERIFY(!mainform->closeAllBokse->isEnabled());
+}
+
+void TestTabs::newDocumentKeys()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+N")));
+    QCOMPARE(tabs(), QStringList({"1. Dokument", "2. Dokument"}));
+    QCOMPARE(currentTab(), QStringLiteral("2. Dokument"));
+}
+
+QTEST_MAIN(TestTabs)
+#include "tst_tabs.moc"
