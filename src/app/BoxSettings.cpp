@@ -90,10 +90,10 @@ bool SettingsWriter::write(const QString &path) const
     return writeUserFile(path, m_lines);
 }
 
-bool writeUserFile(const QString &path, const QStringList &lines)
+bool writeUserFile(const QString &path, const QStringList &lines, Platform::TextEncoding encoding)
 {
     QString error;
-    if (Platform::writeLines(path, lines, &error))
+    if (Platform::writeLines(path, lines, &error, encoding))
         return true;
     visInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + path + QLatin1Char('\r') + error);
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextCodec.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -53,7 +55,9 @@ private:
 
 // Replaces one of the user's files with lines; a failure is reported in the information box and
 // the program goes on (the old file stays whole).
-bool writeUserFile(const QString &path, const QStringList &lines);
+// encoding: the ANSI code page, or the byte-order mark encoding a list was read with.
+bool writeUserFile(const QString &path, const QStringList &lines,
+                   Platform::TextEncoding encoding = Platform::TextEncoding::Ansi);
 
 // The text shown when a member marked for messages fails to read its file.
 extern const QString settingsErrorText;

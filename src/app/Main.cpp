@@ -4,6 +4,7 @@
 #include "app/BoxSettings.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
+#include "app/RadioGroup.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
 #include "documents/Win1.h"
@@ -14,6 +15,7 @@
 #include "search/findis.h"
 #include "opening/Funktioner.h"
 #include "opening/filtyper.h"
+#include "options/boks.h"
 #include "options/infUnit.h"
 #include "options/optUnit.h"
 #include "platform/Clock.h"
@@ -42,7 +44,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QStatusTipEvent>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -121,6 +125,7 @@ void Tmainform::buildControls()
     tc->setDocumentMode(true);
     connect(tc, &QTabBar::currentChanged, this, &Tmainform::tcChange);
     tc->installEventFilter(this);
+    qApp->installEventFilter(this);
     column->addWidget(tc);
 
     bundPanel = new QWidget(client);
@@ -288,7 +293,15 @@ void Tmainform::buildActions()
     });
     connect(closeAllBokse, &QAction::triggered, this, &Tmainform::closeAllBokseExecute);
 
-    addActions({fileOpen, fileGem, fileGemSom, fileNewTxt, fileNewRtf, winLuk, winLukAlle, openFiltypeboksen});
+    openMenu6 = new TAction(this, QStringLiteral("openMenu6"), QStringLiteral("Egenskaber"),
+                            QStringLiteral("Åben eller luk egenskabsmenuen"), QKeySequence(QStringLiteral("Ctrl+6")));
+    connect(openMenu6, &QAction::triggered, this, [this] { setMenuPanel(5); });
+    aMenuPanel = new TAction(this, QStringLiteral("aMenuPanel"), QStringLiteral("Menupanelet"),
+                             QStringLiteral("Åben menupanelet"), QKeySequence(QStringLiteral("Ctrl+M")));
+    connect(aMenuPanel, &QAction::triggered, this, &Tmainform::aMenuPanelExecute);
+
+    addActions({fileOpen, fileGem, fileGemSom, fileNewTxt, fileNewRtf, winLuk, winLukAlle, openFiltypeboksen, openMenu6,
+                aMenuPanel});
     buildWindowMenu();
 }
 
@@ -317,7 +330,7 @@ void Tmainform::FormCreate()
     infoDir = programmappe + QStringLiteral("Information");
     setWindowTitle(QStringLiteral("Velkommen ") + Brugernavn);
     menuBogHeight = 108;
-    menuBog->setFixedHeight(menuBogHeight);
+    applyMenuBogDocking();
     filnavnEdit->setText(ingenDokumenter);
     docFilnavnEdit->setText(filnavnEdit->text());
     skiftDocFilnavnEdit->setText(filnavnEdit->text());
@@ -564,8 +577,103 @@ bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
 
 void Tmainform::hideEgenskaberPanel()
 {
-    if (menuBog->isVisible() && menuBog->currentIndex() == 5)
+    if (!menuBog->isHidden() && menuBog->currentIndex() == 5)
+        hideMenuBog();
+}
+
+void Tmainform::hideMenuBog()
+{
+    menuBog->hide();
+    applyMenuBogDocking();
+}
+
+void Tmainform::aMenuPanelExecute()
+{
+    if (!menuBog->isHidden()) {
         menuBog->hide();
+    } else {
+        if (menuBog->currentIndex() < 0)
+            menuBog->setCurrentIndex(0);
+        menuBog->show();
+    }
+    applyMenuBogDocking();
+}
+
+void Tmainform::setMenuPanel(int page)
+{
+    if (menuBog->isHidden()) {
+        aMenuPanelExecute();
+        menuBog->setCurrentIndex(page);
+    } else if (page == menuBog->currentIndex()) {
+        aMenuPanelExecute();
+    } else {
+        menuBog->setCurrentIndex(page);
+    }
+    if (menuBog->currentIndex() == 5 && !menuBog->widget(5)->layout())
+        placeOptionPanels();
+    applyMenuBogDocking();
+}
+
+void Tmainform::placeOptionPanels()
+{
+    // The panels scroll rather than widen the window: the standard window size must stay possible.
+    auto *page = new QVBoxLayout(menuBog->widget(5));
+    page->setContentsMargins(0, 0, 0, 0);
+    auto *scroller = new QScrollArea(menuBog->widget(5));
+    scroller->setObjectName(QStringLiteral("egenskaberScroller"));
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto *holder = new QWidget(scroller);
+    auto *row = new QHBoxLayout(holder);
+    for (QWidget *panel : {static_cast<QWidget *>(optform->optPanel1), static_cast<QWidget *>(optform->optPanel3),
+                           static_cast<QWidget *>(optform->optPanel2)}) {
+        row->addWidget(panel, 0, Qt::AlignTop);
+        panel->show();
+    }
+    row->addStretch();
+    scroller->setWidget(holder);
+    page->addWidget(scroller);
+    scroller->show();
+    holder->show();
+}
+
+void Tmainform::applyMenuBogDocking()
+{
+    // The "Egenskaber" page takes the whole frame; the other pages sit above the documents.
+    const bool fill = !menuBog->isHidden() && menuBog->currentIndex() == 5;
+    if (fill) {
+        menuBog->setMinimumHeight(0);
+        menuBog->setMaximumHeight(QWIDGETSIZE_MAX);
+    } else {
+        menuBog->setFixedHeight(menuBogHeight);
+    }
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->setStretchFactor(menuBog, fill ? 1 : 0);
+    mdiArea->setVisible(!fill);
+}
+
+void Tmainform::HintInfo(const QString &hint)
+{
+    if (optform && optform->hintBox->itemIndex() == 0)
+        UdskrivInfo(longHint(hint));
+}
+
+bool Tmainform::hintSwallowed(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        if (m_hintInfoInstalled)
+            HintInfo(static_cast<QStatusTipEvent *>(event)->tip());
+        return false;
+    }
+    if (event->type() != QEvent::ToolTip || m_controlHints || !watched->isWidgetType())
+        return false;
+    // Document windows decide about their own controls' hints.
+    for (QObject *object = watched; object; object = object->parent())
+        if (qobject_cast<TDokumentform *>(object))
+            return false;
+    QWidget *window = static_cast<QWidget *>(watched)->window();
+    const QList<QWidget *> governed{this, optform, mappefilform, favoritform, filform, findformen, boksform,
+                                    filmappeform, typeform};
+    return governed.contains(window);
 }
 
 void Tmainform::subWindowActivated(QMdiSubWindow *window)
@@ -719,6 +827,8 @@ void Tmainform::closeAllBokseExecute()
 
 bool Tmainform::eventFilter(QObject *watched, QEvent *event)
 {
+    if (hintSwallowed(watched, event))
+        return true;
     if (watched == tc && event->type() == QEvent::MouseButtonPress)
         tcMouseDown(static_cast<QMouseEvent *>(event)->position().toPoint());
     return QMainWindow::eventFilter(watched, event);

@@ -63,6 +63,18 @@ public:
     // Shows the document window as the active one.
     void activateDocument(TDokumentform *window);
     void hideEgenskaberPanel();
+    void hideMenuBog();
+
+    // The command panel: opens, switches or closes its pages; page 5 ("Egenskaber") fills the
+    // frame and holds the options box's panels.
+    void setMenuPanel(int page);
+    void aMenuPanelExecute();
+
+    // Hints: tooltips on the controls of the main window and the boxes, or the long hint on the
+    // status line (HintInfo) while the options say so.
+    void setControlHints(bool on) { m_controlHints = on; }
+    void setHintInfoInstalled(bool on) { m_hintInfoInstalled = on; }
+    void HintInfo(const QString &hint);
 
     // The file type list "ExtListe.txt": in memory in extListe, on screen in the file type box.
     void makeTypeliste();
@@ -119,6 +131,8 @@ public:
     TAction *winLukAlle = nullptr;
     TAction *aProgramSize = nullptr;
     TAction *openFiltypeboksen = nullptr;
+    TAction *openMenu6 = nullptr;
+    TAction *aMenuPanel = nullptr;
     TAction *fileNewRtf = nullptr;
     TAction *WindowCascade = nullptr;
     TAction *WindowTileHorizontal = nullptr;
@@ -165,6 +179,9 @@ private:
     // The boxes that "Luk alle bokse" closes, in the order it closes them.
     static QList<QWidget *> closableBoxes();
     void buildWindowMenu();
+    void applyMenuBogDocking();
+    void placeOptionPanels();
+    bool hintSwallowed(QObject *watched, QEvent *event);
     void subWindowActivated(QMdiSubWindow *window);
     bool documentsAnswerCloseQueries();
     int tabMatching(const QString &caption, int searchedTabs) const;
@@ -172,5 +189,7 @@ private:
     QStringList m_arguments;
     bool m_dataFoldersReady = false;
     bool m_firstShowDone = false;
+    bool m_controlHints = false;
+    bool m_hintInfoInstalled = true;
     int m_margin = 8;
 };

@@ -16,6 +16,7 @@
 #include "options/optUnit.h"
 #include "options/spmUnit.h"
 #include "platform/DataFolders.h"
+#include "platform/Designs.h"
 #include "platform/Modal.h"
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
@@ -47,6 +48,8 @@ bool createProgram(const QStringList &args)
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("breeze"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
+    // The program starts in "Sky"; the options box puts on the user's own design a moment later.
+    Platform::applyDesign(QStringLiteral("Sky"));
     mainform = new Tmainform(args);
     if (!mainform->dataFoldersReady()) {
         QMessageBox message(QMessageBox::Critical, QStringLiteral("kyxTavlo"),

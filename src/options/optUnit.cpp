@@ -1,14 +1,35 @@
 #include "options/optUnit.h"
 
+#include "app/Action.h"
 #include "app/BoxSettings.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
+#include "opening/Funktioner.h"
+#include "options/boks.h"
+#include "options/infUnit.h"
 #include "app/RadioGroup.h"
+#include "platform/Autostart.h"
 #include "platform/DataFolders.h"
+#include "platform/Designs.h"
+#include "platform/Modal.h"
+#include "platform/Shell.h"
 #include "platform/LineFile.h"
 
+#include <QAction>
+#include <QDir>
+#include <QStackedWidget>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QMenuBar>
+#include <QSystemTrayIcon>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -71,6 +92,10 @@ void Toptform::buildPanels()
     heightLabel = new QLabel(QStringLiteral("0"), optPanel1);
     size->addWidget(heightLabel);
     program->addLayout(size);
+    auto *sizeButton = new QToolButton(optPanel1);
+    sizeButton->setDefaultAction(mainform->aProgramSize);
+    sizeButton->setAccessibleName(mainform->aProgramSize->text());
+    program->addWidget(sizeButton);
     hintBox = new TRadioGroup(QStringLiteral("Element information"),
                               {QStringLiteral("Vis hints på informationslinjen"),
                                QStringLiteral("Vis hints ved de enkelte elementer"), QStringLiteral("Vis ikke hints")},
@@ -103,6 +128,11 @@ void Toptform::buildPanels()
     CheckInsertFirst = tick(optPanel3, special, "CheckInsertFirst",
                             QStringLiteral("Indsæt nye filnavne først i lister i stedet for sidst"), false);
     special->addWidget(new QLabel(QStringLiteral("Startop program"), optPanel3));
+    opstartButton = new QPushButton(QStringLiteral("Udfør"), optPanel3);
+    opstartButton->setObjectName(QStringLiteral("opstartButton"));
+    opstartButton->setAccessibleName(QStringLiteral("Tilføj eller fjern programmet som Startop-program"));
+    setHint(opstartButton, QStringLiteral("Tilføj eller fjern programmet som Startop-program"));
+    special->addWidget(opstartButton);
     row->addWidget(optPanel3);
 
     optPanel2 = new QGroupBox(QStringLiteral("Editor"), this);
@@ -123,6 +153,18 @@ void Toptform::buildPanels()
     fontsizeBox->addItems(fontSizes);
     fontsizeBox->setCurrentIndex(fontSizes.indexOf(QStringLiteral("10")));
     editor->addWidget(fontsizeBox);
+    auto *fontButtons = new QHBoxLayout;
+    standardButton = new QPushButton(QStringLiteral("Standard"), optPanel2);
+    standardButton->setObjectName(QStringLiteral("standardButton"));
+    standardButton->setAccessibleName(QStringLiteral("Standard"));
+    setHint(standardButton, QStringLiteral("Udskift fontnavne med de oprindelige. Kan ikke fortrydes."));
+    redigerButton = new QPushButton(QStringLiteral("Rediger"), optPanel2);
+    redigerButton->setObjectName(QStringLiteral("redigerButton"));
+    redigerButton->setAccessibleName(QStringLiteral("Rediger"));
+    setHint(redigerButton, QStringLiteral("Indfør eller fjern fontnavne"));
+    fontButtons->addWidget(standardButton);
+    fontButtons->addWidget(redigerButton);
+    editor->addLayout(fontButtons);
     popupBox = new TRadioGroup(QStringLiteral("Popupmenu"), {QStringLiteral("Funktioner"), QStringLiteral("Stavekontrol")},
                                optPanel2);
     popupBox->setObjectName(QStringLiteral("popupBox"));
@@ -143,16 +185,61 @@ void Toptform::buildPanels()
     maxFindEdit->setAccessibleName(QStringLiteral("Max elementer"));
     maxFindEdit->setReadOnly(true);
     maxRow->addWidget(maxFindEdit);
+    maxOpKnap = new QToolButton(optPanel2);
+    maxOpKnap->setObjectName(QStringLiteral("maxOpKnap"));
+    maxOpKnap->setArrowType(Qt::UpArrow);
+    maxOpKnap->setAccessibleName(QStringLiteral("Flere elementer"));
+    setHint(maxOpKnap, QStringLiteral("Flere elementer"));
+    maxNedKnap = new QToolButton(optPanel2);
+    maxNedKnap->setObjectName(QStringLiteral("maxNedKnap"));
+    maxNedKnap->setArrowType(Qt::DownArrow);
+    maxNedKnap->setAccessibleName(QStringLiteral("Færre elementer"));
+    setHint(maxNedKnap, QStringLiteral("Færre elementer"));
+    maxRow->addWidget(maxOpKnap);
+    maxRow->addWidget(maxNedKnap);
     editor->addLayout(maxRow);
     editor->addWidget(new QLabel(QStringLiteral("Speciallister"), optPanel2));
     row->addWidget(optPanel2);
+
+    startProgTimer = new QTimer(this);
+    startProgTimer->setObjectName(QStringLiteral("startProgTimer"));
+    startProgTimer->setInterval(1000);
+    connectHandlers();
+}
+
+void Toptform::connectHandlers()
+{
+    connect(designBox, &QComboBox::activated, this, &Toptform::designBoxChange);
+    connect(hintBox, &TRadioGroup::clicked, this, &Toptform::bestemHints);
+    connect(dokumentlinjeCheck, &QCheckBox::clicked, this, [this] { mainform->tc->setVisible(dokumentlinjeCheck->isChecked()); });
+    connect(windowsCheck, &QCheckBox::clicked, this, [this] {
+        if (windowsCheck->isChecked())
+            hovedmenuCheck->setChecked(false);
+    });
+    connect(hovedmenuCheck, &QCheckBox::clicked, this, [this] {
+        if (!hovedmenuCheck->isChecked())
+            return;
+        windowsCheck->setChecked(false);
+        mainform->MainMenu->hide();
+    });
+    connect(marginCheck, &QCheckBox::clicked, this, [] {
+        mainform->setStandardSize();
+        mainform->resize(mainform->standardWidth, mainform->standardHeight);
+    });
+    connect(trayCheck, &QCheckBox::clicked, this, [this] { mainform->TrayIcon->setVisible(trayCheck->isChecked()); });
+    connect(maxOpKnap, &QToolButton::clicked, this, &Toptform::maxOpKnapClick);
+    connect(maxNedKnap, &QToolButton::clicked, this, &Toptform::maxNedKnapClick);
+    connect(standardButton, &QPushButton::clicked, this, &Toptform::setStandardFonte);
+    connect(redigerButton, &QPushButton::clicked, this, &Toptform::redigerButtonClick);
+    connect(opstartButton, &QPushButton::clicked, this, &Toptform::opstartButtonClick);
+    connect(startProgTimer, &QTimer::timeout, this, &Toptform::startProgTimerTimer);
 }
 
 void Toptform::FormCreate()
 {
     fontBoxFilename = Platform::joinPath(mainform->OptMappe, QStringLiteral("fontBox.txt"));
     if (Platform::fileExists(fontBoxFilename)) {
-        if (const std::optional<QStringList> fonts = Platform::readLines(fontBoxFilename)) {
+        if (const std::optional<QStringList> fonts = Platform::readLines(fontBoxFilename, &m_fontBoxEncoding)) {
             fontnameBox->clear();
             fontnameBox->addItems(*fonts);
         }
@@ -160,8 +247,14 @@ void Toptform::FormCreate()
     lagerBoxFilename = Platform::joinPath(mainform->OptMappe, QStringLiteral("lagerBox.txt"));
     optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("optUnit.txt"));
     HentOpt();
+    QString error;
+    if (!Platform::applyDesign(designName, &error))
+        visInfo(error);
+    designBox->addItems(Platform::designNames());
+    designBox->setCurrentIndex(designBox->findText(designName));
     designBox->setMaxVisibleItems(qMax(1, designBox->count()));
     maxFindEdit->setText(QString::number(maxElementer));
+    bestemHints();
 }
 
 void Toptform::defaultOpt()
@@ -234,4 +327,157 @@ void Toptform::setProgSize(int aW, int aH)
 {
     widthLabel->setText(QString::number(aW));
     heightLabel->setText(QString::number(aH));
+}
+
+void Toptform::bestemHints()
+{
+    // Only "Vis hints ved de enkelte elementer" shows tooltips; the other two send the hints to
+    // the status line, where HintInfo writes them only for the first choice.
+    const bool atControls = hintBox->itemIndex() == 1;
+    mainform->setControlHints(atControls);
+    mainform->setHintInfoInstalled(!atControls);
+    mainform->Info->setVisible(!atControls);
+}
+
+void Toptform::designBoxChange()
+{
+    mainform->hideMenuBog();
+    designName = designBox->currentText();
+    if (!Platform::applyDesign(designName))
+        visInfo(QStringLiteral("Information:\rDer opstod en fejl i designskift."));
+}
+
+void Toptform::saveList(const QString &path, const QStringList &names, Platform::TextEncoding readWith)
+{
+    const bool marked = readWith == Platform::TextEncoding::Utf8Bom || readWith == Platform::TextEncoding::Utf16LE
+        || readWith == Platform::TextEncoding::Utf16BE;
+    writeUserFile(path, names, marked ? readWith : Platform::TextEncoding::Ansi);
+}
+
+void Toptform::chooseFont(const QString &name)
+{
+    const int index = fontnameBox->findText(name);
+    fontnameBox->setCurrentIndex(index >= 0 ? index : 0);
+    fontnameBox->setMaxVisibleItems(qMax(1, fontnameBox->count()));
+}
+
+void Toptform::setStandardFonte()
+{
+    boksform->lagerBox->clear();
+    saveList(lagerBoxFilename, {}, m_lagerBoxEncoding);
+    const QString chosen = fontnameBox->currentText();
+    fontnameBox->clear();
+    fontnameBox->addItems(standardFonts);
+    chooseFont(chosen);
+    saveList(fontBoxFilename, standardFonts, m_fontBoxEncoding);
+}
+
+void Toptform::redigerButtonClick()
+{
+    const QString chosen = fontnameBox->currentText();
+    boksform->Box->clear();
+    for (int i = 0; i < fontnameBox->count(); ++i)
+        boksform->Box->addItem(fontnameBox->itemText(i));
+    if (Platform::fileExists(lagerBoxFilename)) {
+        boksform->lagerBox->clear();
+        boksform->lagerBox->addItems(Platform::readLines(lagerBoxFilename, &m_lagerBoxEncoding).value_or(QStringList()));
+    }
+    boksform->updateCounter();
+    if (Platform::showModal(*boksform) != QDialog::Accepted)
+        return;
+    QStringList fonts;
+    for (int i = 0; i < boksform->Box->count(); ++i)
+        fonts << boksform->Box->item(i)->text();
+    QStringList store;
+    for (int i = 0; i < boksform->lagerBox->count(); ++i)
+        store << boksform->lagerBox->item(i)->text();
+    fontnameBox->clear();
+    fontnameBox->addItems(fonts);
+    saveList(fontBoxFilename, fonts, m_fontBoxEncoding);
+    saveList(lagerBoxFilename, store, m_lagerBoxEncoding);
+    chooseFont(chosen);
+}
+
+void Toptform::maxOpKnapClick()
+{
+    maxElementer += 10;
+    maxFindEdit->setText(QString::number(maxElementer));
+}
+
+void Toptform::maxNedKnapClick()
+{
+    maxElementer = qMax(10, maxElementer - 10);
+    maxFindEdit->setText(QString::number(maxElementer));
+}
+
+void Toptform::opstartButtonClick()
+{
+    visInfo(QStringLiteral("Det kan tage lidt tid.\rTryk OK-Knappen for at starte funktionen.\r"
+                           "Der bringes en information, når funktionen er gennemført."));
+    makeOpstartProg();
+}
+
+void Toptform::makeOpstartProg()
+{
+    const QString scriptFolder = mainform->programmappe + QStringLiteral("scripts") + QDir::separator();
+    const QString program = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+    if (!Platform::fileExists(program)) {
+        visInfo(QStringLiteral("Genvejens mål blev ikke fundet."));
+        return;
+    }
+    QString shortcut;
+    if (Platform::folderExists(mainform->OptMappe)) {
+        shortcut = Platform::joinPath(mainform->OptMappe, Platform::shortcutFileName());
+        OpenFilMedParametre(scriptFolder + Platform::shortcutScriptName(),
+                            QLatin1Char('"') + program + QStringLiteral("\" \"") + shortcut + QLatin1Char('"'));
+    }
+    SPtimerFilename = shortcut;
+    SPtimerCount = 0;
+    startProgTimer->start();
+}
+
+void Toptform::OpenFilMedParametre(const QString &file, const QString &parameters)
+{
+    if (!Platform::fileExists(file)) {
+        visInfo(QStringLiteral("Der synes at mangle en fil til skabelse af en genvej."));
+        return;
+    }
+    const QFileInfo info(file);
+    const int result = Platform::shell().execute(QStringLiteral("open"), info.fileName(), parameters,
+                                                 QDir::toNativeSeparators(info.absolutePath()) + QDir::separator());
+    if (result <= 32)
+        TFunktioner::ErrorInfo(result);
+}
+
+void Toptform::startProgTimerTimer()
+{
+    ++SPtimerCount;
+    const QString failure = QStringLiteral("Det lykkedes ikke at indføre programmet som startprogram.");
+    if (!Platform::fileExists(SPtimerFilename)) {
+        if (SPtimerCount >= 10) {
+            startProgTimer->stop();
+            SPtimerCount = 0;
+            visInfo(failure);
+        }
+        return;
+    }
+    // The timer stops before any message, so that a tick never overlaps the next.
+    startProgTimer->stop();
+    SPtimerCount = 0;
+    const QString startup = Platform::startupFolder(mainform->Brugernavn);
+    if (!Platform::folderExists(startup)) {
+        visInfo(QStringLiteral("Startup-mappen kunne ikke findes.\r"));
+        return;
+    }
+    const QString target = Platform::joinPath(QDir::toNativeSeparators(startup), QFileInfo(SPtimerFilename).fileName());
+    if (QFileInfo::exists(target)) {
+        if (QFile::remove(target))
+            visInfo(QStringLiteral("Programmet blev fjernet som StartUp-program."));
+        else
+            visInfo(failure);
+    } else if (QFile::copy(SPtimerFilename, target)) {
+        visInfo(QStringLiteral("Programmet er indført som StartUp-program."));
+    } else {
+        visInfo(failure);
+    }
 }

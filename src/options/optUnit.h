@@ -1,8 +1,12 @@
 #pragma once
 
 #include "app/Box.h"
+#include "platform/TextCodec.h"
 
 class QCheckBox;
+class QPushButton;
+class QTimer;
+class QToolButton;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -23,12 +27,26 @@ public:
     void GemOpt();
     void defaultOpt();
     void setProgSize(int aW, int aH);
+    void bestemHints();
+    void designBoxChange();
+    void setStandardFonte();
+    void redigerButtonClick();
+    void maxOpKnapClick();
+    void maxNedKnapClick();
+    // The start-up program: puts the program among those started at log-on, or takes it out.
+    void opstartButtonClick();
+    void makeOpstartProg();
+    void OpenFilMedParametre(const QString &file, const QString &parameters);
+    void startProgTimerTimer();
 
     QString optFilnavn;
     QString fontBoxFilename;
     QString lagerBoxFilename;
     QString designName;
     int maxElementer = 0;
+    QString SPtimerFilename;
+    int SPtimerCount = 0;
+    QTimer *startProgTimer = nullptr;
 
     QGroupBox *optPanel1 = nullptr;
     QGroupBox *optPanel2 = nullptr;
@@ -55,10 +73,22 @@ public:
     QCheckBox *marginCheck = nullptr;
     QLineEdit *maxFindEdit = nullptr;
     QCheckBox *CheckInsertFirst = nullptr;
+    QToolButton *maxOpKnap = nullptr;
+    QToolButton *maxNedKnap = nullptr;
+    QPushButton *standardButton = nullptr;
+    QPushButton *redigerButton = nullptr;
+    QPushButton *opstartButton = nullptr;
 
     static const QStringList standardFonts;
     static const QStringList fontSizes;
 
 private:
     void buildPanels();
+    void connectHandlers();
+    void chooseFont(const QString &name);
+    static void saveList(const QString &path, const QStringList &names, Platform::TextEncoding readWith);
+    // The encodings the two font lists were read in: a list read with a byte-order mark is
+    // written back with it.
+    Platform::TextEncoding m_fontBoxEncoding = Platform::TextEncoding::Ansi;
+    Platform::TextEncoding m_lagerBoxEncoding = Platform::TextEncoding::Ansi;
 };

@@ -26,10 +26,12 @@ public:
                 const QString &folder) override
     {
         calls.append({operation, file, parameters, folder});
-        return result;
+        return action ? action(calls.last()) : result;
     }
     QList<ShellCall> calls;
     int result = Platform::ShellCode::Success;
+    // When set, does what the desktop would (for example runs a script) and gives the result.
+    std::function<int(const ShellCall &)> action;
 };
 
 class FakeBrowser : public Platform::Browser {

@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# Takes the pictures of the editor that README.md shows: the real program's main window with a small
+# Danish document open, once in each of two designs. The program runs under a private X server with
+# the openbox window manager, a temporary home and data root, so nothing of the machine's user is
+# read or touched.
+#   tools/screenshots.sh   ->   docs/images/editor-<design, spaces as _>.png
+set -uo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$top/build"
+images="$top/docs/images"
+designs=("Sky" "Smokey Quartz Kamri")
+screen_size=1280x900x24
+startup_seconds=30
+
+# What this script uses beyond the build tools: the X server, the window manager, xdotool to find the
+# window and ImageMagick to take and shrink the picture.
+packages=(xvfb openbox xdotool imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq || exit 2
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" || exit 2
+fi
+# ImageMagick's own tools, whatever else stands earlier on the path under the same names.
+import=/usr/bin/import
+convert=/usr/bin/convert
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 2
+fi
+cmake --build "$build" --target kyxtavlo -j"$(nproc)" || exit 2
+program="$build/kyxtavlo"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kyx-shots.XXXXXX") || exit 2
+
+# Every helper runs as its own job, hence in its own process group, and is ended with its group.
+set -m
+groups=()
+
+group_running() { # pgid: true while a process of the group runs; a zombie only awaits its parent
+  local stat line state group
+  for stat in /proc/[0-9]*/stat; do
+    read -r line 2>/dev/null <"$stat" || continue
+    read -r state _ group _ <<<"${line##*) }"
+    [ "$group" = "$1" ] && [ "$state" != Z ] && return 0
+  done
+  return 1
+}
+
+end_group() { # pgid
+  kill -TERM -- "-$1" 2>/dev/null
+  for _ in $(seq 50); do
+    group_running "$1" || break
+    sleep 0.1
+  done
+  kill -KILL -- "-$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
+cleanup() {
+  local status=$? i
+  trap - EXIT INT TERM HUP
+  set +m
+  # Last started first: a program still running, then the window manager, then the X server.
+  for ((i = ${#groups[@]} - 1; i >= 0; i--)); do
+    end_group "${groups[i]}"
+  done
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
+fail() {
+  echo "screenshots: $*" >&2
+  for log in "$work"/*.log; do
+    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
+  done
+  exit 2
+}
+
+wait_for() { # what, pid of the helper that provides it, command...: polls until the command succeeds
+  local what=$1 pid=$2 deadline=$((SECONDS + startup_seconds))
+  shift 2
+  until "$@" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || fail "$what: the process ended"
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep 0.1
+  done
+}
+
+# A clean environment: nothing of the user's desktop session (display, bus, language, Qt look and
+# scaling) reaches the program.
+for name in $(compgen -e); do
+  case $name in
+    PATH | TMPDIR | TERM | LD_LIBRARY_PATH) ;;
+    *) unset "$name" 2>/dev/null ;;
+  esac
+done
+export HOME="$work/home"
+export XDG_RUNTIME_DIR="$work/run"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
+export LC_ALL=C.UTF-8 TZ=UTC QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$images" || exit 2
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# X server on the first free display; it writes the number once it accepts connections.
+exec {display_fd}>"$work/display"
+Xvfb -displayfd "$display_fd" -screen 0 "$screen_size" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+xserver=$!
+groups+=("$xserver")
+exec {display_fd}>&-
+wait_for "the X server" "$xserver" grep -q '^[0-9][0-9]*$' "$work/display"
+display=$(cat "$work/display")
+export DISPLAY=":$display"
+
+cat >"$work/openbox.xml" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <placement><policy>Smart</policy></placement>
+  <desktops><number>1</number></desktops>
+</openbox_config>
+EOF
+openbox --sm-disable --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
+window_manager=$!
+groups+=("$window_manager")
+wait_for "the window manager" "$window_manager" xdotool get_num_desktops
+
+# The document: a short Danish note as a Windows user writes it (Windows-1252, CR LF).
+document="$work/Indkøbsliste.txt"
+printf '%s\r\n' \
+  "Indkøbsliste til weekenden" \
+  "" \
+  "Rugbrød, smør og røget laks" \
+  "Æbler, pærer og blåbær til grøden" \
+  "Fløde og æg til æggekagen" \
+  "Kaffe – den gode fra risteriet på hjørnet" \
+  "" \
+  "Husk: Ølandsvej 12 åbner først kl. 10 lørdag." |
+  iconv -f UTF-8 -t WINDOWS-1252 >"$document" || exit 2
+
+user=$(id -un)
+title="Velkommen $user"
+
+main_window() { # pid: prints the id of the program's visible main window
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$title" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+# The settings that choose the design: the user's options file, the design on its first line and
+# the other nineteen at their defaults.
+write_options() { # settings folder, design
+  printf '%s\r\n' "$2" 0 0 0 0 0 0 0 0 3 2 0 1 1 0 120 0 1 0 0 >"$1/optUnit.txt"
+}
+
+run=0
+for design in "${designs[@]}"; do
+  run=$((run + 1))
+  root="$work/data-$run"
+  settings="$root/Brugere/$user/Egenskaber"
+  mkdir -p "$root/Program" "$settings" && cp -a "$top/resources/program/." "$root/Program/" || exit 2
+  write_options "$settings" "$design"
+
+  KYXTAVLO_DATA_ROOT="$root" "$program" "$document" >"$work/kyxtavlo-$run.log" 2>&1 &
+  pid=$!
+  groups+=("$pid")
+  wait_for "the main window in $design" "$pid" main_window "$pid"
+  window=$(main_window "$pid")
+  # Wherever the program put itself, the whole window goes on the screen.
+  xdotool windowmove --sync "$window" 0 0 >/dev/null 2>&1
+
+  # The picture is taken once the window has stopped changing: the document is in and painted.
+  shot="$work/shot-$run.png"
+  previous="$work/previous-$run.png"
+  deadline=$((SECONDS + startup_seconds))
+  rm -f "$previous"
+  while :; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended while showing $design"
+    sleep 0.5
+    "$import" -silent -window "$window" "$shot" 2>>"$work/import.log" || continue
+    [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
+    ((SECONDS < deadline)) || fail "the window in $design did not settle"
+    mv "$shot" "$previous"
+  done
+
+  target="$images/editor-${design// /_}.png"
+  "$convert" "$shot" -strip -define png:compression-level=9 "$target" || exit 2
+  echo "$target ($(stat -c %s "$target") bytes)"
+
+  end_group "$pid" 2>/dev/null # the shell's own note that the job ended
+  unset 'groups[${#groups[@]}-1]'
+done
