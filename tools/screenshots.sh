@@ -165,6 +165,23 @@ write_options() { # settings folder, design
   printf '%s\r\n' "$2" 0 0 0 0 0 0 0 0 3 2 0 1 1 0 120 0 1 0 0 >"$1/optUnit.txt"
 }
 
+# The picture is taken once the window has stopped changing: what was asked for is in and painted.
+photograph() { # pid, window, name of the run, picture file
+  local pid=$1 window=$2 shot="$work/shot-$3.png" previous="$work/previous-$3.png" deadline
+  deadline=$((SECONDS + startup_seconds))
+  rm -f "$previous"
+  while :; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended while showing $3"
+    sleep 0.5
+    "$import" -silent -window "$window" "$shot" 2>>"$work/import.log" || continue
+    [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
+    ((SECONDS < deadline)) || fail "the window in $3 did not settle"
+    mv "$shot" "$previous"
+  done
+  "$convert" "$shot" -strip -define png:compression-level=9 "$4" || exit 2
+  echo "$4 ($(stat -c %s "$4") bytes)"
+}
+
 run=0
 for design in "${designs[@]}"; do
   run=$((run + 1))
@@ -181,23 +198,10 @@ for design in "${designs[@]}"; do
   # Wherever the program put itself, the whole window goes on the screen.
   xdotool windowmove --sync "$window" 0 0 >/dev/null 2>&1
 
-  # The picture is taken once the window has stopped changing: the document is in and painted.
-  shot="$work/shot-$run.png"
-  previous="$work/previous-$run.png"
-  deadline=$((SECONDS + startup_seconds))
-  rm -f "$previous"
-  while :; do
-    kill -0 "$pid" 2>/dev/null || fail "the program ended while showing $design"
-    sleep 0.5
-    "$import" -silent -window "$window" "$shot" 2>>"$work/import.log" || continue
-    [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
-    ((SECONDS < deadline)) || fail "the window in $design did not settle"
-    mv "$shot" "$previous"
-  done
-
-  target="$images/editor-${design// /_}.png"
-  "$convert" "$shot" -strip -define png:compression-level=9 "$target" || exit 2
-  echo "$target ($(stat -c %s "$target") bytes)"
+  photograph "$pid" "$window" "$run-document" "$images/editor-${design// /_}.png"
+  # The same window with the "Egenskaber" page open over the documents (Ctrl+6).
+  xdotool key --window "$window" ctrl+6 >/dev/null 2>&1
+  photograph "$pid" "$window" "$run-options" "$images/options-${design// /_}.png"
 
   end_group "$pid" 2>/dev/null # the shell's own note that the job ended
   unset 'groups[${#groups[@]}-1]'

@@ -81,6 +81,10 @@ Tmainform::Tmainform(const QStringList &arguments)
 
 Tmainform::~Tmainform()
 {
+    // The children go after this destructor; none of their last events may reach it.
+    qApp->removeEventFilter(this);
+    disconnect(mdiArea, nullptr, this, nullptr);
+    disconnect(tc, nullptr, this, nullptr);
     delete Datoer;
 }
 
@@ -623,6 +627,8 @@ void Tmainform::placeOptionPanels()
     scroller->setObjectName(QStringLiteral("egenskaberScroller"));
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
+    // The page shows the window's own background, whatever the design.
+    scroller->viewport()->setAutoFillBackground(false);
     auto *holder = new QWidget(scroller);
     auto *row = new QHBoxLayout(holder);
     for (QWidget *panel : {static_cast<QWidget *>(optform->optPanel1), static_cast<QWidget *>(optform->optPanel3),
@@ -933,25 +939,31 @@ void Tmainform::winLukAlleExecute()
         resetFileInfo();
 }
 
-void Tmainform::makeTypeliste()
+bool Tmainform::makeTypeliste()
 {
     extListe = standardTypeliste;
-    writeUserFile(extListeFilename, extListe);
+    const bool written = writeUserFile(extListeFilename, extListe);
     LoadExtListe(false);
+    return written;
 }
 
 void Tmainform::LoadExtListe(bool withLoad)
 {
     if (!Platform::fileExists(extListeFilename))
         return;
-    if (withLoad)
-        extListe = Platform::readLines(extListeFilename).value_or(QStringList());
+    if (withLoad) {
+        // A file that cannot be read now leaves the list as it was rather than emptying it.
+        const std::optional<QStringList> lines = Platform::readLines(extListeFilename);
+        if (!lines)
+            return;
+        extListe = *lines;
+    }
     typeform->typeliste->clear();
     for (qsizetype i = 0; i + 2 < extListe.size(); i += 3)
         typeform->typelisteAdd(extListe[i], extListe[i + 1], extListe[i + 2] == QLatin1String("1"));
 }
 
-void Tmainform::GemExtListe()
+bool Tmainform::GemExtListe()
 {
     extListe.clear();
     for (int i = 0; i < typeform->typeliste->topLevelItemCount(); ++i) {
@@ -959,5 +971,5 @@ void Tmainform::GemExtListe()
         extListe << row->text(0) << row->text(1)
                  << (row->checkState(0) == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
-    writeUserFile(extListeFilename, extListe);
+    return writeUserFile(extListeFilename, extListe);
 }

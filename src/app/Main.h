@@ -77,9 +77,10 @@ public:
     void HintInfo(const QString &hint);
 
     // The file type list "ExtListe.txt": in memory in extListe, on screen in the file type box.
-    void makeTypeliste();
+    // makeTypeliste and GemExtListe tell whether the file was written (a failure is reported).
+    bool makeTypeliste();
     void LoadExtListe(bool withLoad);
-    void GemExtListe();
+    bool GemExtListe();
     static const QStringList standardTypeliste;
 
     // Per-user state read by the rest of the program.

@@ -77,7 +77,7 @@ void Toptform::buildPanels()
 
     optPanel1 = new QGroupBox(QStringLiteral("Program"), this);
     optPanel1->setObjectName(QStringLiteral("optPanel1"));
-    optPanel1->setFixedWidth(260);
+    optPanel1->setMinimumWidth(260);
     auto *program = new QVBoxLayout(optPanel1);
     program->addWidget(new QLabel(QStringLiteral("Design"), optPanel1));
     designBox = new QComboBox(optPanel1);
@@ -116,7 +116,7 @@ void Toptform::buildPanels()
 
     optPanel3 = new QGroupBox(QStringLiteral("Programspecialiteter"), this);
     optPanel3->setObjectName(QStringLiteral("optPanel3"));
-    optPanel3->setFixedWidth(180);
+    optPanel3->setMinimumWidth(180);
     auto *special = new QVBoxLayout(optPanel3);
     CheckAskOpenDoc = tick(optPanel3, special, "CheckAskOpenDoc",
                            QStringLiteral("Spørg om hvad der skal gøres ved åbning af dokument"), false);
@@ -137,7 +137,7 @@ void Toptform::buildPanels()
 
     optPanel2 = new QGroupBox(QStringLiteral("Editor"), this);
     optPanel2->setObjectName(QStringLiteral("optPanel2"));
-    optPanel2->setFixedWidth(269);
+    optPanel2->setMinimumWidth(269);
     auto *editor = new QVBoxLayout(optPanel2);
     editor->addWidget(new QLabel(QStringLiteral("Fontnavn"), optPanel2));
     fontnameBox = new QComboBox(optPanel2);
