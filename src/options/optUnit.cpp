@@ -239,9 +239,14 @@ void Toptform::FormCreate()
 {
     fontBoxFilename = Platform::joinPath(mainform->OptMappe, QStringLiteral("fontBox.txt"));
     if (Platform::fileExists(fontBoxFilename)) {
-        if (const std::optional<QStringList> fonts = Platform::readLines(fontBoxFilename, &m_fontBoxEncoding)) {
+        const std::optional<QStringList> fonts = Platform::readLines(fontBoxFilename, &m_fontBoxEncoding);
+        if (fonts && !fonts->isEmpty()) {
             fontnameBox->clear();
             fontnameBox->addItems(*fonts);
+        } else {
+            // New documents need a font to choose from.
+            visInfo(QStringLiteral("Listen over fontnavne kunne ikke læses eller er tom:\r") + fontBoxFilename
+                    + QStringLiteral("\rStandardlisten bruges."));
         }
     }
     lagerBoxFilename = Platform::joinPath(mainform->OptMappe, QStringLiteral("lagerBox.txt"));

@@ -39,6 +39,8 @@ class TestOptions : public QObject {
     Q_OBJECT
 private slots:
     void egenskaberPageHoldsThePanels();
+    void choicesComeBackAtNextStart();
+    void minimisedStart();
     void badLinesInTheOptionsFile_data();
     void badLinesInTheOptionsFile();
     void hintChoices_data();
@@ -49,6 +51,7 @@ private slots:
     void maximumButtons();
     void standardFonts_data();
     void standardFonts();
+    void emptyFontListGivesTheStandardList();
     void fontBoxCancelChangesNothing();
     void fontBoxSaveChangesTheList();
     void startupProgramToggles();
@@ -107,6 +110,47 @@ void TestOptions::egenskaberPageHoldsThePanels()
     QVERIFY(mainform->menuBog->isVisible());
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+6")));
     QVERIFY(!mainform->menuBog->isVisible());
+}
+
+void TestOptions::choicesComeBackAtNextStart()
+{
+    ProgramFixture program;
+    program.start();
+    const QStringList ticks{"dokumentCheck", "bokseCheck1",  "bokseCheck2",    "CheckVedLuk",   "CheckInsertFirst",
+                            "bokseCheck3",   "CheckAskOpenDoc", "redCheck",    "hovedmenuCheck", "windowsCheck",
+                            "marginCheck",   "dokumentlinjeCheck", "trayCheck"};
+    const auto tick = [](const QString &name) { return optform->findChild<QCheckBox *>(name); };
+    for (int i = 0; i < ticks.size(); ++i)
+        tick(ticks[i])->setChecked(i % 3 != 1);
+    optform->hintBox->setItemIndex(2);
+    optform->fontnameBox->setCurrentIndex(optform->fontnameBox->findText(QStringLiteral("Verdana")));
+    optform->fontsizeBox->setCurrentIndex(optform->fontsizeBox->findText(QStringLiteral("14")));
+    optform->maxOpKnap->click();
+    optform->designBox->setCurrentIndex(optform->designBox->findText(QStringLiteral("Lavender Classico")));
+    emit optform->designBox->activated(optform->designBox->currentIndex());
+    QVERIFY(program.close());
+
+    program.start();
+    for (int i = 0; i < ticks.size(); ++i)
+        QVERIFY2(tick(ticks[i])->isChecked() == (i % 3 != 1), qPrintable(ticks[i]));
+    QCOMPARE(optform->hintBox->itemIndex(), 2);
+    QCOMPARE(optform->fontnameBox->currentText(), QStringLiteral("Verdana"));
+    QCOMPARE(optform->fontsizeBox->currentText(), QStringLiteral("14"));
+    QCOMPARE(optform->maxElementer, 130);
+    QCOMPARE(optform->designBox->currentText(), QStringLiteral("Lavender Classico"));
+    QCOMPARE(Platform::currentDesign(), QStringLiteral("Lavender Classico"));
+    // The context menu choice is not kept.
+    QCOMPARE(optform->popupBox->itemIndex(), 0);
+}
+
+void TestOptions::minimisedStart()
+{
+    ProgramFixture program;
+    writeOptions(program, 20, QStringLiteral("1"));
+    program.start();
+    QVERIFY(mainform->isMinimized());
+    QVERIFY(mainform->opstart);
+    QVERIFY(optform->minimerCheck->isChecked());
 }
 
 void TestOptions::badLinesInTheOptionsFile_data()
@@ -287,6 +331,20 @@ void TestOptions::standardFonts()
     QCOMPARE(ProgramFixture::readFile(optFile(program, QStringLiteral("lagerBox.txt"))), QByteArray());
     // The list was read with a byte-order mark and is written back with it.
     QVERIFY(ProgramFixture::readFile(optFile(program, QStringLiteral("fontBox.txt"))).startsWith("\xEF\xBB\xBF" "Arial\r\nCalibri\r\n"));
+}
+
+void TestOptions::emptyFontListGivesTheStandardList()
+{
+    ProgramFixture program;
+    QFile fonts(optFile(program, QStringLiteral("fontBox.txt")));
+    QVERIFY(fonts.open(QIODevice::WriteOnly));
+    fonts.close();
+    program.modal.press(QStringLiteral("OK"));
+    program.start();
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.shown[0].text.startsWith(QStringLiteral("Listen over fontnavne kunne ikke læses eller er tom:")));
+    QCOMPARE(optform->fontnameBox->count(), 12);
+    QCOMPARE(optform->fontnameBox->currentText(), QStringLiteral("Courier New"));
 }
 
 void TestOptions::fontBoxCancelChangesNothing()
