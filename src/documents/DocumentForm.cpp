@@ -39,15 +39,6 @@ namespace {
 
 const QString noName = QStringLiteral("Dokumentet har ikke noget navn");
 
-QToolButton *actionButton(QWidget *parent, QAction *action)
-{
-    auto *button = new QToolButton(parent);
-    button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAccessibleName(action->text());
-    return button;
-}
-
 bool isWordCharacter(QChar c)
 {
     const char16_t u = c.unicode();
@@ -67,8 +58,18 @@ TDokumentform::TDokumentform(Platform::RichEdit *editor)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     buildActions();
-    buildToolPanel();
-    buildMenus();
+    redskabsPanel = new QWidget(this);
+    redskabsPanel->setObjectName(QStringLiteral("redskabsPanel"));
+    fontsizeBox = new QComboBox(redskabsPanel);
+    fontsizeBox->setObjectName(QStringLiteral("fontsizeBox"));
+    fontsizeBox->setAccessibleName(QStringLiteral("Størrelse"));
+    puButton = new QToolButton(redskabsPanel);
+    puButton->setObjectName(QStringLiteral("puButton"));
+    puButton->setText(QStringLiteral("Skift popup"));
+    setHint(puButton, QStringLiteral("Skift popup-menu"));
+    connect(puButton, &QToolButton::clicked, this, &TDokumentform::puButtonClick);
+    dropDownPU = new QMenu(this);
+    dropDownPU->setObjectName(QStringLiteral("dropDownPU"));
     column->addWidget(redskabsPanel);
     Editor->setParent(this);
     Editor->widget()->setParent(body);
@@ -127,102 +128,13 @@ void TDokumentform::buildActions()
     });
 }
 
-void TDokumentform::buildToolPanel()
+QToolButton *TDokumentform::actionButton(QAction *action)
 {
-    redskabsPanel = new QWidget(this);
-    redskabsPanel->setObjectName(QStringLiteral("redskabsPanel"));
-    redskabsPanel->setFixedHeight(59);
-    toolRow = new QHBoxLayout(redskabsPanel);
-    toolRow->setContentsMargins(4, 2, 4, 2);
-
-    fontBlock = new QVBoxLayout;
-    fontBlock->setSpacing(2);
-    auto *fonts = new QHBoxLayout;
-    fontnameBox = new QComboBox(redskabsPanel);
-    fontnameBox->setObjectName(QStringLiteral("fontnameBox"));
-    fontnameBox->setAccessibleName(QStringLiteral("Fontnavn"));
-    fontsizeBox = new QComboBox(redskabsPanel);
-    fontsizeBox->setObjectName(QStringLiteral("fontsizeBox"));
-    fontsizeBox->setAccessibleName(QStringLiteral("Størrelse"));
-    fonts->addWidget(fontnameBox);
-    fonts->addWidget(fontsizeBox);
-    fontBlock->addLayout(fonts);
-    toolRow->addLayout(fontBlock);
-    connect(fontnameBox, &QComboBox::activated, this,
-            [this] { Editor->setDefaultFont(fontnameBox->currentText(), 0); });
-    connect(fontsizeBox, &QComboBox::activated, this,
-            [this] { Editor->setDefaultFont(fontnameBox->currentText(), fontsizeBox->currentText().toInt()); });
-
-    auto *webBlock = new QVBoxLayout;
-    webBlock->setSpacing(2);
-    auto *webRow = new QHBoxLayout;
-    webRow->addWidget(actionButton(redskabsPanel, bingUrl));
-    webRow->addWidget(actionButton(redskabsPanel, googleUrl));
-    webRow->addWidget(actionButton(redskabsPanel, tubeUrl));
-    webBlock->addLayout(webRow);
-    auto *fileRow = new QHBoxLayout;
-    funkButton1 = new QToolButton(redskabsPanel);
-    funkButton1->setObjectName(QStringLiteral("funkButton1"));
-    funkButton1->setText(QStringLiteral("Fil"));
-    funkButton1->setAccessibleName(QStringLiteral("Fil"));
-    setHint(funkButton1, QStringLiteral("Åben filmenuen"));
-    funkButton1->setPopupMode(QToolButton::InstantPopup);
-    fileRow->addWidget(funkButton1);
-    fileRow->addWidget(actionButton(redskabsPanel, mainform->fileGem));
-    fileRow->addWidget(actionButton(redskabsPanel, mainform->fileGemSom));
-    webBlock->addLayout(fileRow);
-    toolRow->addLayout(webBlock);
-
-    auto *spellBlock = new QVBoxLayout;
-    spellBlock->setSpacing(2);
-    puButton = new QToolButton(redskabsPanel);
-    puButton->setObjectName(QStringLiteral("puButton"));
-    puButton->setText(QStringLiteral("Skift popup"));
-    setHint(puButton, QStringLiteral("Skift popup-menu"));
-    connect(puButton, &QToolButton::clicked, this, &TDokumentform::puButtonClick);
-    spellBlock->addWidget(puButton);
-    spellBlock->addWidget(actionButton(redskabsPanel, aStavekontrol));
-    toolRow->addLayout(spellBlock);
-
-    auto *caretBlock = new QHBoxLayout;
-    caretBlock->addWidget(new QLabel(QStringLiteral("Pos:"), redskabsPanel));
-    posLabel = new QLabel(QStringLiteral("0,0"), redskabsPanel);
-    posLabel->setObjectName(QStringLiteral("posLabel"));
-    caretBlock->addWidget(posLabel);
-    caretBlock->addSpacing(12);
-    caretBlock->addWidget(new QLabel(QStringLiteral("Antal linjer:"), redskabsPanel));
-    antalLabel = new QLabel(QStringLiteral("0"), redskabsPanel);
-    antalLabel->setObjectName(QStringLiteral("antalLabel"));
-    caretBlock->addWidget(antalLabel);
-    toolRow->addLayout(caretBlock);
-    toolRow->addStretch();
-}
-
-void TDokumentform::buildMenus()
-{
-    PUwin = new QMenu(this);
-    PUwin->setObjectName(QStringLiteral("PUwin"));
-    dropDownPU = new QMenu(this);
-    dropDownPU->setObjectName(QStringLiteral("dropDownPU"));
-    for (QMenu *menu : {PUwin, dropDownPU}) {
-        menu->addAction(EditUndo1);
-        menu->addSeparator();
-        menu->addActions({EditCut1, EditCopy1, EditPaste1});
-        menu->addSeparator();
-        menu->addActions({EditSelectAll1, EditDelete1});
-        menu->addSeparator();
-        menu->addActions({mainform->winLuk, mainform->winLukAlle});
-    }
-    funkButton1->setMenu(dropDownPU);
-}
-
-void TDokumentform::insertAfterPaste(QAction *action)
-{
-    for (QMenu *menu : {PUwin, dropDownPU}) {
-        const QList<QAction *> entries = menu->actions();
-        const qsizetype paste = entries.indexOf(EditPaste1);
-        menu->insertAction(entries.value(paste + 1), action);
-    }
+    auto *button = new QToolButton(redskabsPanel);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAccessibleName(action->text());
+    return button;
 }
 
 void TDokumentform::FormCreate()
@@ -230,7 +142,7 @@ void TDokumentform::FormCreate()
     mainform->hideEgenskaberPanel();
     opstart = true;
 
-    for (auto [own, options] : {std::pair{fontnameBox, optform->fontnameBox}, std::pair{fontsizeBox, optform->fontsizeBox}}) {
+    for (auto [own, options] : {std::pair{m_fontNames, optform->fontnameBox}, std::pair{fontsizeBox, optform->fontsizeBox}}) {
         own->clear();
         for (int i = 0; i < options->count(); ++i)
             own->addItem(options->itemText(i));
@@ -239,7 +151,7 @@ void TDokumentform::FormCreate()
     }
     Editor->setInnerMargins(optform->marginCheck->isChecked() ? 70 : 8);
     redskabsPanel->setVisible(optform->redCheck->isChecked());
-    Editor->setDefaultFont(fontnameBox->currentText(), fontsizeBox->currentText().toInt());
+    Editor->setDefaultFont(m_fontNames->currentText(), fontsizeBox->currentText().toInt());
     Filnavn = mainform->docFilnavn;
     Ext = mainform->docExt;
     setPopupState(optform->popupBox->itemIndex() != 1);
@@ -296,8 +208,7 @@ void TDokumentform::XYinfo()
     const QPoint caret = Editor->caretPosition();
     posY = caret.y();
     posX = caret.x();
-    antalLabel->setText(QString::number(LinieAntal));
-    posLabel->setText(QString::number(posY + 1) + QLatin1Char(',') + QString::number(posX));
+    showCaretPosition();
 }
 
 bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
@@ -332,7 +243,7 @@ void TDokumentform::filInformation()
     const QString chars = QString::number(Editor->textLength());
     const QString lines = QStringLiteral("Antal linjer: ") + QString::number(Editor->displayedLineCount());
     if (Filnavn.isEmpty()) {
-        mainform->filnavnEdit->setText(QStringLiteral("Dokumentet har ikke noget navn."));
+        mainform->filnavnEdit->setText(m_noNameText);
         mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
         mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet er ikke gem."));
     } else if (Platform::fileExists(Filnavn)) {
@@ -385,8 +296,8 @@ bool TDokumentform::GemSom()
 {
     Platform::SaveRequest request;
     request.filter = QStringLiteral("Tekstdokument (.txt)|*.txt|Rich Tekstdokument (.rtf)|*.rtf|Alle filtyper (*.*)|*.*");
-    request.filterIndex = 1;
-    request.defaultExtension = QStringLiteral(".txt");
+    request.filterIndex = m_saveFilterIndex;
+    request.defaultExtension = m_defaultExtension;
     if (Platform::fileExists(Filnavn)) {
         const QFileInfo info(Filnavn);
         request.folder = QDir::toNativeSeparators(info.absolutePath());
@@ -490,14 +401,14 @@ void TDokumentform::webSearch(const QString &host, const QString &path, const QS
 
 void TDokumentform::puButtonClick()
 {
-    setPopupState(Editor->contextMenu() != PUwin);
+    setPopupState(Editor->contextMenu() != m_windowMenu);
 }
 
 void TDokumentform::setPopupState(bool ownMenu)
 {
     // The caption names the menu that the next click brings.
     const QString next = ownMenu ? QStringLiteral("Stavekontrol") : QStringLiteral("Funktioner");
-    Editor->setContextMenu(ownMenu ? PUwin : nullptr);
+    Editor->setContextMenu(ownMenu ? m_windowMenu : nullptr);
     puButton->setText(next);
     puButton->setAccessibleName(next);
     setHint(puButton, QStringLiteral("Skift popup-menu til \"") + next + QLatin1Char('"'));

@@ -51,13 +51,8 @@ public:
     QString capNavn;
 
     QWidget *redskabsPanel = nullptr;
-    QComboBox *fontnameBox = nullptr;
     QComboBox *fontsizeBox = nullptr;
-    QToolButton *funkButton1 = nullptr;
     QToolButton *puButton = nullptr;
-    QLabel *posLabel = nullptr;
-    QLabel *antalLabel = nullptr;
-    QMenu *PUwin = nullptr;
     QMenu *dropDownPU = nullptr;
 
     TAction *EditCut1 = nullptr;
@@ -74,28 +69,36 @@ public:
 protected:
     explicit TDokumentform(Platform::RichEdit *editor);
 
-    // The create step; the twin adds its own controls to the tool panel before calling it.
+    // The create step; the twin builds its tool panel and menus before calling it.
     void FormCreate();
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    // Puts a command right after "Indsæt" in both context menus.
-    void insertAfterPaste(QAction *action);
     virtual void aStavekontrolExecute() = 0;
+    // Shows the caret position and line count that XYinfo has just taken.
+    virtual void showCaretPosition() = 0;
+
+    // A tool button showing the action, named after it for screen readers.
+    QToolButton *actionButton(QAction *action);
+    // The context menu the window shows while "Skift popup" has not switched to spelling; the
+    // font box that takes the options' font list; what differs between the twins in saving.
+    void setWindowMenu(QMenu *menu) { m_windowMenu = menu; }
+    void setFontNameBox(QComboBox *box) { m_fontNames = box; }
+    QString m_noNameText = QStringLiteral("Dokumentet har ikke noget navn.");
+    int m_saveFilterIndex = 1;
+    QString m_defaultExtension = QStringLiteral(".txt");
 
     Platform::RichEdit *Editor;
-    QHBoxLayout *toolRow = nullptr;
-    QVBoxLayout *fontBlock = nullptr;
 
 private:
-    void buildToolPanel();
     void buildActions();
-    void buildMenus();
     void FormClose();
     void write();
     void webSearch(const QString &host, const QString &path, const QString &key) const;
     void setPopupState(bool ownMenu);
 
     bool m_openFailed = false;
+    QMenu *m_windowMenu = nullptr;
+    QComboBox *m_fontNames = nullptr;
     bool m_showHints = true;
 };

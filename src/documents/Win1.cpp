@@ -2,33 +2,125 @@
 
 #include "app/Action.h"
 #include "app/Globals.h"
+#include "app/Hints.h"
+#include "app/Main.h"
 #include "options/memoUnit.h"
 #include "platform/PlainEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 Twinform1::Twinform1()
     : TDokumentform(new Platform::PlainEdit(nullptr))
 {
     setObjectName(QStringLiteral("winform1"));
-    wordwrapCheck = new QCheckBox(QStringLiteral("Tekstopbrydning"), redskabsPanel);
-    wordwrapCheck->setObjectName(QStringLiteral("wordwrapCheck"));
-    wordwrapCheck->setChecked(true);
-    fontBlock->addWidget(wordwrapCheck);
-    connect(wordwrapCheck, &QCheckBox::clicked, this, &Twinform1::wordwrapCheckClick);
-    Editor->setWordWrap(true);
-
     pasteFromInfo = new TAction(this, QStringLiteral("pasteFromInfo"), QStringLiteral("Indsæt"),
                                 QStringLiteral("Indsætter tekst, der er kopieret i en informationsfil eller hjemmesidefil: Ctrl+W"),
                                 QKeySequence(QStringLiteral("Ctrl+W")), Qt::WidgetWithChildrenShortcut);
     pasteFromInfo->setUpdateRule([this] { return Editor->canPaste(); });
     connect(pasteFromInfo, &QAction::triggered, this, &Twinform1::pasteFromInfoExecute);
     addAction(pasteFromInfo);
-    insertAfterPaste(pasteFromInfo);
-
+    buildToolPanel();
+    buildMenus();
+    Editor->setWordWrap(true);
     FormCreate();
+}
+
+void Twinform1::buildToolPanel()
+{
+    redskabsPanel->setFixedHeight(59);
+    auto *toolRow = new QHBoxLayout(redskabsPanel);
+    toolRow->setContentsMargins(4, 2, 4, 2);
+
+    auto *fontBlock = new QVBoxLayout;
+    fontBlock->setSpacing(2);
+    auto *fonts = new QHBoxLayout;
+    fontnameBox = new QComboBox(redskabsPanel);
+    fontnameBox->setObjectName(QStringLiteral("fontnameBox"));
+    fontnameBox->setAccessibleName(QStringLiteral("Fontnavn"));
+    setFontNameBox(fontnameBox);
+    fonts->addWidget(fontnameBox);
+    fonts->addWidget(fontsizeBox);
+    fontBlock->addLayout(fonts);
+    wordwrapCheck = new QCheckBox(QStringLiteral("Tekstopbrydning"), redskabsPanel);
+    wordwrapCheck->setObjectName(QStringLiteral("wordwrapCheck"));
+    wordwrapCheck->setChecked(true);
+    fontBlock->addWidget(wordwrapCheck);
+    toolRow->addLayout(fontBlock);
+    // Font and size apply to the whole text of a plain document.
+    connect(fontnameBox, &QComboBox::activated, this,
+            [this] { Editor->setDefaultFont(fontnameBox->currentText(), 0); });
+    connect(fontsizeBox, &QComboBox::activated, this,
+            [this] { Editor->setDefaultFont(fontnameBox->currentText(), fontsizeBox->currentText().toInt()); });
+    connect(wordwrapCheck, &QCheckBox::clicked, this, &Twinform1::wordwrapCheckClick);
+
+    auto *webBlock = new QVBoxLayout;
+    webBlock->setSpacing(2);
+    auto *webRow = new QHBoxLayout;
+    webRow->addWidget(actionButton(bingUrl));
+    webRow->addWidget(actionButton(googleUrl));
+    webRow->addWidget(actionButton(tubeUrl));
+    webBlock->addLayout(webRow);
+    auto *fileRow = new QHBoxLayout;
+    funkButton1 = new QToolButton(redskabsPanel);
+    funkButton1->setObjectName(QStringLiteral("funkButton1"));
+    funkButton1->setText(QStringLiteral("Fil"));
+    funkButton1->setAccessibleName(QStringLiteral("Fil"));
+    setHint(funkButton1, QStringLiteral("Åben filmenuen"));
+    funkButton1->setPopupMode(QToolButton::InstantPopup);
+    funkButton1->setMenu(dropDownPU);
+    fileRow->addWidget(funkButton1);
+    fileRow->addWidget(actionButton(mainform->fileGem));
+    fileRow->addWidget(actionButton(mainform->fileGemSom));
+    webBlock->addLayout(fileRow);
+    toolRow->addLayout(webBlock);
+
+    auto *spellBlock = new QVBoxLayout;
+    spellBlock->setSpacing(2);
+    spellBlock->addWidget(puButton);
+    spellBlock->addWidget(actionButton(aStavekontrol));
+    toolRow->addLayout(spellBlock);
+
+    auto *caretBlock = new QHBoxLayout;
+    caretBlock->addWidget(new QLabel(QStringLiteral("Pos:"), redskabsPanel));
+    posLabel = new QLabel(QStringLiteral("0,0"), redskabsPanel);
+    posLabel->setObjectName(QStringLiteral("posLabel"));
+    caretBlock->addWidget(posLabel);
+    caretBlock->addSpacing(12);
+    caretBlock->addWidget(new QLabel(QStringLiteral("Antal linjer:"), redskabsPanel));
+    antalLabel = new QLabel(QStringLiteral("0"), redskabsPanel);
+    antalLabel->setObjectName(QStringLiteral("antalLabel"));
+    caretBlock->addWidget(antalLabel);
+    toolRow->addLayout(caretBlock);
+    toolRow->addStretch();
+}
+
+void Twinform1::buildMenus()
+{
+    PUwin = new QMenu(this);
+    PUwin->setObjectName(QStringLiteral("PUwin"));
+    for (QMenu *menu : {PUwin, dropDownPU}) {
+        menu->addAction(EditUndo1);
+        menu->addSeparator();
+        menu->addActions({EditCut1, EditCopy1, EditPaste1, pasteFromInfo});
+        menu->addSeparator();
+        menu->addActions({EditSelectAll1, EditDelete1});
+        menu->addSeparator();
+        menu->addActions({mainform->winLuk, mainform->winLukAlle});
+    }
+    setWindowMenu(PUwin);
+}
+
+void Twinform1::showCaretPosition()
+{
+    antalLabel->setText(QString::number(LinieAntal));
+    posLabel->setText(QString::number(posY + 1) + QLatin1Char(',') + QString::number(posX));
 }
 
 void Twinform1::wordwrapCheckClick()

@@ -3,6 +3,7 @@
 #include "documents/DocumentForm.h"
 
 class QCheckBox;
+class QLabel;
 
 // The window of one plain-text document.
 class Twinform1 : public TDokumentform {
@@ -10,14 +11,22 @@ class Twinform1 : public TDokumentform {
 public:
     Twinform1();
 
+    QComboBox *fontnameBox = nullptr;
     QCheckBox *wordwrapCheck = nullptr;
+    QToolButton *funkButton1 = nullptr;
+    QLabel *posLabel = nullptr;
+    QLabel *antalLabel = nullptr;
+    QMenu *PUwin = nullptr;
     TAction *pasteFromInfo = nullptr;
 
     void wordwrapCheckClick();
 
 protected:
     void aStavekontrolExecute() override;
+    void showCaretPosition() override;
 
 private:
+    void buildToolPanel();
+    void buildMenus();
     void pasteFromInfoExecute();
 };

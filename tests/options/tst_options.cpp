@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "app/RadioGroup.h"
 #include "documents/DocumentForm.h"
+#include "documents/Win1.h"
 #include "opening/Funktioner.h"
 #include "options/boks.h"
 #include "options/optUnit.h"
@@ -390,7 +391,7 @@ void TestOptions::fontBoxSaveChangesTheList()
 
     // New documents offer the new list.
     mainform->funk->openwin(QString(), QStringLiteral(".txt"));
-    QCOMPARE(mainform->activeDocument()->fontnameBox->count(), 2);
+    QCOMPARE(qobject_cast<Twinform1 *>(mainform->activeDocument())->fontnameBox->count(), 2);
 }
 
 void TestOptions::startupProgramToggles()
