@@ -20,12 +20,17 @@ TAction::TAction(QObject *parent, const QString &name, const QString &caption, c
     : QAction(caption, parent)
 {
     setObjectName(name);
-    setHint(this, hint);
+    ::setHint(this, hint);
     if (!shortcut.isEmpty()) {
         setShortcut(shortcut);
         setShortcutContext(context);
     }
     allActions().append(this);
+}
+
+void TAction::setHint(const QString &hint)
+{
+    ::setHint(this, hint);
 }
 
 void TAction::update()

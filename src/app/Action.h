@@ -12,6 +12,8 @@ public:
             const QKeySequence &shortcut = {}, Qt::ShortcutContext context = Qt::WindowShortcut);
 
     void setUpdateRule(std::function<bool()> rule) { m_rule = std::move(rule); }
+    // "short|long", as for every hint of the program.
+    void setHint(const QString &hint);
     void update();
 
     // Runs every update rule of the program now; also done whenever the event loop is about to

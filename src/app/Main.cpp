@@ -8,6 +8,7 @@
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
 #include "documents/Win1.h"
+#include "documents/Win2.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
@@ -545,11 +546,8 @@ TDokumentform *Tmainform::activeDocument() const
 
 TDokumentform *Tmainform::createDocumentWindow(bool rich)
 {
-    // Rich-text documents get their own window kind with the RTF reader; until then every
-    // document opens in the plain-text window, which never changes a byte it did not edit.
-    Q_UNUSED(rich);
     hideEgenskaberPanel();
-    auto *window = new Twinform1;
+    TDokumentform *window = rich ? static_cast<TDokumentform *>(new Twinform2) : new Twinform1;
     if (window->openFailed()) {
         delete window;
         return nullptr;
@@ -568,9 +566,9 @@ void Tmainform::activateDocument(TDokumentform *window)
 
 bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
 {
-    Q_UNUSED(rich);
+    // A document open in the other kind of window is not the one asked for.
     for (TDokumentform *window : documentWindows()) {
-        if (sameTextAZ(window->Filnavn, fileName)) {
+        if ((qobject_cast<Twinform2 *>(window) != nullptr) == rich && sameTextAZ(window->Filnavn, fileName)) {
             hideEgenskaberPanel();
             activateDocument(window);
             return true;

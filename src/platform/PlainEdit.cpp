@@ -2,14 +2,11 @@
 
 #include "platform/LineFile.h"
 #include "platform/SpellUnderliner.h"
-#include "platform/WebAddress.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QToolTip>
 
 namespace Platform {
 
@@ -27,28 +24,15 @@ void PlainTextArea::setInnerMargins(int pixels)
 
 void PlainTextArea::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (m_menu) {
-        m_menu->popup(event->globalPos());
-        return;
-    }
-    // Without a menu of the window's own, the control's menu offers spelling corrections.
-    QMenu *menu = m_spelling->createContextMenu(m_spelling->contextMenuPosition(*event));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    showAreaContextMenu(m_menu, m_spelling, event);
 }
 
 bool PlainTextArea::viewportEvent(QEvent *event)
 {
     if (event->type() != QEvent::ToolTip)
         return QPlainTextEdit::viewportEvent(event);
-    const auto *help = static_cast<QHelpEvent *>(event);
-    const QTextCursor cursor = cursorForPosition(help->pos());
-    const QString address = webAddressAt(cursor.block().text(), cursor.positionInBlock());
-    if (address.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(help->globalPos(), address, viewport());
-    return true;
+    auto *help = static_cast<QHelpEvent *>(event);
+    return showWebAddressHint(cursorForPosition(help->pos()), help, viewport());
 }
 
 PlainEdit::PlainEdit(QWidget *parent)
@@ -65,20 +49,10 @@ QTextDocument *PlainEdit::document() const
 
 bool PlainEdit::loadFromFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    const std::optional<QByteArray> bytes = readFile(path, error);
+    if (!bytes)
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    file.close();
-    DecodedText decoded = decodeText(bytes);
+    DecodedText decoded = decodeText(*bytes);
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
     m_area->setPlainText(decoded.text);
@@ -95,19 +69,6 @@ bool PlainEdit::saveToFile(const QString &path, QString *error)
     // A character that the old encoding could not hold moved the document to UTF-8 for good.
     m_encoding = used;
     return true;
-}
-
-QString PlainEdit::text() const
-{
-    // toPlainText() would turn no-break spaces into spaces; the raw text keeps every character.
-    QString raw = m_area->document()->toRawText();
-    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return raw;
-}
-
-int PlainEdit::textLength() const
-{
-    return m_area->document()->characterCount() - 1;
 }
 
 int PlainEdit::displayedLineCount() const
@@ -130,58 +91,6 @@ QPoint PlainEdit::caretPosition() const
         }
     }
     return {column, line};
-}
-
-bool PlainEdit::isModified() const
-{
-    return m_area->document()->isModified();
-}
-
-void PlainEdit::setModified(bool modified)
-{
-    m_area->document()->setModified(modified);
-}
-
-int PlainEdit::selectionStart() const
-{
-    return m_area->textCursor().selectionStart();
-}
-
-int PlainEdit::selectionLength() const
-{
-    const QTextCursor cursor = m_area->textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart();
-}
-
-QString PlainEdit::selectedText() const
-{
-    QString selected = m_area->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return selected;
-}
-
-void PlainEdit::setSelection(int start, int length)
-{
-    QTextCursor cursor = m_area->textCursor();
-    const int last = textLength();
-    cursor.setPosition(qBound(0, start, last));
-    cursor.setPosition(qBound(0, start + length, last), QTextCursor::KeepAnchor);
-    m_area->setTextCursor(cursor);
-}
-
-void PlainEdit::replaceSelection(const QString &newText)
-{
-    QTextCursor cursor = m_area->textCursor();
-    cursor.insertText(newText);
-    m_area->setTextCursor(cursor);
-}
-
-QString PlainEdit::caretBlockText(int *offset) const
-{
-    const QTextCursor cursor = m_area->textCursor();
-    if (offset)
-        *offset = cursor.positionInBlock();
-    return cursor.block().text();
 }
 
 void PlainEdit::setDefaultFont(const QString &family, int points)
@@ -254,19 +163,19 @@ void PlainEdit::deleteSelection()
     m_area->textCursor().removeSelectedText();
 }
 
-bool PlainEdit::canUndo() const
-{
-    return m_area->document()->isUndoAvailable();
-}
-
 bool PlainEdit::canPaste() const
 {
     return m_area->canPaste();
 }
 
-bool PlainEdit::hasSelection() const
+QTextCursor PlainEdit::textCursor() const
 {
-    return m_area->textCursor().hasSelection();
+    return m_area->textCursor();
+}
+
+void PlainEdit::setTextCursor(const QTextCursor &cursor)
+{
+    m_area->setTextCursor(cursor);
 }
 
 } // namespace Platform

@@ -45,20 +45,10 @@ public:
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
     bool saveToFile(const QString &path, QString *error = nullptr) override;
 
-    QString text() const override;
-    int textLength() const override;
     int displayedLineCount() const override;
     QPoint caretPosition() const override;
 
-    bool isModified() const override;
-    void setModified(bool modified) override;
 
-    int selectionStart() const override;
-    int selectionLength() const override;
-    QString selectedText() const override;
-    void setSelection(int start, int length) override;
-    void replaceSelection(const QString &text) override;
-    QString caretBlockText(int *offset) const override;
 
     void setDefaultFont(const QString &family, int points) override;
     void setInnerMargins(int pixels) override;
@@ -74,9 +64,9 @@ public:
     void selectAll() override;
     void undo() override;
     void deleteSelection() override;
-    bool canUndo() const override;
     bool canPaste() const override;
-    bool hasSelection() const override;
+    QTextCursor textCursor() const override;
+    void setTextCursor(const QTextCursor &cursor) override;
 
 private:
     PlainTextArea *m_area;

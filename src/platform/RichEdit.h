@@ -5,8 +5,12 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QTextCursor>
+#include <optional>
 
 class QAbstractScrollArea;
+class QContextMenuEvent;
+class QHelpEvent;
 class QMenu;
 class QTextDocument;
 
@@ -28,24 +32,24 @@ public:
     // Writes the text in the remembered encoding, replacing the file atomically.
     virtual bool saveToFile(const QString &path, QString *error = nullptr) = 0;
 
-    virtual QString text() const = 0;
-    virtual int textLength() const = 0;
+    QString text() const;
+    int textLength() const;
     // Lines as displayed: a wrapped line counts once for every screen line.
     virtual int displayedLineCount() const = 0;
     // Caret (end of the selection): y the displayed line, x the column in it, both from 0.
     virtual QPoint caretPosition() const = 0;
 
-    virtual bool isModified() const = 0;
-    virtual void setModified(bool modified) = 0;
+    bool isModified() const;
+    void setModified(bool modified);
 
-    virtual int selectionStart() const = 0;
-    virtual int selectionLength() const = 0;
-    virtual QString selectedText() const = 0;
-    virtual void setSelection(int start, int length) = 0;
+    int selectionStart() const;
+    int selectionLength() const;
+    QString selectedText() const;
+    void setSelection(int start, int length);
     // The caret stands behind the new text afterwards.
-    virtual void replaceSelection(const QString &text) = 0;
+    void replaceSelection(const QString &text);
     // The text of the block (paragraph) that holds the caret, and the caret's offset in it.
-    virtual QString caretBlockText(int *offset) const = 0;
+    QString caretBlockText(int *offset) const;
 
     virtual void setDefaultFont(const QString &family, int points) = 0;
     virtual void setInnerMargins(int pixels) = 0;
@@ -63,9 +67,13 @@ public:
     virtual void selectAll() = 0;
     virtual void undo() = 0;
     virtual void deleteSelection() = 0;
-    virtual bool canUndo() const = 0;
+    bool canUndo() const;
     virtual bool canPaste() const = 0;
-    virtual bool hasSelection() const = 0;
+    bool hasSelection() const;
+
+    // The text area's cursor: what the shared operations above work on.
+    virtual QTextCursor textCursor() const = 0;
+    virtual void setTextCursor(const QTextCursor &cursor) = 0;
 
     TextEncoding encoding() const { return m_encoding; }
     LineBreak lineBreak() const { return m_lineBreak; }
@@ -74,8 +82,17 @@ signals:
     void textChanged();
 
 protected:
+    // The whole file, or nothing with *error telling why.
+    static std::optional<QByteArray> readFile(const QString &path, QString *error);
+
     TextEncoding m_encoding = TextEncoding::Ansi;
     LineBreak m_lineBreak = nativeLineBreak();
 };
+
+// What both kinds of text area do the same way: the window's own context menu or the one with
+// spelling corrections, and web addresses that show themselves as a hint.
+class SpellUnderliner;
+void showAreaContextMenu(QMenu *windowMenu, SpellUnderliner *spelling, QContextMenuEvent *event);
+bool showWebAddressHint(const QTextCursor &cursorAtPointer, QHelpEvent *event, QWidget *viewport);
 
 } // namespace Platform
