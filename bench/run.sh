@@ -18,7 +18,7 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$root" -B "$build"
 fi
-cmake --build "$build" --target bench_documents -j2
+cmake --build "$build" --target bench_documents bench_rtf -j2
 
 mkdir -p "$outdir"
 raw="$outdir/raw.tsv"
@@ -79,3 +79,10 @@ done
   echo
   "$bench" table "$raw" 2>>"$log"
 } | tee "$outdir/results.txt"
+
+# Rich text: a 2 MB RTF document read and written, beside the same text read as plain text.
+{
+  echo
+  echo "RTF (one process; peak MB is the process's peak after each stage)"
+  "$build/bench/bench_rtf" 2>>"$log"
+} | tee -a "$outdir/results.txt"
