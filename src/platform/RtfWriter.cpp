@@ -35,7 +35,7 @@ constexpr qsizetype kHardLineLength = 250;
 // programs know only the paragraph's indents, so the item's text starts at \li where Qt shows it
 // and the bullet hangs a quarter of an inch before it, Word's hanging indent; a first line that
 // Qt sets further in keeps its own \fi, with the bullet before it. Reading takes the list's
-// indent off \li again and a negative \fi for the bullet's.
+// indent off \li again and reads a negative \fi as the bullet's.
 constexpr int kBulletHangTwips = -360;
 
 // Bullets are the middle dot of the Symbol font, as Word and WordPad write them.
@@ -57,6 +57,8 @@ struct CharState {
 int twips(qreal units)
 {
     const double value = std::round(units * twipsPerDocumentUnit);
+    if (!std::isfinite(value))
+        return 0;
     // A margin no program could show must still give a number every reader can parse.
     constexpr double limit = std::numeric_limits<qint32>::max() / 2;
     return int(std::clamp(value, -limit, limit));
