@@ -41,6 +41,9 @@ constexpr qint64 kParameterCap = qint64(INT_MAX) + 1;
 // Word's own limits: 1638 points, 22 inches.
 constexpr int kMaxHalfPoints = 3276;
 constexpr int kMaxTwips = 31680;
+// Items in one QTextList; see Reader::writeParagraph.
+constexpr int kMaxBulletItems = 250;
+constexpr int kMaxNumberedItems = 1000;
 // A fallback longer than this is no fallback; skipping stops at the end of the group anyway.
 constexpr int kMaxSkipCount = 1000;
 
@@ -80,10 +83,17 @@ constexpr char16_t kSymbolTable[224] = {
     0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0,      // F8
 };
 
+// Where the Symbol font has no character, 0x80-0x9F are most likely text written in
+// Windows-1252 by a program that did not mind the font; the rest keep the private-use character
+// Windows gives them (U+F000 + byte).
 char16_t symbolCharacter(uchar byte)
 {
     const char16_t mapped = byte >= 0x20 ? kSymbolTable[byte - 0x20] : 0;
-    return mapped ? mapped : char16_t(0xF000 + byte);
+    if (mapped)
+        return mapped;
+    if (byte >= 0x80 && byte < 0xA0)
+        return Windows1252::decode(QByteArrayView(reinterpret_cast<const char *>(&byte), 1)).at(0).unicode();
+    return char16_t(0xF000 + byte);
 }
 
 enum class Dest : uint8_t {
@@ -487,10 +497,12 @@ int codePageOfCharset(int charset, int documentCodePage)
 // (EBCDIC, UTF-16) cannot be what the bytes of an RTF file are in.
 bool isKnownCodePage(int codePage)
 {
-    if (codePage == 870 || codePage == 875 || codePage == 1026 || codePage == 1047)
-        return false;
-    return (codePage >= 437 && codePage <= 1258) || codePage == 1361
-        || (codePage >= 10000 && codePage <= 10099) || codePage == 20127
+    static constexpr int kWindowsAndDos[] = {437, 720, 737, 775, 850, 852, 855, 857, 858, 860, 861,
+                                             862, 863, 864, 865, 866, 869, 874, 932, 936, 949, 950,
+                                             1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258};
+    return std::find(std::begin(kWindowsAndDos), std::end(kWindowsAndDos), codePage)
+        != std::end(kWindowsAndDos)
+        || (codePage >= 10000 && codePage <= 10082) || codePage == 20127
         || (codePage >= 28591 && codePage <= 28606) || codePage == 65001;
 }
 
@@ -612,7 +624,6 @@ public:
     Reader(QByteArrayView input, QTextDocument *document)
         : m_data(reinterpret_cast<const uchar *>(input.data())),
           m_end(m_data + input.size()),
-          m_document(document),
           m_cursor(document),
           m_indentWidth(document->indentWidth())
     {
@@ -637,15 +648,18 @@ private:
     void appendText(QStringView text);
     void appendUnicode(int value);
     int codePage() const;
+    int fontIndex(int font) const;
+    CharProps resolved(const CharProps &props) const;
     int codePageOfFont(int font) const;
     void decode(QByteArrayView bytes, int codePage, QString &out);
 
     // The document
     void documentText(QStringView text);
-    void commitRun();
     void paragraphBreak();
     void cellBreak();
-    void finishParagraph(const ParaProps &para, const CharProps &chr);
+    // chr and props here have their font resolved (fontIndex).
+    void writeParagraph(const ParaProps &para, const CharProps &chr);
+    QTextBlockFormat blockFormat(const ParaProps &para, ListKind kind, int level) const;
     QTextCharFormat charFormat(const CharProps &props);
     std::optional<QColor> color(int index) const;
 
@@ -658,7 +672,6 @@ private:
     const uchar *m_pos = nullptr;
     const uchar *m_data;
     const uchar *m_end;
-    QTextDocument *m_document;
     QTextCursor m_cursor;
     const qreal m_indentWidth;
 
@@ -671,7 +684,10 @@ private:
 
     int m_documentCodePage = 1252;
     int m_defaultFont = 0;
-    QHash<int, Font> m_fonts;
+    // Every definition of a font stays as it was: text already read in a font keeps the name
+    // and the characters it had when a later table defines its number again.
+    std::vector<Font> m_fonts;
+    QHash<int, int> m_fontIndexById;
     std::optional<int> m_fontId; // the font table entry being read
     Font m_font;
     std::vector<std::optional<QColor>> m_colors;
@@ -679,8 +695,8 @@ private:
     bool m_rgbSet = false;
 
     std::vector<ListDefinition> m_lists;
+    bool m_levelOpen = false; // the last list's last level takes what follows
     QHash<int, int> m_listIndexById;
-    int m_currentListId = 0;
     std::optional<int> m_overrideListId;
     std::optional<int> m_overrideLs;
     QHash<int, int> m_listIdByLs;
@@ -693,18 +709,29 @@ private:
     QString m_decoded;
     std::map<int, std::optional<QStringDecoder>> m_decoders;
 
-    // The run of text with one format not yet in the document.
-    QString m_run;
-    CharProps m_runProps;
-    bool m_pendingBreak = false;
+    // The paragraph being read, written to the document whole at its end: a block inserted with
+    // its formats costs half what one inserted first and formatted afterwards does.
+    struct Run {
+        qsizetype end;
+        CharProps props;
+    };
+    QString m_paragraph;
+    std::vector<Run> m_runs;
+    QString m_piece;
     int m_pendingCells = 0;
+    bool m_firstBlock = true; // a new document has its first block, empty
     ParaProps m_lastPara;
-    CharProps m_lastChar;
+    CharProps m_lastChar; // with its font resolved
     bool m_formatCached = false;
     CharProps m_cachedProps;
     QTextCharFormat m_cachedFormat;
-    QHash<QPair<int, int>, QTextList *> m_overrideLists;
-    QTextList *m_numberingList = nullptr;
+
+    struct ListSlot {
+        QTextList *list = nullptr;
+        int items = 0;
+    };
+    QHash<QPair<int, int>, ListSlot> m_overrideLists;
+    ListSlot m_numberingList;
     std::pair<ListKind, int> m_numberingKey = {ListKind::None, 0};
 };
 
@@ -747,9 +774,9 @@ void Reader::read()
     }
     flushBytes();
     commitFont();
-    commitRun();
-    if (!m_pendingBreak)
-        finishParagraph(m_lastPara, m_lastChar);
+    // The last paragraph mark is optional; a paragraph after it only when there is text.
+    if (!m_paragraph.isEmpty() || m_firstBlock)
+        writeParagraph(m_lastPara, m_lastChar);
     m_cursor.endEditBlock();
 }
 
@@ -946,11 +973,14 @@ void Reader::applyDestination(Word word)
     case Word::List:
         if (m_state.dest == Dest::ListTable) {
             m_lists.emplace_back();
-            m_currentListId = 0;
+            m_levelOpen = false;
         }
         break;
     case Word::ListLevel:
-        if (m_state.dest == Dest::ListTable && !m_lists.empty() && m_lists.back().levels.size() < 9)
+        // Lists have nine levels; what a file says of more goes nowhere.
+        m_levelOpen = m_state.dest == Dest::ListTable && !m_lists.empty()
+            && m_lists.back().levels.size() < 9;
+        if (m_levelOpen)
             m_lists.back().levels.emplace_back();
         break;
     case Word::ListOverride:
@@ -973,7 +1003,7 @@ void Reader::applyDestination(Word word)
         break;
     case Word::FieldResult: {
         if (m_state.field < 0)
-            break; // a result without its field is just text; so is a shape's text
+            break; // a result without its field is just text
         Field &field = m_fields[size_t(m_state.field)];
         m_state.dest = field.outerDest;
         if (field.outerDest == Dest::FieldInstruction) {
@@ -1147,9 +1177,7 @@ void Reader::apply(const Keyword &k, bool hasParameter, int parameter)
 
 ListLevel *Reader::currentListLevel()
 {
-    if (m_lists.empty() || m_lists.back().levels.empty())
-        return nullptr;
-    return &m_lists.back().levels.back();
+    return m_levelOpen ? &m_lists.back().levels.back() : nullptr;
 }
 
 void Reader::textBytes(const uchar *from, const uchar *to)
@@ -1178,6 +1206,11 @@ void Reader::textBytes(const uchar *from, const uchar *to)
         }
         return;
     case Dest::Text:
+        // Outside every group only text that means something counts: files end in line breaks,
+        // blanks and NULs after their last brace.
+        if (m_stack.empty() && std::all_of(from, to, [](uchar c) { return c <= ' '; }))
+            return;
+        [[fallthrough]];
     case Dest::FieldInstruction:
     case Dest::LevelText:
         for (; from < to; ++from) {
@@ -1195,17 +1228,35 @@ void Reader::byteText(uchar byte)
     textBytes(&byte, &byte + 1);
 }
 
+// The font a number stands for now, -1 for none.
+int Reader::fontIndex(int font) const
+{
+    return m_fontIndexById.value(font < 0 ? m_defaultFont : font, -1);
+}
+
+// The props with the font they stand for now. Text in the Symbol font has become the characters
+// the font shows, which need the font no longer: it takes the document's font, and a writer that
+// sees "Symbol" would take the characters back for the font's own codes.
+CharProps Reader::resolved(const CharProps &props) const
+{
+    CharProps copy = props;
+    copy.font = codePageOfFont(props.font) == kSymbolCodePage ? -1 : fontIndex(props.font);
+    return copy;
+}
+
 int Reader::codePageOfFont(int font) const
 {
-    const auto it = m_fonts.constFind(font < 0 ? m_defaultFont : font);
-    if (it == m_fonts.cend())
+    const int index = fontIndex(font);
+    if (index < 0)
         return m_documentCodePage;
-    if (it->codePage > 0)
-        return it->codePage;
-    const int codePage = codePageOfCharset(it->charset, m_documentCodePage);
-    if (codePage == kSymbolCodePage && it->name.compare(u"Symbol", Qt::CaseInsensitive) != 0)
-        return kPrivateUseCodePage;
-    return codePage;
+    const Font &definition = m_fonts[size_t(index)];
+    // Windows draws the Symbol font with its own characters whatever charset a file gives it.
+    if (definition.name.compare(u"Symbol", Qt::CaseInsensitive) == 0)
+        return kSymbolCodePage;
+    if (definition.codePage > 0)
+        return definition.codePage;
+    const int codePage = codePageOfCharset(definition.charset, m_documentCodePage);
+    return codePage == kSymbolCodePage ? kPrivateUseCodePage : codePage;
 }
 
 int Reader::codePage() const
@@ -1310,10 +1361,10 @@ void Reader::commitFont()
     if (!m_fontId)
         return;
     m_font.name = m_font.name.trimmed();
-    m_fonts.insert(*m_fontId, m_font);
+    m_fonts.push_back(m_font);
+    m_fontIndexById.insert(*m_fontId, int(m_fonts.size() - 1));
     m_fontId.reset();
     m_font = {};
-    m_formatCached = false;
 }
 
 void Reader::commitColor()
@@ -1338,39 +1389,21 @@ void Reader::documentText(QStringView text)
 {
     if (text.isEmpty())
         return;
-    if (m_pendingBreak) {
-        commitRun();
-        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        m_pendingBreak = false;
-    }
-    if (!(m_state.chr == m_runProps)) {
-        commitRun();
-        m_runProps = m_state.chr;
-    }
+    const CharProps props = resolved(m_state.chr);
+    if (m_runs.empty() || !(m_runs.back().props == props))
+        m_runs.push_back({m_paragraph.size(), props});
     for (; m_pendingCells > 0; --m_pendingCells)
-        m_run += u'\t';
-    m_run += text;
+        m_paragraph += u'\t';
+    m_paragraph += text;
+    m_runs.back().end = m_paragraph.size();
     m_lastPara = m_state.para;
-    m_lastChar = m_state.chr;
-}
-
-void Reader::commitRun()
-{
-    if (m_run.isEmpty())
-        return;
-    makeInsertable(m_run);
-    m_cursor.insertText(m_run, charFormat(m_runProps));
-    m_run.resize(0);
+    m_lastChar = props;
 }
 
 void Reader::paragraphBreak()
 {
-    commitRun();
-    if (m_pendingBreak)
-        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     m_pendingCells = 0;
-    finishParagraph(m_state.para, m_state.chr);
-    m_pendingBreak = true;
+    writeParagraph(m_state.para, resolved(m_state.chr));
 }
 
 void Reader::cellBreak()
@@ -1430,12 +1463,8 @@ ListKind Reader::listKindOf(const ParaProps &para, QTextListFormat::Style *style
     return kind;
 }
 
-void Reader::finishParagraph(const ParaProps &para, const CharProps &chr)
+QTextBlockFormat Reader::blockFormat(const ParaProps &para, ListKind kind, int level) const
 {
-    QTextListFormat::Style style = QTextListFormat::ListDisc;
-    int level = 0;
-    const ListKind kind = listKindOf(para, &style, &level);
-
     QTextBlockFormat format;
     switch (para.align) {
     case 1: format.setAlignment(Qt::AlignHCenter); break;
@@ -1468,33 +1497,66 @@ void Reader::finishParagraph(const ParaProps &para, const CharProps &chr)
     else if (!para.lineMultiple && para.lineSpacing < 0)
         format.setLineHeight(-para.lineSpacing / twipsPerDocumentUnit,
                              QTextBlockFormat::FixedHeight);
-    m_cursor.setBlockFormat(format);
-    CharProps markProps = chr;
-    markProps.href = -1;
-    m_cursor.setBlockCharFormat(charFormat(markProps));
+    return format;
+}
 
+void Reader::writeParagraph(const ParaProps &para, const CharProps &chr)
+{
+    QTextListFormat::Style style = QTextListFormat::ListDisc;
+    int level = 0;
+    const ListKind kind = listKindOf(para, &style, &level);
+    QTextBlockFormat format = blockFormat(para, kind, level);
+
+    ListSlot *slot = nullptr;
     if (kind == ListKind::None) {
-        m_numberingList = nullptr;
-        return;
-    }
-    QTextList **list = nullptr;
-    if (para.ls > 0) {
-        list = &m_overrideLists[{para.ls, level}];
-        m_numberingList = nullptr;
+        m_numberingList = {};
+    } else if (para.ls > 0) {
+        slot = &m_overrideLists[{para.ls, level}];
+        m_numberingList = {};
     } else {
         if (m_numberingKey != std::pair(kind, level))
-            m_numberingList = nullptr;
+            m_numberingList = {};
         m_numberingKey = {kind, level};
-        list = &m_numberingList;
+        slot = &m_numberingList;
     }
-    if (*list) {
-        (*list)->add(m_cursor.block());
+    // Every block that joins a list makes Qt touch all the blocks already in it, so one list of
+    // many thousand items takes minutes to build. Longer lists go on in a new one: bullets look
+    // the same, numbers start again.
+    if (slot && slot->items >= (kind == ListKind::Bullet ? kMaxBulletItems : kMaxNumberedItems))
+        *slot = {};
+    if (slot && slot->list)
+        format.setObjectIndex(slot->list->objectIndex());
+
+    CharProps markProps = chr;
+    markProps.href = -1;
+    const QTextCharFormat markFormat = charFormat(markProps);
+    if (m_firstBlock) {
+        m_cursor.setBlockFormat(format);
+        m_cursor.setBlockCharFormat(markFormat);
+        m_firstBlock = false;
     } else {
-        QTextListFormat listFormat;
-        listFormat.setStyle(style);
-        listFormat.setIndent(level + 1);
-        *list = m_cursor.createList(listFormat);
+        m_cursor.insertBlock(format, markFormat);
     }
+    if (slot) {
+        if (!slot->list) {
+            QTextListFormat listFormat;
+            listFormat.setStyle(style);
+            listFormat.setIndent(level + 1);
+            slot->list = m_cursor.createList(listFormat);
+        }
+        ++slot->items;
+    }
+
+    qsizetype start = 0;
+    for (const Run &run : m_runs) {
+        m_piece = QStringView(m_paragraph).sliced(start, run.end - start).toString();
+        makeInsertable(m_piece);
+        if (!m_piece.isEmpty())
+            m_cursor.insertText(m_piece, charFormat(run.props));
+        start = run.end;
+    }
+    m_paragraph.resize(0);
+    m_runs.clear();
 }
 
 QTextCharFormat Reader::charFormat(const CharProps &props)
@@ -1502,9 +1564,8 @@ QTextCharFormat Reader::charFormat(const CharProps &props)
     if (m_formatCached && props == m_cachedProps)
         return m_cachedFormat;
     QTextCharFormat format;
-    const auto font = m_fonts.constFind(props.font < 0 ? m_defaultFont : props.font);
-    if (font != m_fonts.cend() && !font->name.isEmpty())
-        format.setFontFamilies({font->name});
+    if (props.font >= 0 && !m_fonts[size_t(props.font)].name.isEmpty())
+        format.setFontFamilies({m_fonts[size_t(props.font)].name});
     format.setFontPointSize(props.halfPoints / 2.0);
     if (const auto foreground = color(props.color))
         format.setForeground(*foreground);
