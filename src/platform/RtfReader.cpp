@@ -16,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace Platform {
@@ -91,8 +92,10 @@ char16_t symbolCharacter(uchar byte)
     const char16_t mapped = byte >= 0x20 ? kSymbolTable[byte - 0x20] : 0;
     if (mapped)
         return mapped;
-    if (byte >= 0x80 && byte < 0xA0)
-        return Windows1252::decode(QByteArrayView(reinterpret_cast<const char *>(&byte), 1)).at(0).unicode();
+    if (byte >= 0x80 && byte < 0xA0) {
+        const char asText = char(byte);
+        return Windows1252::decode(QByteArrayView(&asText, 1)).at(0).unicode();
+    }
     return char16_t(0xF000 + byte);
 }
 
@@ -106,9 +109,18 @@ enum class Dest : uint8_t {
     LevelText,
     FieldInstruction,
     Numbering, // the old \pn paragraph numbering
+    NumberingText, // its bullet
 };
 
-enum class ListKind : uint8_t { None, Bullet, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
+enum class ListKind : uint8_t {
+    None,
+    Bullet,
+    Decimal,
+    LowerAlpha,
+    UpperAlpha,
+    LowerRoman,
+    UpperRoman,
+};
 
 struct CharProps {
     int font = -1; // -1: the document's default font
@@ -126,6 +138,12 @@ struct CharProps {
     bool operator==(const CharProps &) const = default;
 };
 
+size_t qHash(const CharProps &p, size_t seed = 0)
+{
+    return qHashMulti(seed, p.font, p.halfPoints, p.color, p.background, p.href, p.bold, p.italic,
+                      p.underline, p.strike, p.hidden, p.vertical);
+}
+
 struct ParaProps {
     int align = 0; // 0 left, 1 centre, 2 right, 3 justified
     int left = 0;
@@ -139,6 +157,7 @@ struct ParaProps {
     int level = 0;
     ListKind numbering = ListKind::None;
     int numberingLevel = 0;
+    QTextListFormat::Style numberingBullet = QTextListFormat::ListDisc;
 };
 
 struct State {
@@ -165,6 +184,7 @@ enum class Word : uint8_t {
     FieldInstruction,
     FieldResult,
     Numbering,
+    NumberingText,
     Upr,
     Ud,
     Container, // a group whose parts other words deal with (shapes)
@@ -361,7 +381,7 @@ constexpr Keyword kKeywords[] = {
     {"pnlvlcont", Word::NumberingContinue},
     {"pntext", Word::SkipGroup},
     {"pntxta", Word::SkipGroup},
-    {"pntxtb", Word::SkipGroup},
+    {"pntxtb", Word::NumberingText},
     {"pnucltr", Word::NumberingUpperAlpha},
     {"pnucrm", Word::NumberingUpperRoman},
     {"printim", Word::SkipGroup},
@@ -443,8 +463,8 @@ const Keyword *findKeyword(std::string_view name)
                   [](const Keyword &a, const Keyword &b) { return a.name < b.name; });
         return table;
     }();
-    const auto it = std::lower_bound(sorted.begin(), sorted.end(), name,
-                                     [](const Keyword &k, std::string_view n) { return k.name < n; });
+    const auto before = [](const Keyword &k, std::string_view n) { return k.name < n; };
+    const auto it = std::lower_bound(sorted.begin(), sorted.end(), name, before);
     return it != sorted.end() && it->name == name ? &*it : nullptr;
 }
 
@@ -567,7 +587,22 @@ struct Numbering {
     ListKind levelKind = ListKind::None;
     ListKind style = ListKind::Decimal;
     int level = 0;
+    QString text; // \pntxtb: the bullet
 };
+
+// The bullet a list shows, from the character the file gives for it: Word's second and third
+// levels are a hollow "o" and a Wingdings square (U+F0A7, or § where the font is not minded).
+QTextListFormat::Style bulletStyle(QStringView text)
+{
+    QTextListFormat::Style style = QTextListFormat::ListDisc;
+    for (const QChar c : text) {
+        if (c == u'o' || c == u'\u25CB' || c == u'\u25E6')
+            style = QTextListFormat::ListCircle;
+        else if (c == u'\uF0A7' || c == u'\u00A7' || c == u'\u25AA' || c == u'\u25A0')
+            style = QTextListFormat::ListSquare;
+    }
+    return style;
+}
 
 QString hyperlinkTarget(QStringView instruction)
 {
@@ -648,16 +683,20 @@ private:
     void appendText(QStringView text);
     void appendUnicode(int value);
     int codePage() const;
-    int fontIndex(int font) const;
+    struct FontUse {
+        int index;    // into m_fonts, -1 for none
+        int codePage; // of the font's text
+    };
+    FontUse fontUse(int font) const;
     CharProps resolved(const CharProps &props) const;
-    int codePageOfFont(int font) const;
+    int codePageOfFont(int font) const { return fontUse(font).codePage; }
     void decode(QByteArrayView bytes, int codePage, QString &out);
 
     // The document
     void documentText(QStringView text);
     void paragraphBreak();
     void cellBreak();
-    // chr and props here have their font resolved (fontIndex).
+    // chr and props here have their font resolved (resolved()).
     void writeParagraph(const ParaProps &para, const CharProps &chr);
     QTextBlockFormat blockFormat(const ParaProps &para, ListKind kind, int level) const;
     QTextCharFormat charFormat(const CharProps &props);
@@ -688,6 +727,14 @@ private:
     // and the characters it had when a later table defines its number again.
     std::vector<Font> m_fonts;
     QHash<int, int> m_fontIndexById;
+    // The last font asked for, with what it was asked in: text asks for it piece by piece.
+    mutable struct {
+        int font = INT_MIN;
+        int defaultFont = 0;
+        int documentCodePage = 0;
+        size_t definitions = 0;
+        FontUse use = {-1, 0};
+    } m_lastFontUse;
     std::optional<int> m_fontId; // the font table entry being read
     Font m_font;
     std::vector<std::optional<QColor>> m_colors;
@@ -722,9 +769,8 @@ private:
     bool m_firstBlock = true; // a new document has its first block, empty
     ParaProps m_lastPara;
     CharProps m_lastChar; // with its font resolved
-    bool m_formatCached = false;
-    CharProps m_cachedProps;
-    QTextCharFormat m_cachedFormat;
+    // Building a format costs more than inserting the text it is for.
+    QHash<CharProps, QTextCharFormat> m_formats;
 
     struct ListSlot {
         QTextList *list = nullptr;
@@ -732,7 +778,7 @@ private:
     };
     QHash<QPair<int, int>, ListSlot> m_overrideLists;
     ListSlot m_numberingList;
-    std::pair<ListKind, int> m_numberingKey = {ListKind::None, 0};
+    std::tuple<ListKind, int, QTextListFormat::Style> m_numberingKey;
 };
 
 void Reader::read()
@@ -903,6 +949,7 @@ void Reader::closeGroup()
             ? ListKind::Bullet
             : (m_numbering.levelKind == ListKind::None ? ListKind::None : m_numbering.style);
         m_state.para.numberingLevel = m_numbering.level;
+        m_state.para.numberingBullet = bulletStyle(m_numbering.text);
     }
 }
 
@@ -925,13 +972,14 @@ void Reader::keyword(std::string_view name, bool hasParameter, int parameter)
     if (m_overflowSkip || m_state.dest == Dest::Skip)
         return;
     if (m_overflow > 0) {
-        // Too deep to keep formatting: only text comes through, and whatever is not shown is skipped.
+        // Too deep to keep formatting: only text comes through, and what is not shown is skipped.
         if (ignorable && !(k && isDestination(k->word)))
             m_overflowSkip = m_overflow;
         else if (k && (k->word == Word::SkipGroup || k->word == Word::FontTable
                        || k->word == Word::ColorTable || k->word == Word::ListTable
                        || k->word == Word::ListOverrideTable || k->word == Word::FieldInstruction
-                       || k->word == Word::Numbering || k->word == Word::LevelText))
+                       || k->word == Word::Numbering || k->word == Word::NumberingText
+                       || k->word == Word::LevelText))
             m_overflowSkip = m_overflow;
         else if (k && (k->word == Word::Par || k->word == Word::Cell || k->word == Word::Char
                        || k->word == Word::U))
@@ -1029,6 +1077,9 @@ void Reader::applyDestination(Word word)
         } else {
             m_state.dest = Dest::Skip;
         }
+        break;
+    case Word::NumberingText:
+        m_state.dest = m_state.dest == Dest::Numbering ? Dest::NumberingText : Dest::Skip;
         break;
     case Word::Upr:
         m_state.ansiAlternative = true;
@@ -1213,6 +1264,7 @@ void Reader::textBytes(const uchar *from, const uchar *to)
         [[fallthrough]];
     case Dest::FieldInstruction:
     case Dest::LevelText:
+    case Dest::NumberingText:
         for (; from < to; ++from) {
             if (*from >= 0x20 || *from == '\t')
                 m_bytes.append(char(*from));
@@ -1228,35 +1280,44 @@ void Reader::byteText(uchar byte)
     textBytes(&byte, &byte + 1);
 }
 
-// The font a number stands for now, -1 for none.
-int Reader::fontIndex(int font) const
-{
-    return m_fontIndexById.value(font < 0 ? m_defaultFont : font, -1);
-}
-
 // The props with the font they stand for now. Text in the Symbol font has become the characters
 // the font shows, which need the font no longer: it takes the document's font, and a writer that
 // sees "Symbol" would take the characters back for the font's own codes.
 CharProps Reader::resolved(const CharProps &props) const
 {
     CharProps copy = props;
-    copy.font = codePageOfFont(props.font) == kSymbolCodePage ? -1 : fontIndex(props.font);
+    const FontUse use = fontUse(props.font);
+    copy.font = use.codePage == kSymbolCodePage ? -1 : use.index;
     return copy;
 }
 
-int Reader::codePageOfFont(int font) const
+// The font a number stands for now and how its text is written.
+Reader::FontUse Reader::fontUse(int font) const
 {
-    const int index = fontIndex(font);
+    auto &last = m_lastFontUse;
+    if (last.font == font && last.defaultFont == m_defaultFont
+        && last.documentCodePage == m_documentCodePage && last.definitions == m_fonts.size())
+        return last.use;
+    last.font = font;
+    last.defaultFont = m_defaultFont;
+    last.documentCodePage = m_documentCodePage;
+    last.definitions = m_fonts.size();
+
+    const int index = m_fontIndexById.value(font < 0 ? m_defaultFont : font, -1);
+    last.use = {index, m_documentCodePage};
     if (index < 0)
-        return m_documentCodePage;
+        return last.use;
     const Font &definition = m_fonts[size_t(index)];
     // Windows draws the Symbol font with its own characters whatever charset a file gives it.
-    if (definition.name.compare(u"Symbol", Qt::CaseInsensitive) == 0)
-        return kSymbolCodePage;
-    if (definition.codePage > 0)
-        return definition.codePage;
-    const int codePage = codePageOfCharset(definition.charset, m_documentCodePage);
-    return codePage == kSymbolCodePage ? kPrivateUseCodePage : codePage;
+    if (definition.name.compare(u"Symbol", Qt::CaseInsensitive) == 0) {
+        last.use.codePage = kSymbolCodePage;
+    } else if (definition.codePage > 0) {
+        last.use.codePage = definition.codePage;
+    } else {
+        const int codePage = codePageOfCharset(definition.charset, m_documentCodePage);
+        last.use.codePage = codePage == kSymbolCodePage ? kPrivateUseCodePage : codePage;
+    }
+    return last.use;
 }
 
 int Reader::codePage() const
@@ -1351,6 +1412,10 @@ void Reader::appendText(QStringView text)
         if (ListLevel *level = currentListLevel(); level && level->text.size() < 32)
             level->text += text;
         break;
+    case Dest::NumberingText:
+        if (m_numbering.text.size() < 32)
+            m_numbering.text += text;
+        break;
     default:
         break;
     }
@@ -1375,7 +1440,7 @@ void Reader::commitColor()
         m_colors.emplace_back(); // the automatic colour
     m_rgb = {0, 0, 0};
     m_rgbSet = false;
-    m_formatCached = false;
+    m_formats.clear();
 }
 
 std::optional<QColor> Reader::color(int index) const
@@ -1438,19 +1503,13 @@ ListKind Reader::listKindOf(const ParaProps &para, QTextListFormat::Style *style
                 case 255: kind = ListKind::None; break;
                 default: kind = ListKind::Decimal; break;
                 }
-                // Word's second and third levels: a hollow "o" and a Wingdings square.
-                for (const QChar c : def.text) {
-                    if (c == u'o' || c == u'\u25CB' || c == u'\u25E6')
-                        *style = QTextListFormat::ListCircle;
-                    else if (c == u'\uF0A7' || c == u'\u00A7' || c == u'\u25AA' || c == u'\u25A0')
-                        *style = QTextListFormat::ListSquare;
-                }
+                *style = bulletStyle(def.text);
             }
         }
     } else if (para.numbering != ListKind::None) {
         kind = para.numbering;
         *level = para.numberingLevel;
-        *style = QTextListFormat::ListDisc;
+        *style = para.numberingBullet;
     }
     switch (kind) {
     case ListKind::Decimal: *style = QTextListFormat::ListDecimal; break;
@@ -1514,9 +1573,9 @@ void Reader::writeParagraph(const ParaProps &para, const CharProps &chr)
         slot = &m_overrideLists[{para.ls, level}];
         m_numberingList = {};
     } else {
-        if (m_numberingKey != std::pair(kind, level))
+        if (m_numberingKey != std::tuple(kind, level, style))
             m_numberingList = {};
-        m_numberingKey = {kind, level};
+        m_numberingKey = {kind, level, style};
         slot = &m_numberingList;
     }
     // Every block that joins a list makes Qt touch all the blocks already in it, so one list of
@@ -1561,8 +1620,8 @@ void Reader::writeParagraph(const ParaProps &para, const CharProps &chr)
 
 QTextCharFormat Reader::charFormat(const CharProps &props)
 {
-    if (m_formatCached && props == m_cachedProps)
-        return m_cachedFormat;
+    if (const auto known = m_formats.constFind(props); known != m_formats.cend())
+        return *known;
     QTextCharFormat format;
     if (props.font >= 0 && !m_fonts[size_t(props.font)].name.isEmpty())
         format.setFontFamilies({m_fonts[size_t(props.font)].name});
@@ -1588,9 +1647,7 @@ QTextCharFormat Reader::charFormat(const CharProps &props)
         format.setAnchor(true);
         format.setAnchorHref(m_hrefs.at(props.href));
     }
-    m_formatCached = true;
-    m_cachedProps = props;
-    m_cachedFormat = format;
+    m_formats.insert(props, format);
     return format;
 }
 

@@ -23,6 +23,23 @@ std::unique_ptr<QTextDocument> read(const QByteArray &rtf)
     return document;
 }
 
+// How a list counts its items. Bullets stay bullets, but which one is the writer's choice: it
+// draws every bullet as the Symbol font's middle dot, as WordPad does.
+int counting(const QTextList *list)
+{
+    if (!list)
+        return 0;
+    const QTextListFormat::Style style = list->format().style();
+    switch (style) {
+    case QTextListFormat::ListDisc:
+    case QTextListFormat::ListCircle:
+    case QTextListFormat::ListSquare:
+        return QTextListFormat::ListDisc;
+    default:
+        return style;
+    }
+}
+
 // What the rich-text window shows of each character and each paragraph, as one line each.
 QStringList shown(const QTextDocument &document)
 {
@@ -38,7 +55,7 @@ QStringList shown(const QTextDocument &document)
                          .arg(paragraph.rightMargin())
                          .arg(paragraph.topMargin())
                          .arg(paragraph.bottomMargin())
-                         .arg(list ? int(list->format().style()) : 0));
+                         .arg(counting(list)));
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
@@ -95,7 +112,8 @@ void RtfCorpusTest::replays()
         const QString text = block.text();
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar c = text.at(i);
-            QVERIFY(!c.isHighSurrogate() || (i + 1 < text.size() && text.at(i + 1).isLowSurrogate()));
+            QVERIFY(!c.isHighSurrogate()
+                    || (i + 1 < text.size() && text.at(i + 1).isLowSurrogate()));
             QVERIFY(!c.isLowSurrogate() || (i > 0 && text.at(i - 1).isHighSurrogate()));
             QVERIFY(c.unicode() != 0xFDD0 && c.unicode() != 0xFDD1);
         }

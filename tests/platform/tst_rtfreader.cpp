@@ -81,7 +81,8 @@ QString colourName(const QTextCharFormat &format)
 // A small document with the fonts the character rows use.
 QByteArray rtf(const QByteArray &body)
 {
-    return R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\froman\fcharset2 Symbol;})"
+    return R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fswiss Arial;})"
+           R"({\f1\froman\fcharset2 Symbol;})"
            R"({\f2\fswiss\fcharset238 Arial CE;}{\f3\fswiss\fcharset204 Arial Cyr;})"
            R"({\f4\fswiss\fcharset161 Arial Greek;}{\f5\fnil\fcharset2 Wingdings;}})"
            R"({\colortbl;\red255\green0\blue0;\red0\green128\blue0;})"
@@ -151,7 +152,8 @@ void RtfReaderTest::readsWhatCommonWritersWrite_data()
     QTest::newRow("WordPad") << u"wordpad.rtf"_s
                              << QStringList{
                                     u"Hej med dig: blåbærgrød på ÆRØ ÅÅ."_s,
-                                    u"Fed, kursiv, understreget, gennemstreget, rød og blå Arial."_s,
+                                    u"Fed, kursiv, understreget, gennemstreget, rød og blå "
+                                    u"Arial."_s,
                                     u"Første punkt"_s,
                                     u"Andet punkt"_s,
                                     u"Centreret"_s,
@@ -164,7 +166,8 @@ void RtfReaderTest::readsWhatCommonWritersWrite_data()
                                 };
     QTest::newRow("Word") << u"word.rtf"_s
                           << QStringList{
-                                 u"Word-tekst med æøå, fed, kursiv og lilla tekst–med αβγ og € Verdana 14."_s,
+                                 u"Word-tekst med æøå, fed, kursiv og lilla tekst–med αβγ og € "
+                                 u"Verdana 14."_s,
                                  u"Centreret og understreget"_s,
                                  u"Punkt et"_s,
                                  u"Punkt to"_s,
@@ -179,7 +182,8 @@ void RtfReaderTest::readsWhatCommonWritersWrite_data()
     QTest::newRow("LibreOffice") << u"libreoffice.rtf"_s
                                  << QStringList{
                                         u"Blåbærgrød på Ærø"_s,
-                                        u"Normal, fed, kursiv, understreget, gennemstreget, rød og kode."_s,
+                                        u"Normal, fed, kursiv, understreget, gennemstreget, "
+                                        u"rød og kode."_s,
                                         u"Græsk αβγ og smil 😀 slut"_s,
                                         u"Højre"_s,
                                         u"Indrykket afsnit med ekstra luft."_s,
@@ -332,41 +336,58 @@ void RtfReaderTest::formatsParagraphs()
 
 void RtfReaderTest::makesLists_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("block");
     QTest::addColumn<int>("style"); // 0: not in a list
     QTest::addColumn<int>("indent");
     QTest::addColumn<QString>("sameListAs");
 
-    QTest::newRow("WordPad bullets") << u"wordpad.rtf"_s << u"Første punkt"_s
+    const QByteArray wordPad = fixture(u"wordpad.rtf"_s);
+    QTest::newRow("WordPad bullets") << wordPad << u"Første punkt"_s
                                      << int(QTextListFormat::ListDisc) << 1 << u"Andet punkt"_s;
-    QTest::newRow("WordPad after the bullets") << u"wordpad.rtf"_s << u"Centreret"_s << 0 << 0
+    QTest::newRow("WordPad after the bullets") << wordPad << u"Centreret"_s << 0 << 0
                                                << QString();
-    QTest::newRow("Word bullets") << u"word.rtf"_s << u"Punkt et"_s
-                                  << int(QTextListFormat::ListDisc) << 1 << u"Punkt to"_s;
-    QTest::newRow("Word second level") << u"word.rtf"_s << u"Underpunkt"_s
+    const QByteArray word = fixture(u"word.rtf"_s);
+    QTest::newRow("Word bullets") << word << u"Punkt et"_s << int(QTextListFormat::ListDisc) << 1
+                                  << u"Punkt to"_s;
+    QTest::newRow("Word second level") << word << u"Underpunkt"_s
                                        << int(QTextListFormat::ListCircle) << 2 << QString();
-    QTest::newRow("Word numbers") << u"word.rtf"_s << u"Nummer et"_s
-                                  << int(QTextListFormat::ListDecimal) << 1 << u"Nummer to"_s;
-    QTest::newRow("Word after the lists") << u"word.rtf"_s
+    QTest::newRow("Word numbers") << word << u"Nummer et"_s << int(QTextListFormat::ListDecimal)
+                                  << 1 << u"Nummer to"_s;
+    QTest::newRow("Word after the lists") << word
                                           << u"Link til DR Nyheder og afsnittetkommenteret."_s << 0
                                           << 0 << QString();
-    QTest::newRow("LibreOffice bullets") << u"libreoffice.rtf"_s << u"Første punkt"_s
+    const QByteArray libre = fixture(u"libreoffice.rtf"_s);
+    QTest::newRow("LibreOffice bullets") << libre << u"Første punkt"_s
                                          << int(QTextListFormat::ListDisc) << 1
                                          << u"Andet punkt"_s;
-    QTest::newRow("LibreOffice numbers") << u"libreoffice.rtf"_s << u"Et"_s
-                                         << int(QTextListFormat::ListDecimal) << 1 << u"To"_s;
-    QTest::newRow("LibreOffice after the lists") << u"libreoffice.rtf"_s << u"Se eksemplet her."_s
-                                                 << 0 << 0 << QString();
+    QTest::newRow("LibreOffice numbers") << libre << u"Et"_s << int(QTextListFormat::ListDecimal)
+                                         << 1 << u"To"_s;
+    QTest::newRow("LibreOffice after the lists") << libre << u"Se eksemplet her."_s << 0 << 0
+                                                 << QString();
+
+    // The old paragraph numbering says its bullet in \pntxtb.
+    QTest::newRow("hollow bullets") << rtf(R"({\*\pn\pnlvlblt\pnf0{\pntxtb o}}a\par b\par)")
+                                    << u"a"_s << int(QTextListFormat::ListCircle) << 1 << u"b"_s;
+    QTest::newRow("square bullets") << rtf(R"({\*\pn\pnlvlblt\pnf5{\pntxtb\'a7}}a\par b\par)")
+                                    << u"a"_s << int(QTextListFormat::ListSquare) << 1 << u"b"_s;
+    QTest::newRow("roman numbers") << rtf(R"({\*\pn\pnlvlbody\pnucrm}a\par b\par)") << u"b"_s
+                                   << int(QTextListFormat::ListUpperRoman) << 1 << u"a"_s;
+    QTest::newRow("outline level") << rtf(R"({\*\pn\pnlvl3\pnlcltr}a\par)") << u"a"_s
+                                   << int(QTextListFormat::ListLowerAlpha) << 3 << QString();
+    QTest::newRow("paragraph that goes on") << rtf(R"({\*\pn\pnlvlcont}a\par)") << u"a"_s << 0
+                                            << 0 << QString();
+    QTest::newRow("numbering ends with pard") << rtf(R"({\*\pn\pnlvlblt}a\par\pard b\par)")
+                                              << u"b"_s << 0 << 0 << QString();
 }
 
 void RtfReaderTest::makesLists()
 {
-    QFETCH(QString, file);
+    QFETCH(QByteArray, rtf);
     QFETCH(QString, block);
     QFETCH(int, style);
     QFETCH(QString, sameListAs);
-    const auto document = load(fixture(file));
+    const auto document = load(rtf);
     const QTextBlock found = blockWithText(*document, block);
     QVERIFY2(found.isValid(), qPrintable(block));
     QTextList *list = found.textList();
@@ -419,7 +440,8 @@ void RtfReaderTest::decodesText_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("Windows-1252 escapes")
-        << rtf(R"(bl\'e5b\'e6rgr\'f8d \'c6\'d8\'c5 \'80 \'93x\'94 \'E6)") << u"blåbærgrød ÆØÅ € “x” æ"_s;
+        << rtf(R"(bl\'e5b\'e6rgr\'f8d \'c6\'d8\'c5 \'80 \'93x\'94 \'E6)")
+        << u"blåbærgrød ÆØÅ € “x” æ"_s;
     QTest::newRow("Windows-1252 bytes") << rtf("\xe6\xf8\xe5") << u"æøå"_s;
     QTest::newRow("document code page") << R"({\rtf1\ansi\ansicpg1250 P\'f8\'edli\'9a})"_ba
                                         << u"Příliš"_s;
@@ -445,7 +467,8 @@ void RtfReaderTest::decodesText_data()
     QTest::newRow("code point beyond 16 bits") << rtf(R"(\u128512?)") << u"😀"_s;
     QTest::newRow("lone surrogate") << rtf(R"(a\u-10179?b)") << u"a\uFFFDb"_s;
     QTest::newRow("binary data") << rtf("a{\\bin4 {}\\}}b") << u"ab"_s;
-    QTest::newRow("control symbols") << rtf(R"(a\~b\-c\_d\{\}\\)") << u"a\u00A0b\u00ADc\u2011d{}\\"_s;
+    QTest::newRow("control symbols") << rtf(R"(a\~b\-c\_d\{\}\\)")
+                                     << u"a\u00A0b\u00ADc\u2011d{}\\"_s;
     QTest::newRow("named characters")
         << rtf(R"(\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote)") << u"—–•‘’“”"_s;
     QTest::newRow("line and tab") << rtf(R"(a\line b\tab c)") << u"a\u2028b\tc"_s;
@@ -461,19 +484,22 @@ void RtfReaderTest::decodesText_data()
     QTest::newRow("unknown word") << rtf(R"(a{\unknownword shown}b)") << u"ashownb"_s;
     QTest::newRow("hidden text") << rtf(R"(a{\v hidden}b)") << u"ab"_s;
     QTest::newRow("passed-over groups")
-        << rtf(R"(a{\header h}{\footer f}{\footnote n}{\*\annotation c}{\pict 0102}{\info{\title t}})"
+        << rtf(R"(a{\header h}{\footer f}{\footnote n}{\*\annotation c}{\pict 0102})"
+               R"({\info{\title t}})"
                R"({\stylesheet{\s1 Normal;}}{\*\generator g;}{\pntext 1.\tab}{\listtext 2.\tab}b)")
         << u"ab"_s;
     QTest::newRow("field result") << rtf(R"({\field{\*\fldinst PAGE}{\fldrslt 7}})") << u"7"_s;
     QTest::newRow("field inside an instruction")
         << rtf(R"({\field{\*\fldinst IF {\field{\*\fldinst PAGE}{\fldrslt 1}} = 1}{\fldrslt ja}})")
         << u"ja"_s;
-    QTest::newRow("table cells") << rtf(R"(\trowd\cellx100\cellx200\cellx300 \intbl a\cell\cell c\cell\row)"
-                                        R"(\intbl d\cell e\cell\cell\row after)")
-                                 << u"a\t\tc\nd\te\nafter"_s;
+    QTest::newRow("table cells")
+        << rtf(R"(\trowd\cellx100\cellx200\cellx300 \intbl a\cell\cell c\cell\row)"
+               R"(\intbl d\cell e\cell\cell\row after)")
+        << u"a\t\tc\nd\te\nafter"_s;
     QTest::newRow("Unicode alternative") << rtf(R"({\upr{ansi}{\*\ud{uni}}})") << u"uni"_s;
-    QTest::newRow("shape text") << rtf(R"(a{\shp{\*\shpinst{\sp{\sn x}{\sv 1}}{\shptxt box}}{\shprslt old}}b)")
-                                << u"aboxb"_s;
+    QTest::newRow("shape text")
+        << rtf(R"(a{\shp{\*\shpinst{\sp{\sn x}{\sv 1}}{\shptxt box}}{\shprslt old}}b)")
+        << u"aboxb"_s;
     QTest::newRow("text beside the root group")
         << "{\\rtf1 a}\r\n \0\0"_ba << u"a"_s;
 }
@@ -614,15 +640,16 @@ void RtfReaderTest::survivesHostileInput_data()
                                   << u"deep tail"_s;
     QTest::newRow("deep nesting never closed") << "{\\rtf1 " + deep + "deep" << u"deep"_s;
     QTest::newRow("skipped group too deep")
-        << "{\\rtf1 " + QByteArray(2000, '{') + "a{\\*\\x hidden}{\\pict 01}b" + QByteArray(2000, '}')
-               + "c}"
+        << "{\\rtf1 " + QByteArray(2000, '{') + "a{\\*\\x hidden}{\\pict 01}b"
+               + QByteArray(2000, '}') + "c}"
         << u"abc"_s;
     QTest::newRow("unfinished font table") << R"({\rtf1{\fonttbl{\f0 Arial)"_ba << QString();
     QTest::newRow("unfinished colour table") << R"({\rtf1{\colortbl\red300;\cf1 x)"_ba
                                              << QString();
     QTest::newRow("unknown list") << R"({\rtf1 \ls99999\ilvl99999 a\par b})"_ba << u"a\nb"_s;
     QTest::newRow("list tables without lists")
-        << R"({\rtf1{\*\listtable\listlevel\levelnfc0\listid5}{\*\listoverridetable\ls1\listid7}\ls1 a})"_ba
+        << R"({\rtf1{\*\listtable\listlevel\levelnfc0\listid5})"
+           R"({\*\listoverridetable\ls1\listid7}\ls1 a})"_ba
         << u"a"_s;
     QTest::newRow("field without instruction") << R"({\rtf1{\field{\fldrslt a}}{\fldrslt b}})"_ba
                                                << u"ab"_s;
