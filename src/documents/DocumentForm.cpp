@@ -85,25 +85,28 @@ TDokumentform::TDokumentform(Platform::RichEdit *editor)
 
 TDokumentform::~TDokumentform() = default;
 
+TAction *TDokumentform::newAction(const char *name, const QString &caption, const QString &hint, const char *keys)
+{
+    // The window's own commands answer their keys only while the window is the active one.
+    auto *action = new TAction(this, QString::fromLatin1(name), caption, hint,
+                               keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence(),
+                               Qt::WidgetWithChildrenShortcut);
+    addAction(action);
+    return action;
+}
+
 void TDokumentform::buildActions()
 {
-    const auto make = [this](const char *name, const QString &caption, const QString &hint, const char *keys) {
-        auto *action = new TAction(this, QString::fromLatin1(name), caption, hint,
-                                   keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence(),
-                                   Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-        return action;
-    };
-    EditCut1 = make("EditCut1", QStringLiteral("Klip"), QStringLiteral("Klip valgte tekst til klipbordet: Ctrl+X"), "Ctrl+X");
-    EditCopy1 = make("EditCopy1", QStringLiteral("Kopier"), QStringLiteral("Kopier valgte område til klipbordet: Ctrl+C"), "Ctrl+C");
-    EditPaste1 = make("EditPaste1", QStringLiteral("Indsæt"), QStringLiteral("Indsæt tekstindhold fra klipbordet: Ctrl+V"), "Ctrl+V");
-    EditSelectAll1 = make("EditSelectAll1", QStringLiteral("Vælg alt"), QStringLiteral("Vælg hele dokumentet: Ctrl+A"), "Ctrl+A");
-    EditUndo1 = make("EditUndo1", QStringLiteral("Annuller"), QStringLiteral("Annuller sidste aktion: Ctrl+Z og Ctrl+Y"), "Ctrl+Z");
-    EditDelete1 = make("EditDelete1", QStringLiteral("Slet"), QStringLiteral("Slet valgte tekst: Del"), "Del");
-    aStavekontrol = make("aStavekontrol", QStringLiteral("Udfør"), QStringLiteral("Udfør stavekontrol på hele dokumentet"), nullptr);
-    googleUrl = make("googleUrl", QStringLiteral("Google"), QStringLiteral("Søg med Google: Ctrl+Shift+G"), "Ctrl+Shift+G");
-    bingUrl = make("bingUrl", QStringLiteral("Bing"), QStringLiteral("Søg med Microsoft Bing: Ctrl+Shift+B"), "Ctrl+Shift+B");
-    tubeUrl = make("tubeUrl", QStringLiteral("Søg på YouTube"), QStringLiteral("Søg med YouTube: Ctrl+Shift+T"), "Ctrl+Shift+T");
+    EditCut1 = newAction("EditCut1", QStringLiteral("Klip"), QStringLiteral("Klip valgte tekst til klipbordet: Ctrl+X"), "Ctrl+X");
+    EditCopy1 = newAction("EditCopy1", QStringLiteral("Kopier"), QStringLiteral("Kopier valgte område til klipbordet: Ctrl+C"), "Ctrl+C");
+    EditPaste1 = newAction("EditPaste1", QStringLiteral("Indsæt"), QStringLiteral("Indsæt tekstindhold fra klipbordet: Ctrl+V"), "Ctrl+V");
+    EditSelectAll1 = newAction("EditSelectAll1", QStringLiteral("Vælg alt"), QStringLiteral("Vælg hele dokumentet: Ctrl+A"), "Ctrl+A");
+    EditUndo1 = newAction("EditUndo1", QStringLiteral("Annuller"), QStringLiteral("Annuller sidste aktion: Ctrl+Z og Ctrl+Y"), "Ctrl+Z");
+    EditDelete1 = newAction("EditDelete1", QStringLiteral("Slet"), QStringLiteral("Slet valgte tekst: Del"), "Del");
+    aStavekontrol = newAction("aStavekontrol", QStringLiteral("Udfør"), QStringLiteral("Udfør stavekontrol på hele dokumentet"), nullptr);
+    googleUrl = newAction("googleUrl", QStringLiteral("Google"), QStringLiteral("Søg med Google: Ctrl+Shift+G"), "Ctrl+Shift+G");
+    bingUrl = newAction("bingUrl", QStringLiteral("Bing"), QStringLiteral("Søg med Microsoft Bing: Ctrl+Shift+B"), "Ctrl+Shift+B");
+    tubeUrl = newAction("tubeUrl", QStringLiteral("Søg på YouTube"), QStringLiteral("Søg med YouTube: Ctrl+Shift+T"), "Ctrl+Shift+T");
 
     EditCut1->setUpdateRule([this] { return Editor->hasSelection(); });
     EditCopy1->setUpdateRule([this] { return Editor->hasSelection(); });

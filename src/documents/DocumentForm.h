@@ -78,6 +78,8 @@ protected:
     // Shows the caret position and line count that XYinfo has just taken.
     virtual void showCaretPosition() = 0;
 
+    // A command of this window with its caption, hint and keys ("Ctrl+B"; nullptr for none).
+    TAction *newAction(const char *name, const QString &caption, const QString &hint, const char *keys);
     // A tool button showing the action, named after it for screen readers.
     QToolButton *actionButton(QAction *action);
     // The context menu the window shows while "Skift popup" has not switched to spelling; the

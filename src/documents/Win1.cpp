@@ -20,12 +20,11 @@ Twinform1::Twinform1()
     : TDokumentform(new Platform::PlainEdit(nullptr))
 {
     setObjectName(QStringLiteral("winform1"));
-    pasteFromInfo = new TAction(this, QStringLiteral("pasteFromInfo"), QStringLiteral("Indsæt"),
-                                QStringLiteral("Indsætter tekst, der er kopieret i en informationsfil eller hjemmesidefil: Ctrl+W"),
-                                QKeySequence(QStringLiteral("Ctrl+W")), Qt::WidgetWithChildrenShortcut);
+    pasteFromInfo = newAction("pasteFromInfo", QStringLiteral("Indsæt"),
+                              QStringLiteral("Indsætter tekst, der er kopieret i en informationsfil eller hjemmesidefil: Ctrl+W"),
+                              "Ctrl+W");
     pasteFromInfo->setUpdateRule([this] { return Editor->canPaste(); });
     connect(pasteFromInfo, &QAction::triggered, this, &Twinform1::pasteFromInfoExecute);
-    addAction(pasteFromInfo);
     buildToolPanel();
     buildMenus();
     Editor->setWordWrap(true);

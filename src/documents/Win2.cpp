@@ -63,23 +63,16 @@ Platform::RichTextEdit *Twinform2::rich() const
 
 void Twinform2::buildActions()
 {
-    const auto make = [this](const char *name, const QString &caption, const QString &hint, const char *keys) {
-        auto *action = new TAction(this, QString::fromLatin1(name), caption, hint,
-                                   keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence(),
-                                   Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-        return action;
-    };
-    RichEditBold2 = make("RichEditBold2", QStringLiteral("Fed"), QStringLiteral("Fed skrift: Ctrl+B"), "Ctrl+B");
-    RichEditItalic2 = make("RichEditItalic2", QStringLiteral("Kursiv"), QStringLiteral("Kursiv tekst: Ctrl+I"), "Ctrl+I");
-    RichEditUnderline2 = make("RichEditUnderline2", QStringLiteral("Understreg"), QStringLiteral("Understreg tekst: Ctrl+U"), "Ctrl+U");
-    RichEditBullets2 = make("RichEditBullets2", QStringLiteral("Prik"),
+    RichEditBold2 = newAction("RichEditBold2", QStringLiteral("Fed"), QStringLiteral("Fed skrift: Ctrl+B"), "Ctrl+B");
+    RichEditItalic2 = newAction("RichEditItalic2", QStringLiteral("Kursiv"), QStringLiteral("Kursiv tekst: Ctrl+I"), "Ctrl+I");
+    RichEditUnderline2 = newAction("RichEditUnderline2", QStringLiteral("Understreg"), QStringLiteral("Understreg tekst: Ctrl+U"), "Ctrl+U");
+    RichEditBullets2 = newAction("RichEditBullets2", QStringLiteral("Prik"),
                             QStringLiteral("Indsæt eller fjer prik før aktuelle linie: Ctrl+P"), "Ctrl+P");
-    RichEditAlignLeft2 = make("RichEditAlignLeft2", QStringLiteral("Venstrestil"), QStringLiteral("Venstrestiller teksten"), nullptr);
-    RichEditAlignCenter2 = make("RichEditAlignCenter2", QStringLiteral("Centrer"), QStringLiteral("Centrerer teksten"), nullptr);
-    RichEditAlignRight2 = make("RichEditAlignRight2", QStringLiteral("Højrestil"), QStringLiteral("Højrestiller teksten"), nullptr);
-    aMargin = make("aMargin", QStringLiteral("Margin"), QStringLiteral("Set margin for valgte afsnit eller aktuelle linie"), nullptr);
-    EditModified = make("EditModified", QString(), QStringLiteral("Dokumentet er ikke ændret"), nullptr);
+    RichEditAlignLeft2 = newAction("RichEditAlignLeft2", QStringLiteral("Venstrestil"), QStringLiteral("Venstrestiller teksten"), nullptr);
+    RichEditAlignCenter2 = newAction("RichEditAlignCenter2", QStringLiteral("Centrer"), QStringLiteral("Centrerer teksten"), nullptr);
+    RichEditAlignRight2 = newAction("RichEditAlignRight2", QStringLiteral("Højrestil"), QStringLiteral("Højrestiller teksten"), nullptr);
+    aMargin = newAction("aMargin", QStringLiteral("Margin"), QStringLiteral("Set margin for valgte afsnit eller aktuelle linie"), nullptr);
+    EditModified = newAction("EditModified", QString(), QStringLiteral("Dokumentet er ikke ændret"), nullptr);
 
     for (TAction *action : {RichEditBold2, RichEditItalic2, RichEditUnderline2, RichEditBullets2, RichEditAlignLeft2,
                             RichEditAlignCenter2, RichEditAlignRight2})
