@@ -7,8 +7,8 @@
 # never sees it), seeds the fuzzer with the RTF fixtures and tests/fuzz/corpus, runs it, and
 # merges what it found into tests/fuzz/corpus, keeping the smallest set of small files that
 # covers as much. Crashes, hangs and memory blow-ups land in build-fuzz/artifacts/; once fixed,
-# copy them into tests/fuzz/corpus (crash-*, timeout-*, oom-* names are kept by the merge) so the
-# corpus test replays them for ever.
+# copy them into tests/fuzz/corpus so that the corpus test replays them for ever: the merge
+# replaces only the files it named itself (40 hex digits) and keeps every other name.
 set -euo pipefail
 
 seconds=${1:-600}
@@ -62,7 +62,8 @@ done
 echo "Fuzzing for $seconds seconds with $jobs job(s)" >&2
 status=0
 fuzzArgs=(-max_total_time="$seconds" -max_len="$maxLength" -timeout=10 -rss_limit_mb=2048
-          -dict="$root/tests/fuzz/rtf.dict" -artifact_prefix="$build/artifacts/" -print_final_stats=1)
+          -dict="$root/tests/fuzz/rtf.dict" -artifact_prefix="$build/artifacts/"
+          -print_final_stats=1)
 if ((jobs > 1)); then
     fuzzArgs+=(-fork="$jobs" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
 fi
@@ -77,8 +78,12 @@ merged=$(mktemp -d)
 trap 'rm -rf "$previous" "$merged"' EXIT
 find "$corpus" -maxdepth 1 -type f -regextype posix-extended -regex '.*/[0-9a-f]{40}' \
     -exec mv -t "$previous" {} +
-"$binary" -merge=1 -use_counters=0 -max_len="$maxLength" "$merged" "$previous" "$build/work" >"$build/merge.log" 2>&1 \
-    || { echo "Merge failed, see $build/merge.log; the old corpus stays" >&2; mv "$previous"/* "$corpus"/ 2>/dev/null || true; exit 1; }
+if ! "$binary" -merge=1 -use_counters=0 -max_len="$maxLength" "$merged" "$previous" "$build/work" \
+        >"$build/merge.log" 2>&1; then
+    echo "Merge failed, see $build/merge.log; the old corpus stays" >&2
+    mv "$previous"/* "$corpus"/ 2>/dev/null || true
+    exit 1
+fi
 find "$merged" -type f -size +"$maxKept"c -delete
 mv "$merged"/* "$corpus"/ 2>/dev/null || true
 echo "Corpus: $(find "$corpus" -type f | wc -l) files, $(du -sh "$corpus" | cut -f1)" >&2
