@@ -3,6 +3,7 @@
 #include "app/Action.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
+#include "app/ToolButtons.h"
 #include "app/Main.h"
 #include "opening/Funktioner.h"
 #include "options/infUnit.h"
@@ -42,16 +43,6 @@ QToolButton *ikonKnap(QWidget *parent, const QString &ikon, const QString &capti
     knap->setIcon(QIcon::fromTheme(ikon));
     knap->setAccessibleName(hint);
     setHint(knap, hint);
-    return knap;
-}
-
-QToolButton *handlingsKnap(QWidget *parent, QAction *action, const QString &ikon)
-{
-    action->setIcon(QIcon::fromTheme(ikon));
-    auto *knap = new QToolButton(parent);
-    knap->setDefaultAction(action);
-    knap->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    knap->setAccessibleName(action->toolTip());
     return knap;
 }
 
@@ -122,9 +113,9 @@ Ttypeform::Ttypeform(QWidget *parent)
     standardKnap = trykKnap(this, QStringLiteral("Standard"), QStringLiteral("document-revert"),
                             QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
     standardKnap->setObjectName(QStringLiteral("standardKnap"));
-    QToolButton *sletKnap = handlingsKnap(this, aDelete, QStringLiteral("edit-delete"));
-    QToolButton *opKnap = handlingsKnap(this, Aop, QStringLiteral("go-up"));
-    QToolButton *nedKnap = handlingsKnap(this, Aned, QStringLiteral("go-down"));
+    QToolButton *sletKnap = iconActionButton(this, aDelete, QStringLiteral("edit-delete"));
+    QToolButton *opKnap = iconActionButton(this, Aop, QStringLiteral("go-up"));
+    QToolButton *nedKnap = iconActionButton(this, Aned, QStringLiteral("go-down"));
 
     QToolButton *infoKnap = ikonKnap(this, QStringLiteral("dialog-information"), QStringLiteral("Info"),
                                      QStringLiteral("Information"));

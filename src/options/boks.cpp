@@ -4,6 +4,7 @@
 #include "app/BoxSettings.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
+#include "app/ToolButtons.h"
 #include "app/Main.h"
 #include "options/Fontnavne.h"
 #include "options/infUnit.h"
@@ -44,17 +45,6 @@ QListWidget *fontListe(QWidget *parent, const char *name, const QString &accessi
     liste->setSelectionMode(QAbstractItemView::ExtendedSelection);
     liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return liste;
-}
-
-// A button without caption is known to screen readers (and the tests) by its hint.
-QToolButton *handlingsKnap(QWidget *parent, QAction *action, const QString &ikon)
-{
-    action->setIcon(QIcon::fromTheme(ikon));
-    auto *knap = new QToolButton(parent);
-    knap->setDefaultAction(action);
-    knap->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    knap->setAccessibleName(action->toolTip());
-    return knap;
 }
 
 QToolButton *tekstKnap(QWidget *parent, const char *name, const QString &caption, const QString &ikon,
@@ -173,13 +163,13 @@ Tboksform::Tboksform(QWidget *parent)
     knapSoejle->setContentsMargins(0, 0, 0, 0);
     knapSoejle->addWidget(infoButton);
     knapSoejle->addSpacing(8);
-    knapSoejle->addWidget(handlingsKnap(this, AvalgteTilLager, QStringLiteral("go-next")));
-    knapSoejle->addWidget(handlingsKnap(this, AvalgteTilbage, QStringLiteral("go-previous")));
-    knapSoejle->addWidget(handlingsKnap(this, AalleTilLager, QStringLiteral("go-last")));
-    knapSoejle->addWidget(handlingsKnap(this, AalleTilbage, QStringLiteral("go-first")));
-    knapSoejle->addWidget(handlingsKnap(this, AflytOp, QStringLiteral("go-up")));
-    knapSoejle->addWidget(handlingsKnap(this, AflytNed, QStringLiteral("go-down")));
-    knapSoejle->addWidget(handlingsKnap(this, sorterListerne, QStringLiteral("view-sort-ascending")));
+    knapSoejle->addWidget(iconActionButton(this, AvalgteTilLager, QStringLiteral("go-next")));
+    knapSoejle->addWidget(iconActionButton(this, AvalgteTilbage, QStringLiteral("go-previous")));
+    knapSoejle->addWidget(iconActionButton(this, AalleTilLager, QStringLiteral("go-last")));
+    knapSoejle->addWidget(iconActionButton(this, AalleTilbage, QStringLiteral("go-first")));
+    knapSoejle->addWidget(iconActionButton(this, AflytOp, QStringLiteral("go-up")));
+    knapSoejle->addWidget(iconActionButton(this, AflytNed, QStringLiteral("go-down")));
+    knapSoejle->addWidget(iconActionButton(this, sorterListerne, QStringLiteral("view-sort-ascending")));
     knapSoejle->addStretch(1);
 
     auto *sletKnap = new QToolButton(this);
