@@ -201,8 +201,36 @@ void Tmainform::buildMenuBog()
     aarEdit->setMaxLength(4);
     aarEdit->setAlignment(Qt::AlignCenter);
     aarEdit->setText(QStringLiteral("0000"));
+    bogTekstLabel = label(dokument, QStringLiteral("bogTekstLabel"), QStringLiteral("Datoer"));
     dokumentLayout->addWidget(docFilnavnEdit);
+    dokumentLayout->addWidget(bogTekstLabel);
     dokumentLayout->addWidget(aarEdit);
+
+    QWidget *soeg = menuBog->widget(2);
+    auto *soegLayout = new QVBoxLayout(soeg);
+    ordEdit = new QLineEdit(soeg);
+    ordEdit->setObjectName(QStringLiteral("ordEdit"));
+    setHint(ordEdit, QStringLiteral("Søgefelt"));
+    ordEdit->setPlaceholderText(QStringLiteral("Indfør søgeord"));
+    erstatEdit = new QLineEdit(soeg);
+    erstatEdit->setObjectName(QStringLiteral("erstatEdit"));
+    setHint(erstatEdit, QStringLiteral("Søgefelt"));
+    retGroup = new TRadioGroup(QStringLiteral("Søgeretning"), {QStringLiteral("Tilbage"), QStringLiteral("Fremad")}, soeg);
+    retGroup->setObjectName(QStringLiteral("retGroup"));
+    retGroup->setItemIndex(1);
+    setHint(retGroup, QStringLiteral("Gælder kun for findfunktionen og ikke for erstatfunktionen"));
+    SsCheck = new QCheckBox(QStringLiteral("Store og små bogstaver"), soeg);
+    SsCheck->setObjectName(QStringLiteral("SsCheck"));
+    HeleOrdCheck = new QCheckBox(QStringLiteral("Kun hele ord"), soeg);
+    HeleOrdCheck->setObjectName(QStringLiteral("HeleOrdCheck"));
+    erstatAlleCheck = new QCheckBox(QStringLiteral("Find alle forekomster"), soeg);
+    erstatAlleCheck->setObjectName(QStringLiteral("erstatAlleCheck"));
+    antalFundLabel = label(soeg, QStringLiteral("antalFundLabel"), QStringLiteral("Antal forekomster:"));
+    for (QWidget *control : {static_cast<QWidget *>(ordEdit), static_cast<QWidget *>(erstatEdit),
+                             static_cast<QWidget *>(retGroup), static_cast<QWidget *>(SsCheck),
+                             static_cast<QWidget *>(HeleOrdCheck), static_cast<QWidget *>(erstatAlleCheck),
+                             static_cast<QWidget *>(antalFundLabel)})
+        soegLayout->addWidget(control);
 
     QWidget *bokse = menuBog->widget(6);
     auto *bokseLayout = new QVBoxLayout(bokse);

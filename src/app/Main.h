@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMdiArea;
@@ -17,6 +18,7 @@ class TAction;
 class TDatoer;
 class TDokumentform;
 class TFunktioner;
+class TRadioGroup;
 
 // The multiple-document frame of the editor and the holder of the per-user state that the rest
 // of the program reads.
@@ -122,6 +124,15 @@ public:
     QLineEdit *docFilnavnEdit = nullptr;
     QLineEdit *skiftDocFilnavnEdit = nullptr;
     QLineEdit *aarEdit = nullptr;
+    QLabel *bogTekstLabel = nullptr;
+    // The "Søg" page, read by the find and replace commands of the document windows.
+    QLineEdit *ordEdit = nullptr;
+    QLineEdit *erstatEdit = nullptr;
+    TRadioGroup *retGroup = nullptr;
+    QCheckBox *SsCheck = nullptr;
+    QCheckBox *HeleOrdCheck = nullptr;
+    QCheckBox *erstatAlleCheck = nullptr;
+    QLabel *antalFundLabel = nullptr;
 
     // Actions.
     TAction *fileOpen = nullptr;
