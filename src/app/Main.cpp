@@ -67,16 +67,14 @@ const QStringList Tmainform::standardTypeliste{
     QStringLiteral("Batch"),       QStringLiteral("*.bat"),  QStringLiteral("1"),
     QStringLiteral("Power Shell"), QStringLiteral("*.ps1"),  QStringLiteral("1")};
 
-namespace {
-const QString ingenDokumenter = QStringLiteral("Der er ingen åbne dokumenter.");
-} // namespace
-
 Tmainform::Tmainform(const QStringList &arguments)
     : m_arguments(arguments)
 {
     setObjectName(QStringLiteral("mainform"));
     buildControls();
     buildActions();
+    buildMenuBog();
+    buildMenus();
     FormCreate();
 }
 
@@ -113,7 +111,6 @@ void Tmainform::buildControls()
 
     menuBog = new QStackedWidget(client);
     menuBog->setObjectName(QStringLiteral("menuBog"));
-    buildMenuBog();
     menuBog->hide();
     column->addWidget(menuBog);
 
@@ -156,188 +153,6 @@ void Tmainform::buildControls()
     });
 }
 
-void Tmainform::buildMenuBog()
-{
-    const auto readOnlyEdit = [](QWidget *parent, const QString &name, const QString &hint) {
-        auto *edit = new QLineEdit(parent);
-        edit->setObjectName(name);
-        edit->setReadOnly(true);
-        if (!hint.isEmpty())
-            setHint(edit, hint);
-        return edit;
-    };
-    const auto label = [](QWidget *parent, const QString &name, const QString &caption) {
-        auto *l = new QLabel(caption, parent);
-        l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    };
-
-    const QStringList pages{QStringLiteral("menuSide1"), QStringLiteral("menuSide2"), QStringLiteral("menuSide3"),
-                            QStringLiteral("menuSide4"), QStringLiteral("menuSide5"), QStringLiteral("menuSide6"),
-                            QStringLiteral("menuSide7")};
-    for (const QString &name : pages) {
-        auto *page = new QWidget(menuBog);
-        page->setObjectName(name);
-        menuBog->addWidget(page);
-    }
-
-    QWidget *fil = menuBog->widget(0);
-    auto *filLayout = new QVBoxLayout(fil);
-    filnavnEdit = readOnlyEdit(fil, QStringLiteral("filnavnEdit"), QString());
-    filsizeLabel = label(fil, QStringLiteral("filsizeLabel"), QStringLiteral("Filstørrelse"));
-    antalLinjerLabel = label(fil, QStringLiteral("antalLinjerLabel"), QString());
-    filModificeretLabel = label(fil, QStringLiteral("filModificeretLabel"), QStringLiteral("Modifiseret"));
-    filLayout->addWidget(filnavnEdit);
-    filLayout->addWidget(filsizeLabel);
-    filLayout->addWidget(antalLinjerLabel);
-    filLayout->addWidget(filModificeretLabel);
-
-    QWidget *dokument = menuBog->widget(1);
-    auto *dokumentLayout = new QVBoxLayout(dokument);
-    docFilnavnEdit = readOnlyEdit(dokument, QStringLiteral("docFilnavnEdit"), QStringLiteral("Dokumentnavn"));
-    docFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
-    aarEdit = readOnlyEdit(dokument, QStringLiteral("aarEdit"), QStringLiteral("Viser det år datoerne beregnes ud fra"));
-    aarEdit->setMaxLength(4);
-    aarEdit->setAlignment(Qt::AlignCenter);
-    aarEdit->setText(QStringLiteral("0000"));
-    bogTekstLabel = label(dokument, QStringLiteral("bogTekstLabel"), QStringLiteral("Datoer"));
-    dokumentLayout->addWidget(docFilnavnEdit);
-    dokumentLayout->addWidget(bogTekstLabel);
-    dokumentLayout->addWidget(aarEdit);
-
-    QWidget *soeg = menuBog->widget(2);
-    auto *soegLayout = new QVBoxLayout(soeg);
-    ordEdit = new QLineEdit(soeg);
-    ordEdit->setObjectName(QStringLiteral("ordEdit"));
-    setHint(ordEdit, QStringLiteral("Søgefelt"));
-    ordEdit->setPlaceholderText(QStringLiteral("Indfør søgeord"));
-    erstatEdit = new QLineEdit(soeg);
-    erstatEdit->setObjectName(QStringLiteral("erstatEdit"));
-    setHint(erstatEdit, QStringLiteral("Søgefelt"));
-    retGroup = new TRadioGroup(QStringLiteral("Søgeretning"), {QStringLiteral("Tilbage"), QStringLiteral("Fremad")}, soeg);
-    retGroup->setObjectName(QStringLiteral("retGroup"));
-    retGroup->setItemIndex(1);
-    setHint(retGroup, QStringLiteral("Gælder kun for findfunktionen og ikke for erstatfunktionen"));
-    SsCheck = new QCheckBox(QStringLiteral("Store og små bogstaver"), soeg);
-    SsCheck->setObjectName(QStringLiteral("SsCheck"));
-    HeleOrdCheck = new QCheckBox(QStringLiteral("Kun hele ord"), soeg);
-    HeleOrdCheck->setObjectName(QStringLiteral("HeleOrdCheck"));
-    erstatAlleCheck = new QCheckBox(QStringLiteral("Find alle forekomster"), soeg);
-    erstatAlleCheck->setObjectName(QStringLiteral("erstatAlleCheck"));
-    antalFundLabel = label(soeg, QStringLiteral("antalFundLabel"), QStringLiteral("Antal forekomster:"));
-    for (QWidget *control : {static_cast<QWidget *>(ordEdit), static_cast<QWidget *>(erstatEdit),
-                             static_cast<QWidget *>(retGroup), static_cast<QWidget *>(SsCheck),
-                             static_cast<QWidget *>(HeleOrdCheck), static_cast<QWidget *>(erstatAlleCheck),
-                             static_cast<QWidget *>(antalFundLabel)})
-        soegLayout->addWidget(control);
-
-    QWidget *bokse = menuBog->widget(6);
-    auto *bokseLayout = new QVBoxLayout(bokse);
-    skiftDocFilnavnEdit = readOnlyEdit(bokse, QStringLiteral("skiftDocFilnavnEdit"), QStringLiteral("Dokumentnavn"));
-    skiftDocFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
-    bokseLayout->addWidget(skiftDocFilnavnEdit);
-}
-
-void Tmainform::buildActions()
-{
-    const auto documentOpen = [this] { return !documentWindows().isEmpty(); };
-
-    fileOpen = new TAction(this, QStringLiteral("fileOpen"), QStringLiteral("Åben..."),
-                           QStringLiteral("Åben et eksisterende dokument"), QKeySequence(QStringLiteral("Ctrl+O")));
-    connect(fileOpen, &QAction::triggered, this, &Tmainform::fileOpenExecute);
-
-    fileGem = new TAction(this, QStringLiteral("fileGem"), QStringLiteral("Gem"), QStringLiteral("Gem dokumentet"),
-                          QKeySequence(QStringLiteral("Ctrl+S")));
-    fileGem->setUpdateRule([this, documentOpen] { return documentOpen() && docModified; });
-    connect(fileGem, &QAction::triggered, this, [this] {
-        doHandling(0);
-        udskrivFilInfo();
-    });
-
-    fileGemSom = new TAction(this, QStringLiteral("fileGemSom"), QStringLiteral("Gem som..."),
-                             QStringLiteral("Gem dokumentet med et nyt navn"), QKeySequence(QStringLiteral("Ctrl+Alt+S")));
-    fileGemSom->setUpdateRule(documentOpen);
-    connect(fileGemSom, &QAction::triggered, this, [this] {
-        doHandling(1);
-        udskrivFilInfo();
-    });
-
-    fileNewTxt = new TAction(this, QStringLiteral("fileNewTxt"), QStringLiteral("Nyt tekstdokument"),
-                             QStringLiteral("Åben et nyt tekstdokument"), QKeySequence(QStringLiteral("Ctrl+N")));
-    connect(fileNewTxt, &QAction::triggered, this, [this] { funk->openwin(QString(), QStringLiteral(".txt")); });
-
-    winLuk = new TAction(this, QStringLiteral("winLuk"), QStringLiteral("Luk"), QStringLiteral("Luk aktuelle dokument"),
-                         QKeySequence(QStringLiteral("Ctrl+L")));
-    winLuk->setUpdateRule(documentOpen);
-    connect(winLuk, &QAction::triggered, this, [this] {
-        if (TDokumentform *window = activeDocument())
-            window->close();
-    });
-
-    winLukAlle = new TAction(this, QStringLiteral("winLukAlle"), QStringLiteral("Luk alle"),
-                             QStringLiteral("Luk alle dokumenter"), QKeySequence(QStringLiteral("Ctrl+Alt+L")));
-    winLukAlle->setUpdateRule(documentOpen);
-    connect(winLukAlle, &QAction::triggered, this, &Tmainform::winLukAlleExecute);
-
-    aProgramSize = new TAction(this, QStringLiteral("aProgramSize"), QStringLiteral("Udfør"),
-                               QStringLiteral("Sæt standard programstørrelse"));
-    aProgramSize->setUpdateRule([this] { return width() != standardWidth || height() != standardHeight; });
-    connect(aProgramSize, &QAction::triggered, this, [this] { resize(standardWidth, standardHeight); });
-
-    openFiltypeboksen = new TAction(this, QStringLiteral("openFiltypeboksen"), QStringLiteral("Typeliste"),
-                                    QStringLiteral("Bestem filtyper der kan åbnes som tekstfiler"),
-                                    QKeySequence(QStringLiteral("F8")));
-    openFiltypeboksen->setUpdateRule([] { return typeform && !typeform->isVisible(); });
-    connect(openFiltypeboksen, &QAction::triggered, this, [] { Platform::showModal(*typeform); });
-
-    fileNewRtf = new TAction(this, QStringLiteral("fileNewRtf"), QStringLiteral("Nyt richtext dokument"),
-                             QStringLiteral("Åben et nyt rich text dokument"), QKeySequence(QStringLiteral("Ctrl+Alt+N")));
-    connect(fileNewRtf, &QAction::triggered, this, [this] { funk->openwin(QString(), QStringLiteral(".rtf")); });
-
-    WindowCascade = new TAction(this, QStringLiteral("WindowCascade"), QStringLiteral("På stribe"),
-                                QStringLiteral("Arranger på stribe"));
-    WindowCascade->setUpdateRule(documentOpen);
-    connect(WindowCascade, &QAction::triggered, this, [this] {
-        for (TDokumentform *window : documentWindows())
-            window->showNormal();
-        mdiArea->cascadeSubWindows();
-    });
-    WindowTileHorizontal = new TAction(this, QStringLiteral("WindowTileHorizontal"), QStringLiteral("Tilpas vandret"),
-                                       QStringLiteral("Arranger vandret"));
-    WindowTileHorizontal->setUpdateRule(documentOpen);
-    connect(WindowTileHorizontal, &QAction::triggered, this, [this] { tileDocuments(Qt::Horizontal); });
-    WindowTileVertical = new TAction(this, QStringLiteral("WindowTileVertical"), QStringLiteral("Tilpas lodret"),
-                                     QStringLiteral("Arranger lodret"));
-    WindowTileVertical->setUpdateRule(documentOpen);
-    connect(WindowTileVertical, &QAction::triggered, this, [this] { tileDocuments(Qt::Vertical); });
-    WindowMinimizeAll = new TAction(this, QStringLiteral("WindowMinimizeAll"), QStringLiteral("Minimer alle"),
-                                    QStringLiteral("Minimer alle"));
-    WindowMinimizeAll->setUpdateRule(documentOpen);
-    connect(WindowMinimizeAll, &QAction::triggered, this, [this] {
-        for (TDokumentform *window : documentWindows())
-            window->showMinimized();
-    });
-    closeAllBokse = new TAction(this, QStringLiteral("closeAllBokse"), QStringLiteral("Luk alle bokse"),
-                                QStringLiteral("Luk alle åbne bokse"));
-    closeAllBokse->setUpdateRule([] {
-        const QList<QWidget *> boxes = closableBoxes();
-        return std::any_of(boxes.cbegin(), boxes.cend(), [](const QWidget *box) { return box->isVisible(); });
-    });
-    connect(closeAllBokse, &QAction::triggered, this, &Tmainform::closeAllBokseExecute);
-
-    openMenu6 = new TAction(this, QStringLiteral("openMenu6"), QStringLiteral("Egenskaber"),
-                            QStringLiteral("Åben eller luk egenskabsmenuen"), QKeySequence(QStringLiteral("Ctrl+6")));
-    connect(openMenu6, &QAction::triggered, this, [this] { setMenuPanel(5); });
-    aMenuPanel = new TAction(this, QStringLiteral("aMenuPanel"), QStringLiteral("Menupanelet"),
-                             QStringLiteral("Åben menupanelet"), QKeySequence(QStringLiteral("Ctrl+M")));
-    connect(aMenuPanel, &QAction::triggered, this, &Tmainform::aMenuPanelExecute);
-
-    addActions({fileOpen, fileGem, fileGemSom, fileNewTxt, fileNewRtf, winLuk, winLukAlle, openFiltypeboksen, openMenu6,
-                aMenuPanel});
-    buildWindowMenu();
-}
-
 QString Tmainform::GetUserFromWindows()
 {
     return Platform::userName();
@@ -364,9 +179,7 @@ void Tmainform::FormCreate()
     setWindowTitle(QStringLiteral("Velkommen ") + Brugernavn);
     menuBogHeight = 108;
     applyMenuBogDocking();
-    filnavnEdit->setText(ingenDokumenter);
-    docFilnavnEdit->setText(filnavnEdit->text());
-    skiftDocFilnavnEdit->setText(filnavnEdit->text());
+    resetFileInfo();
     funk = new TFunktioner(this);
     optFilnavn = Platform::joinPath(OptMappe, QStringLiteral("Main.txt"));
     dokumentfil = Platform::joinPath(OptMappe, QStringLiteral("Dokumentfil.txt"));
@@ -440,7 +253,7 @@ void Tmainform::FormShow()
             for (const QString &line : *lines)
                 funk->openwin(line, QString());
     }
-    aarEdit->setText(QString::number(Platform::now().date().year()));
+    yearNuButtonClick();
     tc->setVisible(optform->dokumentlinjeCheck->isChecked());
     setAcceptDrops(true);
     if (optform->minimerCheck->isChecked())
@@ -603,84 +416,6 @@ bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
         }
     }
     return false;
-}
-
-void Tmainform::hideEgenskaberPanel()
-{
-    if (!menuBog->isHidden() && menuBog->currentIndex() == 5)
-        hideMenuBog();
-}
-
-void Tmainform::hideMenuBog()
-{
-    menuBog->hide();
-    applyMenuBogDocking();
-}
-
-void Tmainform::aMenuPanelExecute()
-{
-    if (!menuBog->isHidden()) {
-        menuBog->hide();
-    } else {
-        if (menuBog->currentIndex() < 0)
-            menuBog->setCurrentIndex(0);
-        menuBog->show();
-    }
-    applyMenuBogDocking();
-}
-
-void Tmainform::setMenuPanel(int page)
-{
-    if (menuBog->isHidden()) {
-        aMenuPanelExecute();
-        menuBog->setCurrentIndex(page);
-    } else if (page == menuBog->currentIndex()) {
-        aMenuPanelExecute();
-    } else {
-        menuBog->setCurrentIndex(page);
-    }
-    if (menuBog->currentIndex() == 5 && !menuBog->widget(5)->layout())
-        placeOptionPanels();
-    applyMenuBogDocking();
-}
-
-void Tmainform::placeOptionPanels()
-{
-    // The panels scroll rather than widen the window: the standard window size must stay possible.
-    auto *page = new QVBoxLayout(menuBog->widget(5));
-    page->setContentsMargins(0, 0, 0, 0);
-    auto *scroller = new QScrollArea(menuBog->widget(5));
-    scroller->setObjectName(QStringLiteral("egenskaberScroller"));
-    scroller->setWidgetResizable(true);
-    scroller->setFrameShape(QFrame::NoFrame);
-    // The page shows the window's own background, whatever the design.
-    scroller->viewport()->setAutoFillBackground(false);
-    auto *holder = new QWidget(scroller);
-    auto *row = new QHBoxLayout(holder);
-    for (QWidget *panel : {static_cast<QWidget *>(optform->optPanel1), static_cast<QWidget *>(optform->optPanel3),
-                           static_cast<QWidget *>(optform->optPanel2)}) {
-        row->addWidget(panel, 0, Qt::AlignTop);
-        panel->show();
-    }
-    row->addStretch();
-    scroller->setWidget(holder);
-    page->addWidget(scroller);
-    scroller->show();
-    holder->show();
-}
-
-void Tmainform::applyMenuBogDocking()
-{
-    // The "Egenskaber" page takes the whole frame; the other pages sit above the documents.
-    const bool fill = !menuBog->isHidden() && menuBog->currentIndex() == 5;
-    if (fill) {
-        menuBog->setMinimumHeight(0);
-        menuBog->setMaximumHeight(QWIDGETSIZE_MAX);
-    } else {
-        menuBog->setFixedHeight(menuBogHeight);
-    }
-    static_cast<QVBoxLayout *>(centralWidget()->layout())->setStretchFactor(menuBog, fill ? 1 : 0);
-    mdiArea->setVisible(!fill);
 }
 
 void Tmainform::HintInfo(const QString &hint)
@@ -880,78 +615,9 @@ void Tmainform::tcMouseDown(const QPoint &pos)
     }
 }
 
-void Tmainform::resetFileInfo()
-{
-    filnavnEdit->setText(ingenDokumenter);
-    filsizeLabel->clear();
-    antalLinjerLabel->clear();
-    filModificeretLabel->clear();
-    docFilnavnEdit->setText(filnavnEdit->text());
-    skiftDocFilnavnEdit->setText(filnavnEdit->text());
-}
-
-void Tmainform::doHandling(int actionNo)
-{
-    TDokumentform *window = activeDocument();
-    if (!window) {
-        if (actionNo == 2)
-            resetFileInfo();
-        return;
-    }
-    switch (actionNo) {
-    case 0:
-        window->Gem();
-        break;
-    case 1:
-        window->GemSom();
-        break;
-    case 2:
-        window->filInformation();
-        break;
-    case 6:
-        window->showRedskabsPanel();
-        break;
-    default:
-        break;
-    }
-}
-
-void Tmainform::udskrivFilInfo()
-{
-    doHandling(2);
-}
-
 void Tmainform::UdskrivInfo(const QString &aInfo)
 {
     Info->setText(aInfo);
-}
-
-void Tmainform::fileOpenExecute()
-{
-    openFiles(Platform::dialogs().openFiles(this));
-}
-
-void Tmainform::openFiles(const QStringList &names)
-{
-    for (const QString &name : names)
-        funk->openwin(name, QString());
-}
-
-void Tmainform::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void Tmainform::dropEvent(QDropEvent *event)
-{
-    // Names are taken whole, however long they are.
-    QStringList names;
-    for (const QUrl &url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            names << QDir::toNativeSeparators(url.toLocalFile());
-    event->acceptProposedAction();
-    openFiles(names);
 }
 
 void Tmainform::winLukAlleExecute()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 class QCheckBox;
@@ -13,6 +14,7 @@ class QMenuBar;
 class QStackedWidget;
 class QSystemTrayIcon;
 class QTabBar;
+class QToolButton;
 class QWidget;
 class TAction;
 class TDatoer;
@@ -133,8 +135,30 @@ public:
     QCheckBox *HeleOrdCheck = nullptr;
     QCheckBox *erstatAlleCheck = nullptr;
     QLabel *antalFundLabel = nullptr;
+    // The year row of the Dokument page.
+    QToolButton *yearNuButton = nullptr;
+    QToolButton *yearTilbageButton10 = nullptr;
+    QToolButton *yearTilbageButton = nullptr;
+    QToolButton *yearFremButton = nullptr;
+    QToolButton *yearFremButton10 = nullptr;
+    void yearNuButtonClick();
+    void yearTilbageButtonClick() { moveYear(-1); }
+    void yearTilbageButton10Click() { moveYear(-10); }
+    void yearFremButtonClick() { moveYear(1); }
+    void yearFremButton10Click() { moveYear(10); }
 
-    // Actions.
+    // Actions: the pages of the command panel and the panels.
+    TAction *openMenu1 = nullptr;
+    TAction *openMenu2 = nullptr;
+    TAction *openMenu3 = nullptr;
+    TAction *openMenu4 = nullptr;
+    TAction *openMenu5 = nullptr;
+    TAction *openMenu6 = nullptr;
+    TAction *openMenu7 = nullptr;
+    TAction *aMenuPanel = nullptr;
+    TAction *aHovedmenu = nullptr;
+    TAction *aRedskabslinje = nullptr;
+    // Files and the active document.
     TAction *fileOpen = nullptr;
     TAction *fileGem = nullptr;
     TAction *fileGemSom = nullptr;
@@ -142,10 +166,26 @@ public:
     TAction *winLuk = nullptr;
     TAction *winLukAlle = nullptr;
     TAction *aProgramSize = nullptr;
-    TAction *openFiltypeboksen = nullptr;
-    TAction *openMenu6 = nullptr;
-    TAction *aMenuPanel = nullptr;
     TAction *fileNewRtf = nullptr;
+    TAction *opdaterFilinfo = nullptr;
+    TAction *printerEgenskaber = nullptr;
+    TAction *findTekst = nullptr;
+    TAction *erstatTekst = nullptr;
+    TAction *insertFavoritliste = nullptr;
+    // Dates written into the active document.
+    TAction *aDato = nullptr;
+    TAction *aKlokken = nullptr;
+    TAction *aDato2 = nullptr;
+    TAction *aDato3 = nullptr;
+    TAction *aDatoUdskriv = nullptr;
+    // The boxes.
+    TAction *mappefilBox = nullptr;
+    TAction *favoritBox = nullptr;
+    TAction *dokumentBox = nullptr;
+    TAction *aSearchTekst = nullptr;
+    TAction *aSearchMappeFiler = nullptr;
+    TAction *openFiltypeboksen = nullptr;
+    TAction *openGenvejsboksen = nullptr;
     TAction *WindowCascade = nullptr;
     TAction *WindowTileHorizontal = nullptr;
     TAction *WindowTileVertical = nullptr;
@@ -176,6 +216,13 @@ private:
     void buildControls();
     void buildMenuBog();
     void buildActions();
+    void buildPageActions();
+    void buildDocumentActions();
+    void buildBoxActions();
+    // The button strip, the menu bar's page entries and the buttons of the bottom bar.
+    void buildMenus();
+    void aHovedmenuExecute();
+    void moveYear(int years);
     void FormCreate();
     void FormShow();
     void FormResize();
@@ -204,4 +251,5 @@ private:
     bool m_controlHints = false;
     bool m_hintInfoInstalled = true;
     int m_margin = 8;
+    QPointer<TDokumentform> m_documentBeforeFill;
 };

@@ -13,3 +13,31 @@ QToolButton *iconActionButton(QWidget *parent, QAction *action, const QString &i
     button->setAccessibleName(action->toolTip());
     return button;
 }
+
+QToolButton *actionTextButton(QWidget *parent, QAction *action)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(action->objectName() + QStringLiteral("Button"));
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAccessibleName(action->text());
+    return button;
+}
+
+QToolButton *captionedActionButton(QWidget *parent, QAction *action, const QString &caption)
+{
+    // Not the button's default action: that would put the action's caption back on every change.
+    auto *button = new QToolButton(parent);
+    button->setObjectName(action->objectName() + QStringLiteral("Button"));
+    button->setText(caption);
+    button->setAccessibleName(QString(caption).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified());
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        button->setToolTip(action->toolTip());
+        button->setStatusTip(action->statusTip());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, button, follow);
+    QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    return button;
+}

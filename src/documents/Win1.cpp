@@ -77,6 +77,7 @@ void Twinform1::buildToolPanel()
     fileRow->addWidget(funkButton1);
     fileRow->addWidget(actionButton(mainform->fileGem));
     fileRow->addWidget(actionButton(mainform->fileGemSom));
+    fileRow->addWidget(actionButton(mainform->openMenu1));
     webBlock->addLayout(fileRow);
     toolRow->addLayout(webBlock);
 

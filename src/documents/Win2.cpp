@@ -238,6 +238,7 @@ void Twinform2::buildToolPanel()
     ToolButton5->setPopupMode(QToolButton::InstantPopup);
     ToolButton5->setMenu(dropDownPU);
     bar->addWidget(ToolButton5);
+    bar->addWidget(actionButton(mainform->openMenu1));
     bar->addWidget(puButton);
     bar->addWidget(actionButton(aStavekontrol));
     bar->addWidget(actionButton(mainform->winLuk));

@@ -60,6 +60,17 @@ void TReopenFilerX::DeleteItem(const QString &FNavn, bool Opdater)
         MakeListeMenu();
 }
 
+void TReopenFilerX::DeleteAllItems()
+{
+    m_items.clear();
+}
+
+void TReopenFilerX::DeleteAlleItems()
+{
+    DeleteAllItems();
+    MakeListeMenu();
+}
+
 QString TReopenFilerX::GetCaption(int Index) const
 {
     return Index >= 0 && Index < m_items.size() ? m_items[Index].Caption : QString();

@@ -24,6 +24,9 @@ public:
     // nothing, 1 the closed documents, 2 the open documents, 3 a favourite list.
     bool InsertItem(const QString &FNavn, const QString &MenuCaption, int Snummer);
     void DeleteItem(const QString &FNavn, bool Opdater = true);
+    // Empties the list (and its list box) without asking.
+    void DeleteAllItems();
+    void DeleteAlleItems();
     QString GetCaption(int Index) const;
     QString GetFilnavn(int Index) const;
     void MakeListeMenu();

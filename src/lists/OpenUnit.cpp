@@ -1,6 +1,87 @@
 #include "lists/OpenUnit.h"
 
+#include "app/BoxSettings.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "app/RadioGroup.h"
+#include "platform/DataFolders.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 Topenform::Topenform(QWidget *parent)
     : TBox(parent, QStringLiteral("Åben"))
 {
+    setObjectName(QStringLiteral("openform"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    auto *column = new QVBoxLayout(this);
+    handlingsBox = new TRadioGroup(QStringLiteral("Handling"),
+                                   {QStringLiteral("Åben til redigering"),
+                                    QStringLiteral("Indsæt i listen med lukkede dokumenter"),
+                                    QStringLiteral("Indsæt i favoritter")},
+                                   this);
+    handlingsBox->setObjectName(QStringLiteral("handlingsBox"));
+    handlingsBox->setItemIndex(0);
+    connect(handlingsBox, &TRadioGroup::clicked, this, &Topenform::handlingsBoxClick);
+    column->addWidget(handlingsBox);
+
+    auto *row = new QHBoxLayout;
+    checkNyListe = new QCheckBox(QStringLiteral("Start med ny liste"), this);
+    checkNyListe->setObjectName(QStringLiteral("checkNyListe"));
+    row->addWidget(checkNyListe);
+    row->addStretch();
+    okButton = new QPushButton(QStringLiteral("Gennemfør"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    annullerButton = new QPushButton(QStringLiteral("Annuller"), this);
+    annullerButton->setObjectName(QStringLiteral("annullerButton"));
+    connect(annullerButton, &QPushButton::clicked, this, &QDialog::reject);
+    row->addWidget(okButton);
+    row->addWidget(annullerButton);
+    column->addLayout(row);
+    // The outer size is fixed; the contents decide it, so the captions fit whatever the font.
+    column->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Topenform::FormCreate()
+{
+    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("OpenUnit.txt"));
+    HentOpt();
+}
+
+void Topenform::HentOpt()
+{
+    readSettings(optFilnavn, {2, true, true, SettingsRules::Fallback::DesignValues}, {},
+                 [this](SettingsLines &lines) {
+                     handlingsBox->setItemIndex(lines.integer());
+                     checkNyListe->setChecked(lines.yesNo());
+                 });
+}
+
+void Topenform::GemOpt()
+{
+    SettingsWriter().integer(handlingsBox->itemIndex()).yesNo(checkNyListe->isChecked()).write(optFilnavn);
+}
+
+void Topenform::showEvent(QShowEvent *event)
+{
+    handlingsBoxClick();
+    TBox::showEvent(event);
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+}
+
+void Topenform::handlingsBoxClick()
+{
+    checkNyListe->setEnabled(handlingsBox->itemIndex() != 0);
+}
+
+void Topenform::done(int result)
+{
+    // Confirmed or not, the choice is remembered for the next time.
+    GemOpt();
+    TBox::done(result);
 }

@@ -1,0 +1,757 @@
+#include "app/Main.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Hints.h"
+#include "app/RadioGroup.h"
+#include "app/ToolButtons.h"
+#include "documents/DatoCompo.h"
+#include "documents/DocumentForm.h"
+#include "lists/FavDirUnit.h"
+#include "lists/OpenUnit.h"
+#include "lists/favoritUnit.h"
+#include "lists/filUnit.h"
+#include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
+#include "opening/filtyper.h"
+#include "options/genvejUnit.h"
+#include "options/optUnit.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Modal.h"
+#include "platform/Printer.h"
+#include "search/filmappeUnit.h"
+#include "search/findis.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString ingenDokumenter = QStringLiteral("Der er ingen åbne dokumenter.");
+
+QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &hint)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    if (!hint.isEmpty()) {
+        setHint(edit, hint);
+        edit->setAccessibleName(hint);
+    }
+    return edit;
+}
+
+QLabel *namedLabel(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A column of controls on a page; the pages are low, so the columns are tight.
+QVBoxLayout *column(QHBoxLayout *page)
+{
+    auto *layout = new QVBoxLayout;
+    layout->setSpacing(2);
+    page->addLayout(layout);
+    return layout;
+}
+
+QHBoxLayout *pageLayout(QWidget *page)
+{
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(10);
+    return layout;
+}
+
+QToolButton *yearButton(QWidget *parent, const QString &name, const QString &iconName, const QString &hint)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(QIcon::fromTheme(iconName));
+    setHint(button, hint);
+    button->setAccessibleName(hint);
+    return button;
+}
+
+} // namespace
+
+void Tmainform::buildMenuBog()
+{
+    const QStringList pages{QStringLiteral("menuSide1"), QStringLiteral("menuSide2"), QStringLiteral("menuSide3"),
+                            QStringLiteral("menuSide4"), QStringLiteral("menuSide5"), QStringLiteral("menuSide6"),
+                            QStringLiteral("menuSide7")};
+    for (const QString &name : pages) {
+        auto *page = new QWidget(menuBog);
+        page->setObjectName(name);
+        menuBog->addWidget(page);
+    }
+
+    // Fil: what the active document is, and the file commands.
+    QWidget *fil = menuBog->widget(0);
+    QHBoxLayout *filPage = pageLayout(fil);
+    QVBoxLayout *information = column(filPage);
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(iconActionButton(fil, opdaterFilinfo, QStringLiteral("view-refresh")));
+    filnavnEdit = readOnlyEdit(fil, QStringLiteral("filnavnEdit"), QString());
+    filnavnEdit->setAccessibleName(QStringLiteral("Filnavn"));
+    filnavnEdit->setMinimumWidth(220);
+    nameRow->addWidget(filnavnEdit, 1);
+    information->addLayout(nameRow);
+    filsizeLabel = namedLabel(fil, QStringLiteral("filsizeLabel"), QStringLiteral("Filstørrelse"));
+    antalLinjerLabel = namedLabel(fil, QStringLiteral("antalLinjerLabel"), QString());
+    filModificeretLabel = namedLabel(fil, QStringLiteral("filModificeretLabel"), QStringLiteral("Modifiseret"));
+    for (QLabel *label : {filsizeLabel, antalLinjerLabel, filModificeretLabel})
+        information->addWidget(label);
+    information->addStretch();
+    QVBoxLayout *files = column(filPage);
+    for (QAction *action : {fileOpen, fileGemSom, fileGem})
+        files->addWidget(actionTextButton(fil, action));
+    files->addStretch();
+    QVBoxLayout *newDocuments = column(filPage);
+    newDocuments->addWidget(captionedActionButton(fil, fileNewTxt, QStringLiteral("Nyt tekst\ndokument")));
+    newDocuments->addWidget(captionedActionButton(fil, fileNewRtf, QStringLiteral("Nyt richtext\ndokument")));
+    newDocuments->addStretch();
+    QVBoxLayout *printing = column(filPage);
+    printing->addWidget(actionTextButton(fil, printerEgenskaber));
+    printing->addStretch();
+    filPage->addStretch();
+
+    // Dokument: dates and the time at the caret, the holidays of a year.
+    QWidget *dokument = menuBog->widget(1);
+    QHBoxLayout *dokumentPage = pageLayout(dokument);
+    QVBoxLayout *documentName = column(dokumentPage);
+    auto *documentRow = new QHBoxLayout;
+    documentRow->addWidget(iconActionButton(dokument, insertFavoritliste, QStringLiteral("bookmark-new")));
+    docFilnavnEdit = readOnlyEdit(dokument, QStringLiteral("docFilnavnEdit"), QStringLiteral("Dokumentnavn"));
+    docFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
+    docFilnavnEdit->setMinimumWidth(200);
+    documentRow->addWidget(docFilnavnEdit, 1);
+    documentName->addLayout(documentRow);
+    documentName->addStretch();
+    auto *dates = new QGridLayout;
+    dates->setSpacing(2);
+    dates->addWidget(actionTextButton(dokument, aDato), 0, 0);
+    dates->addWidget(actionTextButton(dokument, aKlokken), 1, 0);
+    dates->addWidget(actionTextButton(dokument, aDato2), 0, 1);
+    dates->addWidget(actionTextButton(dokument, aDato3), 1, 1);
+    column(dokumentPage)->addLayout(dates);
+    auto *datoer = new QGroupBox(dokument);
+    datoer->setObjectName(QStringLiteral("datoerGroup"));
+    auto *datoerColumn = new QVBoxLayout(datoer);
+    datoerColumn->setSpacing(2);
+    datoerColumn->setContentsMargins(4, 2, 4, 2);
+    bogTekstLabel = namedLabel(datoer, QStringLiteral("bogTekstLabel"), QStringLiteral("Datoer"));
+    datoerColumn->addWidget(bogTekstLabel);
+    auto *yearRow = new QHBoxLayout;
+    yearRow->setSpacing(2);
+    yearNuButton = new QToolButton(datoer);
+    yearNuButton->setObjectName(QStringLiteral("yearNuButton"));
+    yearNuButton->setText(QStringLiteral("Nu"));
+    yearNuButton->setAccessibleName(QStringLiteral("Nu"));
+    setHint(yearNuButton, QStringLiteral("Gå til nuværende år"));
+    yearTilbageButton10 = yearButton(datoer, QStringLiteral("yearTilbageButton10"), QStringLiteral("go-first"),
+                                     QStringLiteral("Gå ti år tilbage"));
+    yearTilbageButton = yearButton(datoer, QStringLiteral("yearTilbageButton"), QStringLiteral("go-previous"),
+                                   QStringLiteral("Gå et år tilbage"));
+    // No length limit: a limit would cut 10005 to 1000 when the year buttons pass 9999.
+    aarEdit = readOnlyEdit(datoer, QStringLiteral("aarEdit"), QStringLiteral("Viser det år datoerne beregnes ud fra"));
+    aarEdit->setAlignment(Qt::AlignCenter);
+    aarEdit->setText(QStringLiteral("0000"));
+    aarEdit->setFixedWidth(aarEdit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 12);
+    yearFremButton = yearButton(datoer, QStringLiteral("yearFremButton"), QStringLiteral("go-next"),
+                                QStringLiteral("Gå et år frem"));
+    yearFremButton10 = yearButton(datoer, QStringLiteral("yearFremButton10"), QStringLiteral("go-last"),
+                                  QStringLiteral("Gå ti år frem"));
+    for (QWidget *control : std::initializer_list<QWidget *>{yearNuButton, yearTilbageButton10, yearTilbageButton,
+                                                             aarEdit, yearFremButton, yearFremButton10})
+        yearRow->addWidget(control);
+    connect(yearNuButton, &QToolButton::clicked, this, &Tmainform::yearNuButtonClick);
+    connect(yearTilbageButton10, &QToolButton::clicked, this, &Tmainform::yearTilbageButton10Click);
+    connect(yearTilbageButton, &QToolButton::clicked, this, &Tmainform::yearTilbageButtonClick);
+    connect(yearFremButton, &QToolButton::clicked, this, &Tmainform::yearFremButtonClick);
+    connect(yearFremButton10, &QToolButton::clicked, this, &Tmainform::yearFremButton10Click);
+    datoerColumn->addLayout(yearRow);
+    datoerColumn->addWidget(actionTextButton(datoer, aDatoUdskriv));
+    column(dokumentPage)->addWidget(datoer);
+    dokumentPage->addStretch();
+
+    // Søg: the fields and choices the find and replace commands of the documents read.
+    QWidget *soeg = menuBog->widget(2);
+    QHBoxLayout *soegPage = pageLayout(soeg);
+    auto *fields = new QGridLayout;
+    fields->setSpacing(2);
+    ordEdit = new QLineEdit(soeg);
+    ordEdit->setObjectName(QStringLiteral("ordEdit"));
+    setHint(ordEdit, QStringLiteral("Søgefelt"));
+    ordEdit->setAccessibleName(QStringLiteral("Søg efter:"));
+    ordEdit->setPlaceholderText(QStringLiteral("Indfør søgeord"));
+    ordEdit->setMinimumWidth(200);
+    erstatEdit = new QLineEdit(soeg);
+    erstatEdit->setObjectName(QStringLiteral("erstatEdit"));
+    setHint(erstatEdit, QStringLiteral("Søgefelt"));
+    erstatEdit->setAccessibleName(QStringLiteral("Erstat med:"));
+    // Enter in a field runs its command, as the button beside it would.
+    connect(ordEdit, &QLineEdit::returnPressed, this, [this] {
+        findTekst->update();
+        if (findTekst->isEnabled())
+            findTekst->trigger();
+    });
+    connect(erstatEdit, &QLineEdit::returnPressed, this, [this] {
+        erstatTekst->update();
+        if (erstatTekst->isEnabled())
+            erstatTekst->trigger();
+    });
+    fields->addWidget(new QLabel(QStringLiteral("Søg efter:"), soeg), 0, 0);
+    fields->addWidget(ordEdit, 1, 0);
+    fields->addWidget(actionTextButton(soeg, findTekst), 1, 1);
+    fields->addWidget(new QLabel(QStringLiteral("Erstat med:"), soeg), 2, 0);
+    fields->addWidget(erstatEdit, 3, 0);
+    fields->addWidget(actionTextButton(soeg, erstatTekst), 3, 1);
+    column(soegPage)->addLayout(fields);
+    retGroup = new TRadioGroup(QStringLiteral("Søgeretning"), {QStringLiteral("Tilbage"), QStringLiteral("Fremad")}, soeg);
+    retGroup->setObjectName(QStringLiteral("retGroup"));
+    retGroup->setItemIndex(1);
+    setHint(retGroup, QStringLiteral("Gælder kun for findfunktionen og ikke for erstatfunktionen"));
+    column(soegPage)->addWidget(retGroup);
+    QVBoxLayout *checks = column(soegPage);
+    SsCheck = new QCheckBox(QStringLiteral("Store og små bogstaver"), soeg);
+    SsCheck->setObjectName(QStringLiteral("SsCheck"));
+    HeleOrdCheck = new QCheckBox(QStringLiteral("Kun hele ord"), soeg);
+    HeleOrdCheck->setObjectName(QStringLiteral("HeleOrdCheck"));
+    erstatAlleCheck = new QCheckBox(QStringLiteral("Find alle forekomster"), soeg);
+    erstatAlleCheck->setObjectName(QStringLiteral("erstatAlleCheck"));
+    for (QCheckBox *check : {SsCheck, HeleOrdCheck, erstatAlleCheck})
+        checks->addWidget(check);
+    antalFundLabel = namedLabel(soeg, QStringLiteral("antalFundLabel"), QStringLiteral("Antal forekomster:"));
+    checks->addWidget(antalFundLabel);
+    soegPage->addStretch();
+
+    // Vindue: arranging and closing the documents, the boxes.
+    QWidget *vindue = menuBog->widget(3);
+    QHBoxLayout *vinduePage = pageLayout(vindue);
+    auto *windows = new QGridLayout;
+    windows->setSpacing(2);
+    const QList<QList<QAction *>> windowRows{{WindowCascade, WindowTileHorizontal, WindowTileVertical},
+                                             {WindowMinimizeAll, winLuk, winLukAlle},
+                                             {favoritBox, dokumentBox, mappefilBox}};
+    for (int row = 0; row < windowRows.size(); ++row)
+        for (int col = 0; col < windowRows[row].size(); ++col)
+            windows->addWidget(actionTextButton(vindue, windowRows[row][col]), row, col);
+    column(vinduePage)->addLayout(windows);
+    QToolButton *closeBoxes = captionedActionButton(vindue, closeAllBokse, QStringLiteral("Luk\nalle\nbokse"));
+    closeBoxes->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    vinduePage->addWidget(closeBoxes);
+    vinduePage->addStretch();
+
+    // Information: room for the message centre at the left, the shortcut overview at the right.
+    QWidget *informationPage = menuBog->widget(4);
+    QHBoxLayout *infoPage = pageLayout(informationPage);
+    infoPage->addStretch();
+    QVBoxLayout *shortcuts = column(infoPage);
+    shortcuts->addWidget(actionTextButton(informationPage, openGenvejsboksen));
+    shortcuts->addStretch();
+
+    // Bokse: the program's boxes.
+    QWidget *bokse = menuBog->widget(6);
+    QHBoxLayout *boksePage = pageLayout(bokse);
+    QVBoxLayout *boxDocument = column(boksePage);
+    auto *boxDocumentRow = new QHBoxLayout;
+    boxDocumentRow->addWidget(iconActionButton(bokse, insertFavoritliste, QStringLiteral("bookmark-new")));
+    skiftDocFilnavnEdit = readOnlyEdit(bokse, QStringLiteral("skiftDocFilnavnEdit"), QStringLiteral("Dokumentnavn"));
+    skiftDocFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
+    skiftDocFilnavnEdit->setMinimumWidth(200);
+    boxDocumentRow->addWidget(skiftDocFilnavnEdit, 1);
+    boxDocument->addLayout(boxDocumentRow);
+    boxDocument->addStretch();
+    QVBoxLayout *listBoxes = column(boksePage);
+    for (QAction *action : {dokumentBox, mappefilBox, favoritBox})
+        listBoxes->addWidget(actionTextButton(bokse, action));
+    listBoxes->addStretch();
+    QVBoxLayout *searchBoxes = column(boksePage);
+    searchBoxes->addWidget(captionedActionButton(bokse, aSearchTekst, QStringLiteral("Find tekst i tekst-\ndokumenter")));
+    searchBoxes->addWidget(captionedActionButton(bokse, aSearchMappeFiler, QStringLiteral("Find mapper og \nfiler i mappe")));
+    searchBoxes->addStretch();
+    QToolButton *closeBoxes2 = captionedActionButton(bokse, closeAllBokse, QStringLiteral("Luk\nalle\nbokse"));
+    closeBoxes2->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    boksePage->addWidget(closeBoxes2);
+    QVBoxLayout *typeBox = column(boksePage);
+    typeBox->addWidget(actionTextButton(bokse, openFiltypeboksen));
+    typeBox->addStretch();
+    boksePage->addStretch();
+}
+
+void Tmainform::buildMenus()
+{
+    // The strip shows "Info" for the Information page, like the menu bar.
+    auto *strip = static_cast<QHBoxLayout *>(hovedmenuPanel->layout());
+    int at = 0;
+    for (TAction *page : {openMenu1, openMenu2, openMenu3, openMenu4, openMenu7, openMenu6})
+        strip->insertWidget(at++, actionTextButton(hovedmenuPanel, page));
+    strip->insertWidget(at, captionedActionButton(hovedmenuPanel, openMenu5, QStringLiteral("Info")));
+
+    QAction *windowMenu = mainMenu7->menuAction();
+    for (QAction *page : std::initializer_list<QAction *>{openMenu1, openMenu2, openMenu3, openMenu4, openMenu7, openMenu6})
+        MainMenu->insertAction(windowMenu, page);
+    auto *infoEntry = new QAction(QStringLiteral("Info"), MainMenu);
+    infoEntry->setObjectName(QStringLiteral("openMenu5Entry"));
+    setHint(infoEntry, openMenu5->statusTip());
+    connect(infoEntry, &QAction::triggered, openMenu5, &QAction::trigger);
+    MainMenu->insertAction(windowMenu, infoEntry);
+
+    auto *bottom = static_cast<QHBoxLayout *>(bundPanel->layout());
+    bottom->addWidget(actionTextButton(bundPanel, aHovedmenu));
+    bottom->addWidget(actionTextButton(bundPanel, aRedskabslinje));
+}
+
+void Tmainform::buildActions()
+{
+    const auto documentOpen = [this] { return !documentWindows().isEmpty(); };
+
+    fileOpen = new TAction(this, QStringLiteral("fileOpen"), QStringLiteral("Åben..."),
+                           QStringLiteral("Åben et eksisterende dokument"), QKeySequence(QStringLiteral("Ctrl+O")));
+    connect(fileOpen, &QAction::triggered, this, &Tmainform::fileOpenExecute);
+
+    fileGem = new TAction(this, QStringLiteral("fileGem"), QStringLiteral("Gem"), QStringLiteral("Gem dokumentet"),
+                          QKeySequence(QStringLiteral("Ctrl+S")));
+    fileGem->setUpdateRule([this, documentOpen] { return documentOpen() && docModified; });
+    connect(fileGem, &QAction::triggered, this, [this] {
+        doHandling(0);
+        udskrivFilInfo();
+    });
+
+    fileGemSom = new TAction(this, QStringLiteral("fileGemSom"), QStringLiteral("Gem som..."),
+                             QStringLiteral("Gem dokumentet med et nyt navn"), QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    fileGemSom->setUpdateRule(documentOpen);
+    connect(fileGemSom, &QAction::triggered, this, [this] {
+        doHandling(1);
+        udskrivFilInfo();
+    });
+
+    fileNewTxt = new TAction(this, QStringLiteral("fileNewTxt"), QStringLiteral("Nyt tekstdokument"),
+                             QStringLiteral("Åben et nyt tekstdokument"), QKeySequence(QStringLiteral("Ctrl+N")));
+    connect(fileNewTxt, &QAction::triggered, this, [this] { funk->openwin(QString(), QStringLiteral(".txt")); });
+
+    winLuk = new TAction(this, QStringLiteral("winLuk"), QStringLiteral("Luk"), QStringLiteral("Luk aktuelle dokument"),
+                         QKeySequence(QStringLiteral("Ctrl+L")));
+    winLuk->setUpdateRule(documentOpen);
+    connect(winLuk, &QAction::triggered, this, [this] {
+        if (TDokumentform *window = activeDocument())
+            window->close();
+    });
+
+    winLukAlle = new TAction(this, QStringLiteral("winLukAlle"), QStringLiteral("Luk alle"),
+                             QStringLiteral("Luk alle dokumenter"), QKeySequence(QStringLiteral("Ctrl+Alt+L")));
+    winLukAlle->setUpdateRule(documentOpen);
+    connect(winLukAlle, &QAction::triggered, this, &Tmainform::winLukAlleExecute);
+
+    aProgramSize = new TAction(this, QStringLiteral("aProgramSize"), QStringLiteral("Udfør"),
+                               QStringLiteral("Sæt standard programstørrelse"));
+    aProgramSize->setUpdateRule([this] { return width() != standardWidth || height() != standardHeight; });
+    connect(aProgramSize, &QAction::triggered, this, [this] { resize(standardWidth, standardHeight); });
+
+    fileNewRtf = new TAction(this, QStringLiteral("fileNewRtf"), QStringLiteral("Nyt richtext dokument"),
+                             QStringLiteral("Åben et nyt rich text dokument"), QKeySequence(QStringLiteral("Ctrl+Alt+N")));
+    connect(fileNewRtf, &QAction::triggered, this, [this] { funk->openwin(QString(), QStringLiteral(".rtf")); });
+
+    WindowCascade = new TAction(this, QStringLiteral("WindowCascade"), QStringLiteral("På stribe"),
+                                QStringLiteral("Arranger på stribe"));
+    WindowCascade->setUpdateRule(documentOpen);
+    connect(WindowCascade, &QAction::triggered, this, [this] {
+        for (TDokumentform *window : documentWindows())
+            window->showNormal();
+        mdiArea->cascadeSubWindows();
+    });
+    WindowTileHorizontal = new TAction(this, QStringLiteral("WindowTileHorizontal"), QStringLiteral("Tilpas vandret"),
+                                       QStringLiteral("Arranger vandret"));
+    WindowTileHorizontal->setUpdateRule(documentOpen);
+    connect(WindowTileHorizontal, &QAction::triggered, this, [this] { tileDocuments(Qt::Horizontal); });
+    WindowTileVertical = new TAction(this, QStringLiteral("WindowTileVertical"), QStringLiteral("Tilpas lodret"),
+                                     QStringLiteral("Arranger lodret"));
+    WindowTileVertical->setUpdateRule(documentOpen);
+    connect(WindowTileVertical, &QAction::triggered, this, [this] { tileDocuments(Qt::Vertical); });
+    WindowMinimizeAll = new TAction(this, QStringLiteral("WindowMinimizeAll"), QStringLiteral("Minimer alle"),
+                                    QStringLiteral("Minimer alle"));
+    WindowMinimizeAll->setUpdateRule(documentOpen);
+    connect(WindowMinimizeAll, &QAction::triggered, this, [this] {
+        for (TDokumentform *window : documentWindows())
+            window->showMinimized();
+    });
+    closeAllBokse = new TAction(this, QStringLiteral("closeAllBokse"), QStringLiteral("Luk alle bokse"),
+                                QStringLiteral("Luk alle åbne bokse"));
+    closeAllBokse->setUpdateRule([] {
+        const QList<QWidget *> boxes = closableBoxes();
+        return std::any_of(boxes.cbegin(), boxes.cend(), [](const QWidget *box) { return box->isVisible(); });
+    });
+    connect(closeAllBokse, &QAction::triggered, this, &Tmainform::closeAllBokseExecute);
+
+    buildPageActions();
+    buildDocumentActions();
+    buildBoxActions();
+    buildWindowMenu();
+    // The shortcuts work whether or not the menu bar or the button strip shows.
+    for (TAction *action : findChildren<TAction *>(Qt::FindDirectChildrenOnly))
+        addAction(action);
+}
+
+
+void Tmainform::buildPageActions()
+{
+    const auto page = [this](const char *name, const QString &caption, const QString &hint, const char *keys, int index) {
+        auto *action = new TAction(this, QString::fromLatin1(name), caption, hint, QKeySequence(QString::fromLatin1(keys)));
+        connect(action, &QAction::triggered, this, [this, index] { setMenuPanel(index); });
+        return action;
+    };
+    openMenu1 = page("openMenu1", QStringLiteral("Fil"), QStringLiteral("Åben eller luk filmenuen"), "Ctrl+1", 0);
+    connect(openMenu1, &QAction::triggered, this, &Tmainform::udskrivFilInfo);
+    openMenu2 = page("openMenu2", QStringLiteral("Dokument"), QStringLiteral("Åben eller luk dokumentmenuen"), "Ctrl+2", 1);
+    openMenu3 = page("openMenu3", QStringLiteral("Søg"), QStringLiteral("Åben eller luk søgemenuen"), "Ctrl+3", 2);
+    openMenu4 = page("openMenu4", QStringLiteral("Vindue"), QStringLiteral("Åben eller luk vinduemenu"), "Ctrl+4", 3);
+    openMenu5 = page("openMenu5", QStringLiteral("Information"), QStringLiteral("Åben eller luk informationsmenuen"),
+                     "Ctrl+7", 4);
+    openMenu5->setShortcuts({QKeySequence(QStringLiteral("Ctrl+7")), QKeySequence(QStringLiteral("F1"))});
+    openMenu6 = page("openMenu6", QStringLiteral("Egenskaber"), QStringLiteral("Åben eller luk egenskabsmenuen"), "Ctrl+6", 5);
+    openMenu7 = page("openMenu7", QStringLiteral("Bokse"), QStringLiteral("Programmets forskellige bokse"), "Ctrl+5", 6);
+
+    aMenuPanel = new TAction(this, QStringLiteral("aMenuPanel"), QStringLiteral("Menupanelet"),
+                             QStringLiteral("Åben menupanelet"), QKeySequence(QStringLiteral("Ctrl+M")));
+    connect(aMenuPanel, &QAction::triggered, this, &Tmainform::aMenuPanelExecute);
+    aHovedmenu = new TAction(this, QStringLiteral("aHovedmenu"), QStringLiteral("Hovedmenu"),
+                             QStringLiteral("Åben eller luk hovedmenuen"), QKeySequence(QStringLiteral("Ctrl+H")));
+    connect(aHovedmenu, &QAction::triggered, this, &Tmainform::aHovedmenuExecute);
+    aRedskabslinje = new TAction(this, QStringLiteral("aRedskabslinje"), QStringLiteral("Redskabslinje"),
+                                 QStringLiteral("Åben eller luk redskabslinjen"), QKeySequence(QStringLiteral("Ctrl+R")));
+    aRedskabslinje->setUpdateRule([this] { return !documentWindows().isEmpty(); });
+    connect(aRedskabslinje, &QAction::triggered, this, [this] {
+        hideMenuBog();
+        doHandling(6);
+    });
+}
+
+void Tmainform::buildDocumentActions()
+{
+    const auto documentOpen = [this] { return !documentWindows().isEmpty(); };
+    const auto searchable = [this, documentOpen] { return documentOpen() && !ordEdit->text().isEmpty(); };
+
+    opdaterFilinfo = new TAction(this, QStringLiteral("opdaterFilinfo"), QString(), QStringLiteral("Opdater oplysninger"),
+                                 QKeySequence(QStringLiteral("F2")));
+    opdaterFilinfo->setUpdateRule([this] { return docModified; });
+    connect(opdaterFilinfo, &QAction::triggered, this, &Tmainform::udskrivFilInfo);
+    printerEgenskaber = new TAction(this, QStringLiteral("printerEgenskaber"), QStringLiteral("Printer"),
+                                    QStringLiteral("Indstillinger for printer"));
+    connect(printerEgenskaber, &QAction::triggered, this, [this] { Platform::dialogs().printerSetup(this, Platform::currentPrinter()); });
+    findTekst = new TAction(this, QStringLiteral("findTekst"), QStringLiteral("Find tekst"),
+                            QStringLiteral("Find tekst i aktuelle dokument"), QKeySequence(QStringLiteral("Ctrl+F")));
+    findTekst->setUpdateRule(searchable);
+    connect(findTekst, &QAction::triggered, this, [this] { doHandling(4); });
+    erstatTekst = new TAction(this, QStringLiteral("erstatTekst"), QStringLiteral("Erstat tekst"),
+                              QStringLiteral("Erstat tekst med anden tekst"));
+    erstatTekst->setUpdateRule(searchable);
+    connect(erstatTekst, &QAction::triggered, this, [this] { doHandling(5); });
+    insertFavoritliste = new TAction(this, QStringLiteral("insertFavoritliste"), QString(),
+                                     QStringLiteral("Indsæt aktuelle dokument i favoritlisten"));
+    insertFavoritliste->setUpdateRule([this] { return !dokumentFilnavn.isEmpty(); });
+    connect(insertFavoritliste, &QAction::triggered, this, [] {
+        favoritform->show();
+        favoritform->insertFil->update();
+        if (favoritform->insertFil->isEnabled())
+            favoritform->insertFil->trigger();
+    });
+
+    const auto date = [this, documentOpen](const char *name, const QString &caption, const QString &hint,
+                                           const std::function<void(TDatoer &)> &write) {
+        auto *action = new TAction(this, QString::fromLatin1(name), caption, hint);
+        action->setUpdateRule(documentOpen);
+        connect(action, &QAction::triggered, this, [this, write] {
+            if (Datoer)
+                write(*Datoer);
+        });
+        return action;
+    };
+    aDato = date("aDato", QStringLiteral("Dato"), QStringLiteral("Udskriv dato"),
+                 [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato()); });
+    aKlokken = date("aKlokken", QStringLiteral("Klokken"), QStringLiteral("Udskriv klokken"),
+                    [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getKlokken()); });
+    aDato2 = date("aDato2", QStringLiteral("Dato: 00-00-0000"), QStringLiteral("Udskriv dato med format dd-mm-åååå"),
+                  [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato2()); });
+    aDato3 = date("aDato3", QStringLiteral("Dato: 0000-00-00"), QStringLiteral("Udskriv dato med format åååå-mm-dd"),
+                  [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato3()); });
+    aDatoUdskriv = date("aDatoUdskriv", QStringLiteral("Udskriv datoer"), QStringLiteral("Udskriv datoer for valgte år"),
+                        [](TDatoer &datoer) { datoer.udskrivHelligdage(); });
+}
+
+void Tmainform::buildBoxActions()
+{
+    // Each box command shows its box and is offered only while the box is hidden.
+    const auto box = [this](const char *name, const QString &caption, const QString &hint, const char *keys,
+                            const std::function<QWidget *()> &instance) {
+        auto *action = new TAction(this, QString::fromLatin1(name), caption, hint, QKeySequence(QString::fromLatin1(keys)));
+        action->setUpdateRule([instance] { return instance() && instance()->isHidden(); });
+        connect(action, &QAction::triggered, this, [instance] {
+            instance()->show();
+            instance()->raise();
+            instance()->activateWindow();
+        });
+        return action;
+    };
+    mappefilBox = box("mappefilBox", QStringLiteral("Filer og mapper"), QStringLiteral("Åben mappe-fil-boksen"), "F3",
+                      [] { return static_cast<QWidget *>(mappefilform); });
+    favoritBox = box("favoritBox", QStringLiteral("Favoritter"), QStringLiteral("Åben favoritter"), "F4",
+                     [] { return static_cast<QWidget *>(favoritform); });
+    dokumentBox = box("dokumentBox", QStringLiteral("Dokumentboks"),
+                      QStringLiteral("Åben boksen med kontrol over åbne dokumenter"), "F5",
+                      [] { return static_cast<QWidget *>(filform); });
+    aSearchTekst = box("aSearchTekst", QStringLiteral("Find tekst i tekst-dokumenter"),
+                       QStringLiteral("Søg efter tekst i tekstfiler ved valg af søgemappe"), "F6",
+                       [] { return static_cast<QWidget *>(findformen); });
+    aSearchMappeFiler = box("aSearchMappeFiler", QStringLiteral("Find mapper og filer i mappe"),
+                            QStringLiteral("Søg efter mapper og filer i valgt mappe og dens undermapper"), "F7",
+                            [] { return static_cast<QWidget *>(filmappeform); });
+    openGenvejsboksen = box("openGenvejsboksen", QStringLiteral("Genveje"), QStringLiteral("Nogle af programmets genveje"),
+                            "F9", [] { return static_cast<QWidget *>(genvejsform); });
+
+    openFiltypeboksen = new TAction(this, QStringLiteral("openFiltypeboksen"), QStringLiteral("Typeliste"),
+                                    QStringLiteral("Bestem filtyper der kan åbnes som tekstfiler"),
+                                    QKeySequence(QStringLiteral("F8")));
+    openFiltypeboksen->setUpdateRule([] { return typeform && typeform->isHidden(); });
+    connect(openFiltypeboksen, &QAction::triggered, this, [] { Platform::showModal(*typeform); });
+}
+
+void Tmainform::aHovedmenuExecute()
+{
+    hideMenuBog();
+    // Once gone, the menu bar stays gone for the rest of the run.
+    if (MainMenu->isEnabled()) {
+        MainMenu->hide();
+        MainMenu->setEnabled(false);
+    }
+    hovedmenuPanel->setVisible(hovedmenuPanel->isHidden());
+}
+
+void Tmainform::yearNuButtonClick()
+{
+    aarEdit->setText(QString::number(Platform::now().date().year()));
+    yearNuButton->setEnabled(false);
+}
+
+void Tmainform::moveYear(int years)
+{
+    bool ok = false;
+    const int year = aarEdit->text().toInt(&ok);
+    if (!ok)
+        return;
+    aarEdit->setText(QString::number(year + years));
+    yearNuButton->setEnabled(true);
+}
+
+void Tmainform::aMenuPanelExecute()
+{
+    if (!menuBog->isHidden()) {
+        menuBog->hide();
+    } else {
+        if (menuBog->currentIndex() < 0)
+            menuBog->setCurrentIndex(0);
+        menuBog->show();
+    }
+    applyMenuBogDocking();
+}
+
+void Tmainform::setMenuPanel(int page)
+{
+    if (menuBog->isHidden()) {
+        // The page is chosen before the panel shows, so that it never shows the page it had.
+        menuBog->setCurrentIndex(page);
+        aMenuPanelExecute();
+    } else if (page == menuBog->currentIndex()) {
+        aMenuPanelExecute();
+    } else {
+        menuBog->setCurrentIndex(page);
+    }
+    if (menuBog->currentIndex() == 5 && !menuBog->widget(5)->layout())
+        placeOptionPanels();
+    applyMenuBogDocking();
+    if (menuBog->currentIndex() == 2 && !menuBog->isHidden())
+        ordEdit->setFocus();
+}
+
+void Tmainform::placeOptionPanels()
+{
+    // The panels scroll rather than widen the window: the standard window size must stay possible.
+    auto *page = new QVBoxLayout(menuBog->widget(5));
+    page->setContentsMargins(0, 0, 0, 0);
+    auto *scroller = new QScrollArea(menuBog->widget(5));
+    scroller->setObjectName(QStringLiteral("egenskaberScroller"));
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    // The page shows the window's own background, whatever the design.
+    scroller->viewport()->setAutoFillBackground(false);
+    auto *holder = new QWidget(scroller);
+    auto *row = new QHBoxLayout(holder);
+    for (QWidget *panel : {static_cast<QWidget *>(optform->optPanel1), static_cast<QWidget *>(optform->optPanel3),
+                           static_cast<QWidget *>(optform->optPanel2)}) {
+        row->addWidget(panel, 0, Qt::AlignTop);
+        panel->show();
+    }
+    row->addStretch();
+    scroller->setWidget(holder);
+    page->addWidget(scroller);
+    scroller->show();
+    holder->show();
+}
+
+void Tmainform::applyMenuBogDocking()
+{
+    // The "Egenskaber" page takes the whole frame; the other pages sit above the documents.
+    const bool fill = !menuBog->isHidden() && menuBog->currentIndex() == 5;
+    if (fill) {
+        menuBog->setMinimumHeight(0);
+        menuBog->setMaximumHeight(QWIDGETSIZE_MAX);
+    } else {
+        menuBog->setFixedHeight(menuBogHeight);
+    }
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->setStretchFactor(menuBog, fill ? 1 : 0);
+    // A hidden frame lets go of its active document; it must be the active one again when the
+    // frame comes back, or the document commands would find no document.
+    if (fill && !mdiArea->isHidden())
+        m_documentBeforeFill = activeDocument();
+    mdiArea->setVisible(!fill);
+    if (!fill && m_documentBeforeFill && !mdiArea->activeSubWindow())
+        mdiArea->setActiveSubWindow(m_documentBeforeFill);
+}
+
+void Tmainform::resetFileInfo()
+{
+    filnavnEdit->setText(ingenDokumenter);
+    filsizeLabel->clear();
+    antalLinjerLabel->clear();
+    filModificeretLabel->clear();
+    docFilnavnEdit->setText(filnavnEdit->text());
+    skiftDocFilnavnEdit->setText(filnavnEdit->text());
+}
+
+void Tmainform::doHandling(int actionNo)
+{
+    TDokumentform *window = activeDocument();
+    if (!window) {
+        if (actionNo == 2)
+            resetFileInfo();
+        return;
+    }
+    switch (actionNo) {
+    case 0:
+        window->Gem();
+        break;
+    case 1:
+        window->GemSom();
+        break;
+    case 2:
+        window->filInformation();
+        break;
+    case 4:
+        antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(window->FindOrd()));
+        break;
+    case 5:
+        antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(window->ErstatTekst()));
+        break;
+    case 6:
+        window->showRedskabsPanel();
+        break;
+    default:
+        break;
+    }
+}
+
+void Tmainform::udskrivFilInfo()
+{
+    doHandling(2);
+}
+
+void Tmainform::fileOpenExecute()
+{
+    // A cancelled dialog gives no names, and nothing happens.
+    openFiles(Platform::dialogs().openFiles(this));
+}
+
+void Tmainform::openFiles(const QStringList &names)
+{
+    if (names.isEmpty())
+        return;
+    if (optform->CheckAskOpenDoc->isChecked() && Platform::showModal(*openform) == QDialog::Accepted) {
+        const int choice = openform->handlingsBox->itemIndex();
+        const bool newList = openform->checkNyListe->isChecked();
+        if (choice == 1) {
+            filform->show();
+            if (newList)
+                filform->FavFiler1->DeleteAlleItems();
+        } else if (choice == 2) {
+            favoritform->show();
+            if (newList)
+                favoritform->FavFiler->DeleteAlleItems();
+        }
+        for (const QString &name : names) {
+            const QString caption = QFileInfo(name).fileName();
+            if (choice == 1) {
+                // Marked changed, so that the box keeps what was put into it.
+                if (filform->FavFiler1->InsertItem(name, caption, 1))
+                    filform->ListeForandret1 = true;
+            } else if (choice == 2) {
+                favoritform->FavFiler->InsertItem(name, caption, 3);
+                favoritform->ListeForandret = true;
+            } else {
+                funk->openwin(name, QString());
+            }
+        }
+        return;
+    }
+    for (const QString &name : names)
+        funk->openwin(name, QString());
+}
+
+void Tmainform::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void Tmainform::dropEvent(QDropEvent *event)
+{
+    // Names are taken whole, however long they are.
+    QStringList names;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            names << QDir::toNativeSeparators(url.toLocalFile());
+    event->acceptProposedAction();
+    openFiles(names);
+}
+
+void Tmainform::hideEgenskaberPanel()
+{
+    if (!menuBog->isHidden() && menuBog->currentIndex() == 5)
+        hideMenuBog();
+}
+
+void Tmainform::hideMenuBog()
+{
+    menuBog->hide();
+    applyMenuBogDocking();
+}
+

@@ -1,0 +1,539 @@
+#include "ProgramFixture.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "app/RadioGroup.h"
+#include "documents/DocumentForm.h"
+#include "lists/FavDirUnit.h"
+#include "lists/OpenUnit.h"
+#include "lists/favoritUnit.h"
+#include "lists/filUnit.h"
+#include "lists/mappefilUnit.h"
+#include "options/genvejUnit.h"
+#include "options/optUnit.h"
+#include "platform/Clock.h"
+#include "platform/RichEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+// The command panel, its pages, the menus and the commands on them, driven by keys and buttons.
+class TestCommandPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void pagesOpenSwitchAndHide();
+    void egenskaberFillsTheFrameUntilADocumentComesForward();
+    void stripAndMenuBarOpenThePages();
+    void hovedmenuAndRedskabslinje();
+    void enabledRules();
+    void searchPageRunsTheActiveDocumentsCommands();
+    void fileInformationRefresh();
+    void yearButtons();
+    void dateCommandsWriteIntoTheActiveDocument();
+    void drops_data();
+    void drops();
+    void dropsOfFoldersVanishedAndManyFiles();
+    void openBoxRemembersItsChoice();
+    void openDialogGoesThroughTheOpenBox();
+    void insertIntoFavourites();
+
+private:
+    static void key(const char *keys) { QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(keys))); }
+    static void idle() { TAction::updateAll(); }
+    static void drop(const QStringList &names)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &name : names)
+            urls << QUrl::fromLocalFile(name);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(mainform, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(mainform, &event);
+    }
+    static QStringList openFiles()
+    {
+        QStringList names;
+        for (TDokumentform *window : mainform->documentWindows())
+            names << window->Filnavn;
+        return names;
+    }
+    static QStringList items(TReopenFilerX *list)
+    {
+        QStringList names;
+        for (int i = 0; i < list->Antal(); ++i)
+            names << list->GetFilnavn(i);
+        return names;
+    }
+    static QToolButton *button(QWidget *parent, const QString &accessibleName)
+    {
+        for (QToolButton *candidate : parent->findChildren<QToolButton *>())
+            if (candidate->accessibleName() == accessibleName && candidate->isVisibleTo(parent))
+                return candidate;
+        return nullptr;
+    }
+};
+
+void TestCommandPanel::pagesOpenSwitchAndHide()
+{
+    ProgramFixture program;
+    program.start();
+    QVERIFY(mainform->menuBog->isHidden());
+
+    key("Ctrl+2");
+    QVERIFY(mainform->menuBog->isVisible());
+    QCOMPARE(mainform->menuBog->currentIndex(), 1);
+    QCOMPARE(mainform->menuBog->height(), 108);
+
+    // Another page's key switches without hiding; the search page puts the caret in the field.
+    key("Ctrl+3");
+    QVERIFY(mainform->menuBog->isVisible());
+    QCOMPARE(mainform->menuBog->currentIndex(), 2);
+    QCOMPARE(QApplication::focusWidget(), mainform->ordEdit);
+
+    // The shown page's key hides the panel; Ctrl+M brings it back on the same page.
+    key("Ctrl+3");
+    QVERIFY(mainform->menuBog->isHidden());
+    key("Ctrl+M");
+    QVERIFY(mainform->menuBog->isVisible());
+    QCOMPARE(mainform->menuBog->currentIndex(), 2);
+    key("Ctrl+M");
+    QVERIFY(mainform->menuBog->isHidden());
+
+    const QList<std::pair<const char *, int>> keys{{"Ctrl+1", 0}, {"Ctrl+2", 1}, {"Ctrl+3", 2}, {"Ctrl+4", 3},
+                                                   {"Ctrl+5", 6}, {"Ctrl+7", 4}, {"F1", 4}};
+    for (const auto &[keys_, page] : keys) {
+        if (mainform->menuBog->currentIndex() == page && mainform->menuBog->isVisible())
+            key("Ctrl+M");
+        key(keys_);
+        QVERIFY2(mainform->menuBog->isVisible(), keys_);
+        QCOMPARE(mainform->menuBog->currentIndex(), page);
+        QCOMPARE(mainform->menuBog->height(), 108);
+    }
+}
+
+void TestCommandPanel::egenskaberFillsTheFrameUntilADocumentComesForward()
+{
+    ProgramFixture program;
+    program.start();
+    key("Ctrl+N");
+    key("Ctrl+6");
+    QCOMPARE(mainform->menuBog->currentIndex(), 5);
+    QTRY_VERIFY(mainform->menuBog->height() > 108);
+    QVERIFY(mainform->mdiArea->isHidden());
+
+    // A new document hides the panel so that it can be seen.
+    key("Ctrl+N");
+    QVERIFY(mainform->menuBog->isHidden());
+    QVERIFY(mainform->mdiArea->isVisible());
+
+    // Its own key hides it again, and the document commands still reach the document.
+    key("Ctrl+6");
+    QVERIFY(mainform->mdiArea->isHidden());
+    key("Ctrl+6");
+    QVERIFY(mainform->menuBog->isHidden());
+    QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("2. Dokument"));
+
+    // So does pressing a tab.
+    key("Ctrl+6");
+    QVERIFY(mainform->menuBog->isVisible());
+    const QRect firstTab = mainform->tc->tabRect(0);
+    QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, firstTab.center());
+    QVERIFY(mainform->menuBog->isHidden());
+    QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("1. Dokument"));
+
+    // The Fil page afterwards sits above the documents at its own height, refreshed.
+    key("Ctrl+1");
+    QCOMPARE(mainform->menuBog->currentIndex(), 0);
+    QCOMPARE(mainform->menuBog->height(), 108);
+    QVERIFY(mainform->mdiArea->isVisible());
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Dokumentet har ikke noget navn."));
+}
+
+void TestCommandPanel::stripAndMenuBarOpenThePages()
+{
+    ProgramFixture program;
+    program.start();
+    optform->hovedmenuCheck->setChecked(true);
+    mainform->hovedmenuPanel->show();
+    QStringList strip;
+    for (QToolButton *b : mainform->hovedmenuPanel->findChildren<QToolButton *>())
+        strip << b->text();
+    QCOMPARE(strip, QStringList({"Fil", "Dokument", "Søg", "Vindue", "Bokse", "Egenskaber", "Info"}));
+    QToolButton *info = button(mainform->hovedmenuPanel, QStringLiteral("Info"));
+    QVERIFY(info);
+    QTest::mouseClick(info, Qt::LeftButton);
+    QCOMPARE(mainform->menuBog->currentIndex(), 4);
+    QTest::mouseClick(info, Qt::LeftButton);
+    QVERIFY(mainform->menuBog->isHidden());
+
+    QStringList menuBar;
+    for (QAction *entry : mainform->MainMenu->actions())
+        menuBar << entry->text();
+    QCOMPARE(menuBar, QStringList({"Fil", "Dokument", "Søg", "Vindue", "Bokse", "Egenskaber", "Info", "Åbne"}));
+    mainform->MainMenu->actions().at(6)->trigger();
+    QCOMPARE(mainform->menuBog->currentIndex(), 4);
+    QVERIFY(mainform->menuBog->isVisible());
+}
+
+void TestCommandPanel::hovedmenuAndRedskabslinje()
+{
+    ProgramFixture program;
+    program.start();
+    const bool stripShown = mainform->hovedmenuPanel->isVisible();
+    key("Ctrl+2");
+    key("Ctrl+H");
+    QVERIFY(mainform->menuBog->isHidden());
+    QVERIFY(!mainform->MainMenu->isVisible());
+    QCOMPARE(mainform->hovedmenuPanel->isVisible(), !stripShown);
+    key("Ctrl+H");
+    QCOMPARE(mainform->hovedmenuPanel->isVisible(), stripShown);
+    // The menu bar stays removed; the page keys still work.
+    QVERIFY(!mainform->MainMenu->isVisible());
+    key("Ctrl+4");
+    QCOMPARE(mainform->menuBog->currentIndex(), 3);
+
+    idle();
+    QVERIFY(!mainform->aRedskabslinje->isEnabled());
+    key("Ctrl+N");
+    idle();
+    QWidget *tools = mainform->activeDocument()->redskabsPanel;
+    const bool toolsShown = tools->isVisible();
+    key("Ctrl+2");
+    QVERIFY(mainform->menuBog->isVisible());
+    key("Ctrl+R");
+    QVERIFY(mainform->menuBog->isHidden());
+    QCOMPARE(tools->isVisible(), !toolsShown);
+}
+
+void TestCommandPanel::enabledRules()
+{
+    ProgramFixture program;
+    program.start();
+    idle();
+    for (TAction *action : {mainform->findTekst, mainform->erstatTekst, mainform->fileGem, mainform->fileGemSom,
+                            mainform->aDato, mainform->aDatoUdskriv, mainform->insertFavoritliste})
+        QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
+    mainform->ordEdit->setText(QStringLiteral("ord"));
+    idle();
+    QVERIFY(!mainform->findTekst->isEnabled());
+
+    // An unchanged document: "Gem som" but not "Gem"; the search commands need a search text.
+    key("Ctrl+N");
+    mainform->ordEdit->clear();
+    idle();
+    QVERIFY(!mainform->fileGem->isEnabled());
+    QVERIFY(mainform->fileGemSom->isEnabled());
+    QVERIFY(!mainform->findTekst->isEnabled());
+    QVERIFY(!mainform->erstatTekst->isEnabled());
+    QVERIFY(mainform->aDato->isEnabled());
+    QVERIFY(!mainform->opdaterFilinfo->isEnabled());
+    mainform->ordEdit->setText(QStringLiteral("ord"));
+    QTest::keyClicks(mainform->activeDocument()->editor()->widget(), QStringLiteral("x"));
+    idle();
+    QVERIFY(mainform->findTekst->isEnabled());
+    QVERIFY(mainform->erstatTekst->isEnabled());
+    QVERIFY(mainform->fileGem->isEnabled());
+    QVERIFY(mainform->opdaterFilinfo->isEnabled());
+
+    // Box commands are offered while their box is hidden.
+    QVERIFY(mainform->openGenvejsboksen->isEnabled());
+    key("F9");
+    QVERIFY(genvejsform->isVisible());
+    idle();
+    QVERIFY(!mainform->openGenvejsboksen->isEnabled());
+    genvejsform->close();
+    idle();
+    QVERIFY(mainform->openGenvejsboksen->isEnabled());
+    const QList<std::pair<const char *, QWidget *>> boxes{{"F3", mappefilform}, {"F4", favoritform}, {"F5", filform}};
+    for (const auto &[keys, box] : boxes) {
+        key(keys);
+        QVERIFY2(box->isVisible(), keys);
+    }
+}
+
+void TestCommandPanel::searchPageRunsTheActiveDocumentsCommands()
+{
+    ProgramFixture program;
+    program.start();
+    key("Ctrl+N");
+    Platform::RichEdit *editor = mainform->activeDocument()->editor();
+    QTest::keyClicks(editor->widget(), QStringLiteral("en to en tre en"));
+    editor->setSelection(0, 0);
+    key("Ctrl+3");
+    QTest::keyClicks(mainform->ordEdit, QStringLiteral("en"));
+    mainform->erstatAlleCheck->setChecked(true);
+    idle();
+    key("Ctrl+F");
+    QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 3"));
+
+    // Enter in the replacement field replaces, as its button does.
+    editor->setSelection(0, 0);
+    QTest::keyClicks(mainform->erstatEdit, QStringLiteral("et"));
+    QTest::keyClick(mainform->erstatEdit, Qt::Key_Return);
+    QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 3"));
+    QCOMPARE(editor->text(), QStringLiteral("et to et tre et"));
+    QVERIFY(mainform->docModified);
+
+    key("Ctrl+F");
+    QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 0"));
+}
+
+void TestCommandPanel::fileInformationRefresh()
+{
+    ProgramFixture program;
+    program.start();
+    const QString name = program.writeFile(QStringLiteral("info.txt"), "a\nb\nc\n");
+    program.dialogs.openAnswers.enqueue({name});
+    key("Ctrl+O");
+    key("Ctrl+1");
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("info.txt"));
+    QCOMPARE(mainform->filModificeretLabel->text(), QStringLiteral("Dokumentet er gemt"));
+    QTest::keyClicks(mainform->activeDocument()->editor()->widget(), QStringLiteral("x"));
+    idle();
+    key("F2");
+    QCOMPARE(mainform->filModificeretLabel->text(), QStringLiteral("Dokumentet er ikke gemt"));
+
+    // The last window closed: the fields say so.
+    mainform->activeDocument()->editor()->setModified(false);
+    key("Ctrl+L");
+    QTRY_VERIFY(mainform->documentWindows().isEmpty());
+    mainform->udskrivFilInfo();
+    QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
+    QCOMPARE(mainform->docFilnavnEdit->text(), mainform->filnavnEdit->text());
+    QCOMPARE(mainform->skiftDocFilnavnEdit->text(), mainform->filnavnEdit->text());
+    QVERIFY(mainform->filsizeLabel->text().isEmpty());
+}
+
+void TestCommandPanel::yearButtons()
+{
+    Platform::setClock([] { return QDateTime(QDate(2026, 12, 10), QTime(12, 0)); });
+    ProgramFixture program;
+    program.start();
+    QCOMPARE(mainform->aarEdit->text(), QStringLiteral("2026"));
+    QVERIFY(!mainform->yearNuButton->isEnabled());
+
+    const QList<std::pair<QToolButton *, QString>> steps{
+        {mainform->yearFremButton, "2027"},    {mainform->yearFremButton10, "2037"},
+        {mainform->yearTilbageButton, "2036"}, {mainform->yearTilbageButton10, "2026"},
+        {mainform->yearTilbageButton10, "2016"}};
+    for (const auto &[b, year] : steps) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(mainform->aarEdit->text(), year);
+        QVERIFY(mainform->yearNuButton->isEnabled());
+    }
+    QTest::mouseClick(mainform->yearNuButton, Qt::LeftButton);
+    QCOMPARE(mainform->aarEdit->text(), QStringLiteral("2026"));
+    QVERIFY(!mainform->yearNuButton->isEnabled());
+
+    // Past 9999 and below 0 the year is shown whole.
+    mainform->aarEdit->setText(QStringLiteral("9995"));
+    QTest::mouseClick(mainform->yearFremButton10, Qt::LeftButton);
+    QCOMPARE(mainform->aarEdit->text(), QStringLiteral("10005"));
+    mainform->aarEdit->setText(QStringLiteral("5"));
+    QTest::mouseClick(mainform->yearTilbageButton10, Qt::LeftButton);
+    QCOMPARE(mainform->aarEdit->text(), QStringLiteral("-5"));
+    Platform::setClock({});
+}
+
+void TestCommandPanel::dateCommandsWriteIntoTheActiveDocument()
+{
+    Platform::setClock([] { return QDateTime(QDate(2024, 2, 4), QTime(9, 7, 3)); });
+    ProgramFixture program;
+    program.start();
+    key("Ctrl+N");
+    Platform::RichEdit *editor = mainform->activeDocument()->editor();
+    for (TAction *action : {mainform->aDato, mainform->aDato2, mainform->aDato3, mainform->aKlokken}) {
+        action->trigger();
+        editor->replaceSelection(QStringLiteral("|"));
+    }
+    QCOMPARE(editor->text(), QStringLiteral("Søndag 04. Februar 2024|04-02-2024|2024-02-04|09:07:03|"));
+    QVERIFY(editor->isModified());
+
+    // The holiday list of the year shown, into the document that is active now.
+    key("Ctrl+N");
+    Platform::RichEdit *second = mainform->activeDocument()->editor();
+    mainform->aarEdit->setText(QStringLiteral("2024"));
+    mainform->aDatoUdskriv->trigger();
+    QVERIFY(second->text().startsWith(QStringLiteral("Følgende dage og datoer er for år 2024.")));
+    QVERIFY(second->text().contains(QStringLiteral("Påskedag: 31. Marts - Søndag")));
+    QCOMPARE(mainform->bogTekstLabel->text(), QStringLiteral("Datoer: 2024"));
+    QCOMPARE(editor->text(), QStringLiteral("Søndag 04. Februar 2024|04-02-2024|2024-02-04|09:07:03|"));
+    Platform::setClock({});
+}
+
+// What a list holds after the drop: only its own earlier entry, that and the dropped files, or
+// only the dropped files.
+enum ListAfter { Unchanged, Added, Replaced };
+
+void TestCommandPanel::drops_data()
+{
+    QTest::addColumn<bool>("ask");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("newList");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<int>("closedList");
+    QTest::addColumn<int>("favourites");
+
+    QTest::newRow("not asked") << false << QString() << 2 << true << true << int(Unchanged) << int(Unchanged);
+    QTest::newRow("box cancelled") << true << "Annuller" << 2 << true << true << int(Unchanged) << int(Unchanged);
+    QTest::newRow("box closed") << true << QString() << 1 << false << true << int(Unchanged) << int(Unchanged);
+    QTest::newRow("open for editing") << true << "Gennemfør" << 0 << true << true << int(Unchanged) << int(Unchanged);
+    QTest::newRow("closed list, kept") << true << "Gennemfør" << 1 << false << false << int(Added) << int(Unchanged);
+    QTest::newRow("closed list, new") << true << "Gennemfør" << 1 << true << false << int(Replaced) << int(Unchanged);
+    QTest::newRow("favourites, kept") << true << "Gennemfør" << 2 << false << false << int(Unchanged) << int(Added);
+    QTest::newRow("favourites, new") << true << "Gennemfør" << 2 << true << false << int(Unchanged) << int(Replaced);
+}
+
+void TestCommandPanel::drops()
+{
+    QFETCH(bool, ask);
+    QFETCH(QString, answer);
+    QFETCH(int, choice);
+    QFETCH(bool, newList);
+    QFETCH(bool, opened);
+    QFETCH(int, closedList);
+    QFETCH(int, favourites);
+
+    ProgramFixture program;
+    program.start();
+    const QString earlier = program.writeFile(QStringLiteral("tidligere.txt"), "t");
+    filform->FavFiler1->InsertItem(earlier, QStringLiteral("tidligere.txt"), 0);
+    favoritform->FavFiler->InsertItem(earlier, QStringLiteral("tidligere.txt"), 0);
+    const QStringList names{program.writeFile(QStringLiteral("a.txt"), "a"),
+                            program.writeFile(QStringLiteral("b.rtf"), "{\\rtf1 b}"),
+                            program.writeFile(QStringLiteral("c.txt"), "c")};
+    optform->CheckAskOpenDoc->setChecked(ask);
+    if (ask) {
+        program.modal.answer([=](QDialog &box) {
+            openform->handlingsBox->setItemIndex(choice);
+            openform->checkNyListe->setChecked(newList);
+            if (answer.isEmpty())
+                box.close();
+            else
+                pressButton(box, answer);
+        });
+    }
+    drop(names);
+
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(program.modal.pending(), 0);
+    if (ask)
+        QCOMPARE(program.modal.shown.at(0).title, QStringLiteral("Åben"));
+    QCOMPARE(openFiles(), opened ? names : QStringList());
+    const auto expected = [&](int after) {
+        return after == Unchanged ? QStringList{earlier} : after == Added ? QStringList{earlier} + names : names;
+    };
+    QCOMPARE(items(filform->FavFiler1), expected(closedList));
+    QCOMPARE(items(favoritform->FavFiler), expected(favourites));
+    QCOMPARE(filform->isVisible(), closedList != Unchanged);
+    QCOMPARE(favoritform->isVisible(), favourites != Unchanged);
+    QCOMPARE(favoritform->ListeForandret, favourites != Unchanged);
+    // The list boxes show what the lists hold.
+    QCOMPARE(filform->ListBox1->count(), filform->FavFiler1->Antal());
+    QCOMPARE(favoritform->favFilerListe->count(), favoritform->FavFiler->Antal());
+}
+
+void TestCommandPanel::dropsOfFoldersVanishedAndManyFiles()
+{
+    ProgramFixture program;
+    program.start();
+    const QString gone = program.writeFile(QStringLiteral("borte.txt"), "x");
+    QFile::remove(gone);
+    drop({program.workFolder(), gone});
+    QVERIFY(mainform->documentWindows().isEmpty());
+    QVERIFY(program.modal.shown.isEmpty());
+    QVERIFY(program.shell.calls.isEmpty());
+
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many << program.writeFile(QStringLiteral("mange%1.txt").arg(i, 3, 10, QLatin1Char('0')), "m");
+    optform->CheckAskOpenDoc->setChecked(true);
+    program.modal.answer([](QDialog &box) {
+        openform->handlingsBox->setItemIndex(1);
+        openform->checkNyListe->setChecked(true);
+        pressButton(box, QStringLiteral("Gennemfør"));
+    });
+    drop(many);
+    QCOMPARE(items(filform->FavFiler1).size(), 300);
+    QCOMPARE(filform->ListBox1->count(), 300);
+    QVERIFY(mainform->documentWindows().isEmpty());
+}
+
+void TestCommandPanel::openBoxRemembersItsChoice()
+{
+    ProgramFixture program;
+    QFile::remove(QDir(program.optMappe()).filePath(QStringLiteral("OpenUnit.txt")));
+    program.writeFile(QDir(program.optMappe()).filePath(QStringLiteral("OpenUnit.txt")), "2\r\n1\r\n");
+    program.start();
+    QCOMPARE(openform->handlingsBox->itemIndex(), 2);
+    QVERIFY(openform->checkNyListe->isChecked());
+
+    // "Start med ny liste" means something only for the lists; the choice is kept when cancelled.
+    optform->CheckAskOpenDoc->setChecked(true);
+    const QString name = program.writeFile(QStringLiteral("d.txt"), "d");
+    program.modal.answer([](QDialog &box) {
+        QVERIFY(openform->checkNyListe->isEnabled());
+        QTest::mouseClick(openform->handlingsBox->findChildren<QAbstractButton *>().at(0), Qt::LeftButton);
+        QVERIFY(!openform->checkNyListe->isEnabled());
+        pressButton(box, QStringLiteral("Annuller"));
+    });
+    drop({name});
+    QCOMPARE(openFiles(), QStringList{name});
+    QCOMPARE(ProgramFixture::readFile(openform->optFilnavn), QByteArray("0\r\n1\r\n"));
+}
+
+void TestCommandPanel::openDialogGoesThroughTheOpenBox()
+{
+    ProgramFixture program;
+    program.start();
+    optform->CheckAskOpenDoc->setChecked(true);
+    const QStringList names{program.writeFile(QStringLiteral("e.txt"), "e"), program.writeFile(QStringLiteral("f.txt"), "f")};
+    program.dialogs.openAnswers.enqueue(names);
+    program.modal.answer([](QDialog &box) {
+        openform->handlingsBox->setItemIndex(1);
+        openform->checkNyListe->setChecked(false);
+        pressButton(box, QStringLiteral("Gennemfør"));
+    });
+    key("Ctrl+O");
+    QCOMPARE(items(filform->FavFiler1), names);
+    QVERIFY(mainform->documentWindows().isEmpty());
+
+    // A cancelled open dialog asks nothing.
+    key("Ctrl+O");
+    QCOMPARE(program.modal.shown.size(), 1);
+}
+
+void TestCommandPanel::insertIntoFavourites()
+{
+    ProgramFixture program;
+    program.start();
+    const QString name = program.writeFile(QStringLiteral("fav.txt"), "f");
+    program.dialogs.openAnswers.enqueue({name});
+    key("Ctrl+O");
+    idle();
+    QVERIFY(mainform->insertFavoritliste->isEnabled());
+    mainform->insertFavoritliste->trigger();
+    QVERIFY(favoritform->isVisible());
+    QCOMPARE(items(favoritform->FavFiler), QStringList{name});
+    QCOMPARE(favoritform->favFilerListe->item(0)->text(), QStringLiteral("fav.txt"));
+    QVERIFY(favoritform->ListeForandret);
+}
+
+QTEST_MAIN(TestCommandPanel)
+#include "tst_commandpanel.moc"
