@@ -15,10 +15,13 @@
 #include "opening/Funktioner.h"
 #include "opening/filtyper.h"
 #include "options/genvejUnit.h"
+#include "options/infUnit.h"
 #include "options/optUnit.h"
 #include "platform/Clock.h"
+#include "platform/Browser.h"
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
+#include "platform/Notifications.h"
 #include "platform/Printer.h"
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
@@ -37,6 +40,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -263,13 +268,8 @@ void Tmainform::buildMenuBog()
     vinduePage->addWidget(closeBoxes);
     vinduePage->addStretch();
 
-    // Information: room for the message centre at the left, the shortcut overview at the right.
-    QWidget *informationPage = menuBog->widget(4);
-    QHBoxLayout *infoPage = pageLayout(informationPage);
-    infoPage->addStretch();
-    QVBoxLayout *shortcuts = column(infoPage);
-    shortcuts->addWidget(actionTextButton(informationPage, openGenvejsboksen));
-    shortcuts->addStretch();
+    buildWebSearchActions();
+    buildInformationPage(menuBog->widget(4));
 
     // Bokse: the program's boxes.
     QWidget *bokse = menuBog->widget(6);
@@ -298,6 +298,56 @@ void Tmainform::buildMenuBog()
     typeBox->addWidget(actionTextButton(bokse, openFiltypeboksen));
     typeBox->addStretch();
     boksePage->addStretch();
+}
+
+void Tmainform::buildInformationPage(QWidget *page)
+{
+    QHBoxLayout *infoPage = pageLayout(page);
+    bcMemo = new QPlainTextEdit(page);
+    bcMemo->setObjectName(QStringLiteral("bcMemo"));
+    bcMemo->setAccessibleName(QStringLiteral("Besked"));
+    bcMemo->setTabChangesFocus(true);
+    connect(bcMemo, &QPlainTextEdit::textChanged, this, &Tmainform::bcMemoChange);
+    infoPage->addWidget(bcMemo, 1);
+
+    auto *centre = new QGroupBox(QStringLiteral("Besked center"), page);
+    centre->setObjectName(QStringLiteral("beskedCenter"));
+    auto *centreColumn = new QVBoxLayout(centre);
+    centreColumn->setSpacing(2);
+    centreColumn->setContentsMargins(4, 2, 4, 2);
+    bcEdit = new QLineEdit(centre);
+    bcEdit->setObjectName(QStringLiteral("bcEdit"));
+    bcEdit->setAccessibleName(QStringLiteral("Overskrift"));
+    bcEdit->setAlignment(Qt::AlignCenter);
+    bcEdit->setPlaceholderText(QStringLiteral("Skriv overskriften her"));
+    // Enter after the title goes on to the message.
+    connect(bcEdit, &QLineEdit::returnPressed, bcMemo, [this] { bcMemo->setFocus(); });
+    centreColumn->addWidget(bcEdit);
+    auto *sendRow = new QHBoxLayout;
+    memoLabel = namedLabel(centre, QStringLiteral("memoLabel"), QStringLiteral("0"));
+    sendRow->addWidget(memoLabel);
+    sendRow->addWidget(new QLabel(QStringLiteral(" tegn"), centre));
+    sendRow->addStretch();
+    bcNyButton = new QPushButton(QStringLiteral("Ny"), centre);
+    bcNyButton->setObjectName(QStringLiteral("bcNyButton"));
+    setHint(bcNyButton, QStringLiteral("Start en ny besked"));
+    connect(bcNyButton, &QPushButton::clicked, this, &Tmainform::bcNyButtonClick);
+    bcButton = new QPushButton(QStringLiteral("Send"), centre);
+    bcButton->setObjectName(QStringLiteral("bcButton"));
+    setHint(bcButton, QStringLiteral("Sen beskeden til beskedcenteret"));
+    connect(bcButton, &QPushButton::clicked, this, &Tmainform::bcButtonClick);
+    sendRow->addWidget(bcNyButton);
+    sendRow->addWidget(bcButton);
+    centreColumn->addLayout(sendRow);
+    column(infoPage)->addWidget(centre);
+
+    QVBoxLayout *searches = column(infoPage);
+    for (QAction *action : {bingUrl, googleUrl, tubeUrl})
+        searches->addWidget(actionTextButton(page, action));
+    searches->addStretch();
+    QVBoxLayout *shortcuts = column(infoPage);
+    shortcuts->addWidget(actionTextButton(page, openGenvejsboksen));
+    shortcuts->addStretch();
 }
 
 void Tmainform::buildMenus()
@@ -534,6 +584,70 @@ void Tmainform::buildBoxActions()
                                     QKeySequence(QStringLiteral("F8")));
     openFiltypeboksen->setUpdateRule([] { return typeform && typeform->isHidden(); });
     connect(openFiltypeboksen, &QAction::triggered, this, [] { Platform::showModal(*typeform); });
+}
+
+void Tmainform::buildWebSearchActions()
+{
+    // The keys search for the message while the Information page has the focus; in a document
+    // the same keys search for the word at its caret.
+    const auto search = [this](const char *name, const QString &caption, const QString &hint, const char *keys,
+                               const QString &host, const QString &path, const QString &key) {
+        auto *action = new TAction(menuBog->widget(4), QString::fromLatin1(name), caption, hint,
+                                   keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence(),
+                                   Qt::WidgetWithChildrenShortcut);
+        menuBog->widget(4)->addAction(action);
+        connect(action, &QAction::triggered, this, [this, host, path, key] { webSearch(host, path, key); });
+        return action;
+    };
+    googleUrl = search("googleUrl", QStringLiteral("Google"), QStringLiteral("Skriv tekst og søg på nettet med Google"),
+                       "Ctrl+Shift+G", QStringLiteral("www.google.com"), QStringLiteral("/search"), QStringLiteral("q"));
+    bingUrl = search("bingUrl", QStringLiteral("Bing"), QStringLiteral("Skriv tekst og søg på nettet med Bing"),
+                     "Ctrl+Shift+B", QStringLiteral("www.bing.com"), QStringLiteral("/search"), QStringLiteral("q"));
+    tubeUrl = search("tubeUrl", QStringLiteral("YouTube"), QStringLiteral("Skriv tekst og søg med YouTube"), nullptr,
+                     QStringLiteral("www.youtube.com"), QStringLiteral("/results"), QStringLiteral("search_query"));
+}
+
+void Tmainform::webSearch(const QString &host, const QString &path, const QString &key)
+{
+    if (bcMemo->toPlainText().isEmpty())
+        bcMemo->setPlainText(QStringLiteral("Der mangler en tekst."));
+    Platform::browser().open(Platform::searchAddress(host, path, key, bcMemo->toPlainText()));
+}
+
+void Tmainform::makeInfo(const QString &title, const QString &body)
+{
+    ++ncNumber;
+    Platform::notifications().post(QStringLiteral("kyx Vandel ") + QString::number(ncNumber), title, body, TrayIcon);
+}
+
+void Tmainform::bcButtonClick()
+{
+    if (bcEdit->text().isEmpty()) {
+        visInfo(QStringLiteral("Der mangler en overskrift.\rIndfør en overskrift."));
+        bcEdit->setFocus();
+        return;
+    }
+    if (bcMemo->toPlainText().isEmpty()) {
+        visInfo(QStringLiteral("Der mangler en tekst.\rIndfør en tekst."));
+        bcMemo->setFocus();
+        return;
+    }
+    makeInfo(bcEdit->text(), bcMemo->toPlainText());
+}
+
+void Tmainform::bcNyButtonClick()
+{
+    bcMemo->clear();
+    bcEdit->clear();
+    bcEdit->setFocus();
+    memoLabel->setText(QStringLiteral("0"));
+}
+
+void Tmainform::bcMemoChange()
+{
+    // A line break counts as the two characters it is in a Windows text.
+    const QString text = bcMemo->toPlainText();
+    memoLabel->setText(QString::number(text.size() + text.count(QLatin1Char('\n'))));
 }
 
 void Tmainform::aHovedmenuExecute()

@@ -11,6 +11,8 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
 class QStackedWidget;
 class QSystemTrayIcon;
 class QTabBar;
@@ -135,6 +137,17 @@ public:
     QCheckBox *HeleOrdCheck = nullptr;
     QCheckBox *erstatAlleCheck = nullptr;
     QLabel *antalFundLabel = nullptr;
+    // The message centre of the Information page: a title and a message posted as a desktop
+    // notification, and web searches for the message.
+    QPlainTextEdit *bcMemo = nullptr;
+    QLineEdit *bcEdit = nullptr;
+    QLabel *memoLabel = nullptr;
+    QPushButton *bcNyButton = nullptr;
+    QPushButton *bcButton = nullptr;
+    void makeInfo(const QString &title, const QString &body);
+    void bcButtonClick();
+    void bcNyButtonClick();
+    void bcMemoChange();
     // The year row of the Dokument page.
     QToolButton *yearNuButton = nullptr;
     QToolButton *yearTilbageButton10 = nullptr;
@@ -186,6 +199,10 @@ public:
     TAction *aSearchMappeFiler = nullptr;
     TAction *openFiltypeboksen = nullptr;
     TAction *openGenvejsboksen = nullptr;
+    // Web searches for the message of the Information page.
+    TAction *googleUrl = nullptr;
+    TAction *bingUrl = nullptr;
+    TAction *tubeUrl = nullptr;
     TAction *WindowCascade = nullptr;
     TAction *WindowTileHorizontal = nullptr;
     TAction *WindowTileVertical = nullptr;
@@ -219,6 +236,9 @@ private:
     void buildPageActions();
     void buildDocumentActions();
     void buildBoxActions();
+    void buildWebSearchActions();
+    void buildInformationPage(QWidget *page);
+    void webSearch(const QString &host, const QString &path, const QString &key);
     // The button strip, the menu bar's page entries and the buttons of the bottom bar.
     void buildMenus();
     void aHovedmenuExecute();

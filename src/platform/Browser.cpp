@@ -14,6 +14,13 @@ public:
 
 } // namespace
 
+QUrl searchAddress(const QString &host, const QString &path, const QString &key, const QString &text)
+{
+    const QByteArray address = "https://" + host.toLatin1() + path.toLatin1() + '?' + key.toLatin1() + '='
+        + QUrl::toPercentEncoding(text);
+    return QUrl::fromEncoded(address, QUrl::StrictMode);
+}
+
 Browser &browser()
 {
     return Seam<Browser>::get<DesktopBrowser>();

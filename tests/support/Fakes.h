@@ -3,6 +3,7 @@
 #include "platform/Browser.h"
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
+#include "platform/Notifications.h"
 #include "platform/Shell.h"
 
 #include <QDialog>
@@ -44,6 +45,22 @@ public:
         return true;
     }
     QList<QUrl> opened;
+};
+
+struct PostedNotification {
+    QString name, title, body;
+};
+
+class FakeNotifications : public Platform::Notifications {
+public:
+    FakeNotifications() { Platform::setNotifications(this); }
+    ~FakeNotifications() override { Platform::setNotifications(nullptr); }
+    bool post(const QString &name, const QString &title, const QString &body, QSystemTrayIcon *) override
+    {
+        posted.append({name, title, body});
+        return true;
+    }
+    QList<PostedNotification> posted;
 };
 
 // Answers the file dialogs from queues; an empty queue answers "cancelled".

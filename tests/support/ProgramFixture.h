@@ -30,6 +30,7 @@ public:
     FakeShell shell;
     FakeDialogs dialogs;
     FakeBrowser browser;
+    FakeNotifications notifications;
     ModalScript modal;
 
 private:
