@@ -6,6 +6,7 @@
 #include "app/Main.h"
 #include "app/RadioGroup.h"
 #include "documents/DatoCompo.h"
+#include "documents/FindReplace.h"
 #include "lists/DirBox.h"
 #include "lists/FavDirUnit.h"
 #include "lists/filUnit.h"
@@ -18,6 +19,7 @@
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
+#include "platform/TextFind.h"
 
 #include <QAbstractScrollArea>
 #include <QButtonGroup>
@@ -44,6 +46,24 @@ bool isWordCharacter(QChar c)
     const char16_t u = c.unicode();
     return u == u'-' || (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')
         || u == u'Æ' || u == u'Ø' || u == u'Å' || u == u'æ' || u == u'ø' || u == u'å';
+}
+
+// What the main window's "Søg" page asks for, read afresh for every search.
+struct SearchSettings {
+    QString text;
+    QString replacement;
+    Platform::FindFlags flags;
+    bool forward;
+    bool all;
+};
+
+SearchSettings searchSettings()
+{
+    return {mainform->ordEdit->text(),
+            mainform->erstatEdit->text(),
+            {mainform->HeleOrdCheck->isChecked(), mainform->SsCheck->isChecked()},
+            mainform->retGroup->itemIndex() != 0,
+            mainform->erstatAlleCheck->isChecked()};
 }
 
 } // namespace
@@ -415,4 +435,54 @@ void TDokumentform::setPopupState(bool ownMenu)
     puButton->setText(next);
     puButton->setAccessibleName(next);
     setHint(puButton, QStringLiteral("Skift popup-menu til \"") + next + QLatin1Char('"'));
+}
+
+int TDokumentform::FindOrd()
+{
+    return search(false);
+}
+
+int TDokumentform::ErstatTekst()
+{
+    return search(true);
+}
+
+int TDokumentform::search(bool replacing)
+{
+    const SearchSettings settings = searchSettings();
+    const int start = Editor->selectionStart();
+    QList<int> visited;
+    if (settings.all) {
+        // Every occurrence in one pass, exactly those that stepping from one to the next would
+        // visit, so that a large document neither lays out nor signals once per occurrence.
+        const Platform::TextFinder finder(Editor->text(), settings.text, settings.flags);
+        visited = occurrenceChain(finder, settings.forward, settings.forward ? start + Editor->selectionLength() : start,
+                                  replacing ? std::optional(settings.replacement) : std::nullopt);
+    } else if (settings.forward) {
+        const Platform::TextFinder finder(Editor->text(), settings.text, settings.flags);
+        if (const int at = finder.find(start + Editor->selectionLength(), finder.textLength()); at >= 0)
+            visited << at;
+    } else if (const int at = UpDown(start); at >= 0) {
+        visited << at;
+    }
+
+    if (!visited.isEmpty()) {
+        Editor->widget()->setFocus();
+        const int length = int(Platform::withDocumentLineBreaks(settings.text).size());
+        if (replacing)
+            Editor->setSelection(replaceChain(Editor->document(), visited, length, settings.replacement), 0);
+        else
+            Editor->setSelection(visited.back(), length);
+    }
+    // A run that ends on a search finding nothing shows where the caret is; a single step forward
+    // leaves the caret fields as they were.
+    if (settings.all || (!settings.forward && visited.isEmpty()))
+        XYinfo();
+    return int(visited.size());
+}
+
+int TDokumentform::UpDown(int CursPos)
+{
+    const SearchSettings settings = searchSettings();
+    return Platform::TextFinder(Editor->text(), settings.text, settings.flags).findLast(CursPos);
 }

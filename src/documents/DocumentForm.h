@@ -40,6 +40,10 @@ public:
     QString FindTekst() const;
     QString getTheWord() const;
     void puButtonClick();
+    // The "Søg" commands on the text, with the search text, options and direction of the main
+    // window's "Søg" page; each returns the number of occurrences found or replaced.
+    int FindOrd();
+    int ErstatTekst();
 
     bool opstart = true;
     bool musNede = false;
@@ -98,6 +102,9 @@ private:
     void write();
     void webSearch(const QString &host, const QString &path, const QString &key) const;
     void setPopupState(bool ownMenu);
+    int search(bool replacing);
+    // Where the last occurrence lying wholly before CursPos starts, or -1.
+    int UpDown(int CursPos);
 
     bool m_openFailed = false;
     QMenu *m_windowMenu = nullptr;
