@@ -12,6 +12,7 @@ kyx_packages=(
   libhunspell-dev hunspell-da
   breeze-icon-theme
   xvfb openbox xdotool at-spi2-core python3-pyatspi dbus-x11 xauth
+  poppler-utils
 )
 
 kyx_install_missing() {

@@ -138,6 +138,7 @@ void Tmainform::buildMenuBog()
     newDocuments->addStretch();
     QVBoxLayout *printing = column(filPage);
     printing->addWidget(actionTextButton(fil, printerEgenskaber));
+    printing->addWidget(actionTextButton(fil, udskrivDokument));
     printing->addStretch();
     filPage->addStretch();
 
@@ -506,6 +507,10 @@ void Tmainform::buildDocumentActions()
                                  QKeySequence(QStringLiteral("F2")));
     opdaterFilinfo->setUpdateRule([this] { return docModified; });
     connect(opdaterFilinfo, &QAction::triggered, this, &Tmainform::udskrivFilInfo);
+    udskrivDokument = new TAction(this, QStringLiteral("udskrivDokument"), QStringLiteral("Udskriv..."),
+                                  QStringLiteral("Udskriv aktuelle dokument"));
+    udskrivDokument->setUpdateRule(documentOpen);
+    connect(udskrivDokument, &QAction::triggered, this, [this] { doHandling(3); });
     printerEgenskaber = new TAction(this, QStringLiteral("printerEgenskaber"), QStringLiteral("Printer"),
                                     QStringLiteral("Indstillinger for printer"));
     connect(printerEgenskaber, &QAction::triggered, this, [this] { Platform::dialogs().printerSetup(this, Platform::currentPrinter()); });
@@ -779,6 +784,9 @@ void Tmainform::doHandling(int actionNo)
         break;
     case 2:
         window->filInformation();
+        break;
+    case 3:
+        window->udskrivDokument();
         break;
     case 4:
         antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(window->FindOrd()));

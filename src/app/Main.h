@@ -182,6 +182,7 @@ public:
     TAction *fileNewRtf = nullptr;
     TAction *opdaterFilinfo = nullptr;
     TAction *printerEgenskaber = nullptr;
+    TAction *udskrivDokument = nullptr;
     TAction *findTekst = nullptr;
     TAction *erstatTekst = nullptr;
     TAction *insertFavoritliste = nullptr;

@@ -34,7 +34,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -415,11 +414,7 @@ QString TDokumentform::getTheWord() const
 
 void TDokumentform::webSearch(const QString &host, const QString &path, const QString &key) const
 {
-    // The word is percent-encoded so that the whole of it is searched for ("&", "#", "+" and
-    // spaces included).
-    const QByteArray address = "https://" + host.toLatin1() + path.toLatin1() + '?' + key.toLatin1() + '='
-        + QUrl::toPercentEncoding(getTheWord());
-    Platform::browser().open(QUrl::fromEncoded(address, QUrl::StrictMode));
+    Platform::browser().open(Platform::searchAddress(host, path, key, getTheWord()));
 }
 
 void TDokumentform::puButtonClick()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Printer.h"
+
 #include <QMdiSubWindow>
 
 class QComboBox;
@@ -44,6 +46,13 @@ public:
     // window's "Søg" page; each returns the number of occurrences found or replaced.
     int FindOrd();
     int ErstatTekst();
+    // Asks for margins and copies in the print settings box, then prints the document.
+    void udskrivDokument();
+    // Prints the whole text of aEditor copies times, each copy its own print job, in the page
+    // rectangle the margins make on the current printer. False when nothing could be printed
+    // (the user has been told why).
+    bool PrintRichText(Platform::RichEdit *aEditor, double RTLeftMargin, double RTRightMargin, double RTTopMargin,
+                       double RTBottomMargin, Platform::TRichTextMeasurements RichTextMeasurement, int Copies);
 
     bool opstart = true;
     bool musNede = false;
@@ -107,6 +116,8 @@ private:
     int UpDown(int CursPos);
 
     bool m_openFailed = false;
+    // The page rectangle of the last print; empty until then.
+    QRect m_pageRect;
     QMenu *m_windowMenu = nullptr;
     QComboBox *m_fontNames = nullptr;
     bool m_showHints = true;

@@ -259,6 +259,8 @@ void Twinform2::buildMenus()
         menu->addSeparator();
         menu->addActions({mainform->fileGem, mainform->fileGemSom});
     }
+    dropDownPU->addSeparator();
+    dropDownPU->addAction(mainform->udskrivDokument);
     setWindowMenu(winPU);
 
     FontPU = new QMenu(this);

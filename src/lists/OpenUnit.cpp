@@ -70,8 +70,6 @@ void Topenform::showEvent(QShowEvent *event)
 {
     handlingsBoxClick();
     TBox::showEvent(event);
-    if (parentWidget())
-        move(parentWidget()->geometry().center() - rect().center());
 }
 
 void Topenform::handlingsBoxClick()

@@ -4,11 +4,13 @@
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
 #include "platform/Notifications.h"
+#include "platform/Printer.h"
 #include "platform/Shell.h"
 
 #include <QDialog>
 #include <QList>
 #include <QQueue>
+#include <QTextDocument>
 #include <QStringList>
 #include <QUrl>
 #include <functional>
@@ -61,6 +63,28 @@ public:
         return true;
     }
     QList<PostedNotification> posted;
+};
+
+// A printer that records its print jobs: the text printed and the page rectangle.
+class FakePrinter : public Platform::Printer {
+public:
+    struct Job {
+        QString text, title;
+        QRect pageRect;
+    };
+    FakePrinter() { Platform::setPrinter(this); }
+    ~FakePrinter() override { Platform::setPrinter(nullptr); }
+    bool available() override { return isThere; }
+    Platform::PrinterMetrics metrics() override { return printerMetrics; }
+    bool print(const QTextDocument &document, const QRect &pageRect, const QString &jobTitle, QString *) override
+    {
+        jobs.append({document.toPlainText(), jobTitle, pageRect});
+        return true;
+    }
+    bool isThere = true;
+    // A 600 dpi printer on A4 whose printable area begins 100 pixels from the paper's edges.
+    Platform::PrinterMetrics printerMetrics{600, 600, 100, 100, 4760, 6816};
+    QList<Job> jobs;
 };
 
 // Answers the file dialogs from queues; an empty queue answers "cancelled".

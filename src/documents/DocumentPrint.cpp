@@ -1,0 +1,91 @@
+#include "documents/DocumentForm.h"
+
+#include "app/Globals.h"
+#include "documents/Print.h"
+#include "options/infUnit.h"
+#include "platform/Modal.h"
+#include "platform/RichEdit.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+
+namespace {
+
+// A margin as the print box holds it, with a decimal comma; what the filter lets through but is
+// no number ("2,,5", ",") gives nothing.
+std::optional<double> centimetres(const QString &text)
+{
+    bool ok = false;
+    const double value = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+QString notANumber(const QString &text)
+{
+    return QLatin1Char('\'') + text + QStringLiteral("' er ikke et gyldigt tal.");
+}
+
+} // namespace
+
+void TDokumentform::udskrivDokument()
+{
+    if (Platform::showModal(*printform) != QDialog::Accepted)
+        return;
+    const QList<QLineEdit *> fields{printform->Edit1, printform->Edit2, printform->Edit3, printform->Edit4,
+                                    printform->Edit5};
+    for (const QLineEdit *field : fields) {
+        if (field->text().isEmpty()) {
+            visInfo(QStringLiteral("Information:\rDer mangler en værdi, prøv igen!"));
+            return;
+        }
+    }
+    double margins[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const std::optional<double> value = centimetres(fields[i]->text());
+        if (!value) {
+            visInfo(notANumber(fields[i]->text()));
+            return;
+        }
+        margins[i] = *value;
+    }
+    bool ok = false;
+    const int copies = printform->Edit5->text().toInt(&ok);
+    if (!ok) {
+        visInfo(notANumber(printform->Edit5->text()));
+        return;
+    }
+    PrintRichText(Editor, margins[0], margins[1], margins[2], margins[3], Platform::rtmCentimetres, copies);
+}
+
+bool TDokumentform::PrintRichText(Platform::RichEdit *aEditor, double RTLeftMargin, double RTRightMargin,
+                                  double RTTopMargin, double RTBottomMargin,
+                                  Platform::TRichTextMeasurements RichTextMeasurement, int Copies)
+{
+    if (Copies <= 0)
+        return true;
+    Platform::Printer &printer = Platform::printer();
+    if (!printer.available()) {
+        visInfo(QStringLiteral("Der er ingen printer at udskrive på.\rDer er ikke udskrevet noget."));
+        return false;
+    }
+    const QRect pageRect = RichTextMeasurement == Platform::rtmNone && !m_pageRect.isEmpty()
+        ? m_pageRect
+        : Platform::pageRectangle(printer.metrics(), RTLeftMargin, RTRightMargin, RTTopMargin, RTBottomMargin,
+                                  RichTextMeasurement);
+    // Margins that meet or cross would lay the text out in no room at all.
+    if (pageRect.isEmpty()) {
+        visInfo(QStringLiteral("Margenerne er større end siden.\rDer er ikke udskrevet noget."));
+        return false;
+    }
+    m_pageRect = pageRect;
+    QCoreApplication::processEvents();
+    for (int copy = 0; copy < Copies; ++copy) {
+        QString error;
+        if (!printer.print(*aEditor->document(), pageRect, QString(), &error)) {
+            visInfo(QStringLiteral("Dokumentet blev ikke udskrevet:\r") + error);
+            return false;
+        }
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
