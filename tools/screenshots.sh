@@ -202,6 +202,9 @@ for design in "${designs[@]}"; do
   # The same window with the "Egenskaber" page open over the documents (Ctrl+6).
   xdotool key --window "$window" ctrl+6 >/dev/null 2>&1
   photograph "$pid" "$window" "$run-options" "$images/options-${design// /_}.png"
+  # The "Dokument" page above the document (Ctrl+6 hides the options, Ctrl+2 opens the page).
+  xdotool key --window "$window" ctrl+6 ctrl+2 >/dev/null 2>&1
+  photograph "$pid" "$window" "$run-dokument" "$images/dokument-${design// /_}.png"
 
   end_group "$pid" 2>/dev/null # the shell's own note that the job ended
   unset 'groups[${#groups[@]}-1]'
