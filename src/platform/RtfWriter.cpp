@@ -159,7 +159,9 @@ private:
     void newLine();
     void endLineBeforeControlWord();
     void breakLineIfLong();
-    void text(QStringView text);
+    // asUnicode writes every printable character as \uN: text in the Symbol font, whose bytes a
+    // reader takes for the font's own symbols.
+    void text(QStringView text, bool asUnicode = false);
     void payDelimiter();
     void appendNumber(qint64 value);
     void appendHexByte(int byte);
@@ -358,7 +360,7 @@ void Writer::writeBlock(const QTextBlock &block)
                 writeImage(format.toImageFormat());
             continue;
         }
-        text(fragment.text());
+        text(fragment.text(), m_fonts.value(m_state.font).compare(kSymbolFamily, Qt::CaseInsensitive) == 0);
     }
     controlWord("par");
     endLineBeforeControlWord();
@@ -580,7 +582,7 @@ void Writer::payDelimiter()
     }
 }
 
-void Writer::text(QStringView text)
+void Writer::text(QStringView text, bool asUnicode)
 {
     const char16_t *c = text.utf16();
     const char16_t *const end = c + text.size();
@@ -622,13 +624,13 @@ void Writer::text(QStringView text)
         default:
             break;
         }
-        if (*c >= 0x20 && *c < 0x7f) {
+        if (*c >= 0x20 && *c < 0x7f && !asUnicode) {
             payDelimiter();
             m_out += char(*c);
             continue;
         }
         m_delimiterOwed = false;
-        if (const int byte = ansiByte(*c); byte >= 0) {
+        if (const int byte = ansiByte(*c); byte >= 0 && !asUnicode) {
             appendHexByte(byte);
             continue;
         }

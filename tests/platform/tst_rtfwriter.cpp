@@ -166,6 +166,7 @@ private slots:
     void writesPictures();
     void readsBackWhatItWrote_data();
     void readsBackWhatItWrote();
+    void keepsTheCharactersOfSymbolFontText();
 };
 
 void RtfWriterTest::writesHeaderAndTables()
@@ -638,6 +639,23 @@ void RtfWriterTest::readsBackWhatItWrote()
     QCOMPARE(read->toRawText(), original->toRawText());
     compareParagraphs(*read, *original);
     QCOMPARE(characterLooks(*read), characterLooks(*original));
+}
+
+void RtfWriterTest::keepsTheCharactersOfSymbolFontText()
+{
+    // Bytes in the Symbol font stand for its own symbols ("a" is alpha), so text the user has set
+    // in that font must not be written as bytes, or "abc" would come back as Greek letters.
+    auto original = newDocument();
+    QTextCursor cursor(original.get());
+    QTextCharFormat symbol;
+    symbol.setFontFamilies({u"Symbol"_s});
+    cursor.insertText(u"før "_s);
+    cursor.insertText(u"abc æ {1}"_s, symbol);
+    cursor.insertText(u" efter"_s, QTextCharFormat());
+    const QByteArray rtf = written(*original);
+    auto read = newDocument();
+    Platform::readRtf(rtf, read.get());
+    QCOMPARE(read->toPlainText(), u"før abc æ {1} efter"_s);
 }
 
 QTEST_MAIN(RtfWriterTest)
