@@ -38,9 +38,24 @@ constexpr qsizetype kHardLineLength = 250;
 // indent off \li again and reads a negative \fi as the bullet's.
 constexpr int kBulletHangTwips = -360;
 
-// Bullets are the middle dot of the Symbol font, as Word and WordPad write them.
-constexpr char kBulletByte[] = "\\'b7";
+// Bullets as Word writes its three: the middle dot of the Symbol font, a hollow "o" in Courier New
+// and the square of Wingdings.
 const QString kSymbolFamily = QStringLiteral("Symbol");
+const QString kWingdingsFamily = QStringLiteral("Wingdings");
+
+struct BulletGlyph {
+    QString family;
+    const char *byte;
+};
+
+BulletGlyph bulletGlyph(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListCircle: return {QStringLiteral("Courier New"), "\\'6f"};
+    case QTextListFormat::ListSquare: return {kWingdingsFamily, "\\'a7"};
+    default: return {kSymbolFamily, "\\'b7"};
+    }
+}
 
 struct CharState {
     int font = -1;
@@ -174,7 +189,6 @@ private:
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colours; // position + 1 = \cf number
     QHash<QRgb, int> m_colourIndex;
-    int m_symbolFont = -1;
 
     QByteArray m_out;
     qsizetype m_lineStart = 0;
@@ -211,8 +225,8 @@ void Writer::collectTables()
     addFont(m_defaultFamily); // \deff0
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         const QTextList *list = block.textList();
-        if (list && isBullet(list->format().style()) && m_symbolFont < 0)
-            m_symbolFont = addFont(kSymbolFamily);
+        if (list && isBullet(list->format().style()))
+            addFont(bulletGlyph(list->format().style()).family);
         const auto addFormat = [this](const QTextCharFormat &format) {
             addFont(familyOf(format));
             addColour(format.foreground());
@@ -310,7 +324,7 @@ void Writer::writeHeader()
         openGroup();
         controlWord("f", i);
         controlWord("fnil");
-        controlWord("fcharset", m_fonts[i] == kSymbolFamily ? 2 : 0);
+        controlWord("fcharset", m_fonts[i] == kSymbolFamily || m_fonts[i] == kWingdingsFamily ? 2 : 0);
         // A semicolon would end the name early.
         QString name = m_fonts[i];
         name.replace(u';', u',');
@@ -405,21 +419,23 @@ void Writer::writeListMarker(const QTextBlock &block)
         return;
     const QTextListFormat format = list->format();
     if (isBullet(format.style())) {
+        const BulletGlyph glyph = bulletGlyph(format.style());
+        const int font = m_fontIndex.value(glyph.family);
         openGroup();
         controlWord("pntext");
-        controlWord("f", m_symbolFont);
-        rawText(kBulletByte);
+        controlWord("f", font);
+        rawText(glyph.byte);
         controlWord("tab");
         closeGroup();
         openGroup();
         rawText("\\*");
         controlWord("pn");
         controlWord("pnlvlblt");
-        controlWord("pnf", m_symbolFont);
+        controlWord("pnf", font);
         controlWord("pnindent", 0);
         openGroup();
         controlWord("pntxtb");
-        rawText(kBulletByte);
+        rawText(glyph.byte);
         closeGroup();
         closeGroup();
         return;

@@ -345,9 +345,16 @@ void RtfWriterTest::writesLists_data()
     QTextListFormat square;
     square.setStyle(QTextListFormat::ListSquare);
     square.setIndent(2);
-    QTest::newRow("nested bullets") << square << QTextBlockFormat()
-                                    << "\\pard\\fi-360\\li1200" + bullet + "one\\par"
-                                    << "\\pard\\fi-360\\li1200" + bullet + "two\\par";
+    const QByteArray squareBullet = QByteArray(bullet).replace("b7", "a7");
+    QTest::newRow("nested square bullets") << square << QTextBlockFormat()
+                                           << "\\pard\\fi-360\\li1200" + squareBullet + "one\\par"
+                                           << "\\pard\\fi-360\\li1200" + squareBullet + "two\\par";
+    QTextListFormat circle;
+    circle.setStyle(QTextListFormat::ListCircle);
+    const QByteArray circleBullet = QByteArray(bullet).replace("b7", "6f");
+    QTest::newRow("circle bullets") << circle << QTextBlockFormat()
+                                    << "\\pard\\fi-360\\li600" + circleBullet + "one\\par"
+                                    << "\\pard\\fi-360\\li600" + circleBullet + "two\\par";
     QTextListFormat decimal;
     decimal.setStyle(QTextListFormat::ListDecimal);
     QTest::newRow("numbers")
@@ -388,9 +395,11 @@ void RtfWriterTest::writesLists()
     QCOMPARE(cursor.block().textList(), nullptr);
 
     const QByteArray rtf = written(*document);
-    const bool bullets = list.style() == QTextListFormat::ListDisc
-                         || list.style() == QTextListFormat::ListSquare;
-    QCOMPARE(joined(rtf).contains("{\\f1\\fnil\\fcharset2 Symbol;}"), bullets);
+    // Each bullet comes in the font Word gives it.
+    const QByteArray fonts = joined(rtf).left(joined(rtf).indexOf("{\\colortbl"));
+    QCOMPARE(fonts.contains("{\\f1\\fnil\\fcharset2 Symbol;}"), list.style() == QTextListFormat::ListDisc);
+    QCOMPARE(fonts.contains("{\\f1\\fnil\\fcharset2 Wingdings;}"), list.style() == QTextListFormat::ListSquare);
+    QCOMPARE(fonts.contains("{\\f1\\fnil\\fcharset0 Courier New;}"), list.style() == QTextListFormat::ListCircle);
     const QByteArrayList written = paragraphs(rtf);
     QCOMPARE(written.size(), 4);
     QCOMPARE(written[0], "\\pard\\f0\\fs20 before\\par");
@@ -577,12 +586,12 @@ void RtfWriterTest::readsBackWhatItWrote_data()
         f.setTextIndent(-20);
     });
     QTest::newRow("first line in") << paragraph([](auto &f) { f.setTextIndent(25); });
-    const auto bullets = [](const QTextBlockFormat &block) {
-        return Build([block](QTextCursor &cursor) {
+    const auto bullets = [](const QTextBlockFormat &block, QTextListFormat::Style style) {
+        return Build([block, style](QTextCursor &cursor) {
             cursor.insertText(u"før"_s);
             cursor.insertBlock(block);
             QTextListFormat list;
-            list.setStyle(QTextListFormat::ListDisc);
+            list.setStyle(style);
             cursor.createList(list);
             cursor.insertText(u"et"_s);
             cursor.insertBlock();
@@ -591,11 +600,13 @@ void RtfWriterTest::readsBackWhatItWrote_data()
             cursor.insertText(u"efter"_s);
         });
     };
-    QTest::newRow("bullets") << bullets(QTextBlockFormat());
+    QTest::newRow("bullets") << bullets(QTextBlockFormat(), QTextListFormat::ListDisc);
+    QTest::newRow("circle bullets") << bullets(QTextBlockFormat(), QTextListFormat::ListCircle);
+    QTest::newRow("square bullets") << bullets(QTextBlockFormat(), QTextListFormat::ListSquare);
     QTextBlockFormat margins;
     margins.setLeftMargin(4 * 96.0 / 72);
     margins.setRightMargin(5 * 96.0 / 72);
-    QTest::newRow("bullets with margins") << bullets(margins);
+    QTest::newRow("bullets with margins") << bullets(margins, QTextListFormat::ListDisc);
     QTest::newRow("Danish letters") << text(u"Rødgrød med fløde: Æble, Øl og Ål"_s);
     QTest::newRow("Greek") << text(u"λόγος Ωμέγα"_s);
     QTest::newRow("emoji") << text(u"smil 😀 og tommel 👍🏽"_s);
