@@ -39,101 +39,12 @@ program="$build/kyxtavlo"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kyx-shots.XXXXXX") || exit 2
 
-# Every helper runs as its own job, hence in its own process group, and is ended with its group.
-set -m
-groups=()
-
-group_running() { # pgid: true while a process of the group runs; a zombie only awaits its parent
-  local stat line state group
-  for stat in /proc/[0-9]*/stat; do
-    read -r line 2>/dev/null <"$stat" || continue
-    read -r state _ group _ <<<"${line##*) }"
-    [ "$group" = "$1" ] && [ "$state" != Z ] && return 0
-  done
-  return 1
-}
-
-end_group() { # pgid
-  kill -TERM -- "-$1" 2>/dev/null
-  for _ in $(seq 50); do
-    group_running "$1" || break
-    sleep 0.1
-  done
-  kill -KILL -- "-$1" 2>/dev/null
-  wait "$1" 2>/dev/null
-}
-
-cleanup() {
-  local status=$? i
-  trap - EXIT INT TERM HUP
-  set +m
-  # Last started first: a program still running, then the window manager, then the X server.
-  for ((i = ${#groups[@]} - 1; i >= 0; i--)); do
-    end_group "${groups[i]}"
-  done
-  rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
-
-fail() {
-  echo "screenshots: $*" >&2
-  for log in "$work"/*.log; do
-    [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
-  done
-  exit 2
-}
-
-wait_for() { # what, pid of the helper that provides it, command...: polls until the command succeeds
-  local what=$1 pid=$2 deadline=$((SECONDS + startup_seconds))
-  shift 2
-  until "$@" >/dev/null 2>&1; do
-    kill -0 "$pid" 2>/dev/null || fail "$what: the process ended"
-    ((SECONDS < deadline)) || fail "timed out waiting for $what"
-    sleep 0.1
-  done
-}
-
-# A clean environment: nothing of the user's desktop session (display, bus, language, Qt look and
-# scaling) reaches the program.
-for name in $(compgen -e); do
-  case $name in
-    PATH | TMPDIR | TERM | LD_LIBRARY_PATH) ;;
-    *) unset "$name" 2>/dev/null ;;
-  esac
-done
-export HOME="$work/home"
-export XDG_RUNTIME_DIR="$work/run"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
-export LC_ALL=C.UTF-8 TZ=UTC QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$images" || exit 2
-chmod 700 "$XDG_RUNTIME_DIR"
-
-# X server on the first free display; it writes the number once it accepts connections.
-exec {display_fd}>"$work/display"
-Xvfb -displayfd "$display_fd" -screen 0 "$screen_size" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xserver=$!
-groups+=("$xserver")
-exec {display_fd}>&-
-wait_for "the X server" "$xserver" grep -q '^[0-9][0-9]*$' "$work/display"
-display=$(cat "$work/display")
-export DISPLAY=":$display"
-
-cat >"$work/openbox.xml" <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
-  <placement><policy>Smart</policy></placement>
-  <desktops><number>1</number></desktops>
-</openbox_config>
-EOF
-openbox --sm-disable --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
-window_manager=$!
-groups+=("$window_manager")
-wait_for "the window manager" "$window_manager" xdotool get_num_desktops
+desktop_name=screenshots
+# shellcheck source=private-desktop.sh
+source "$top/tools/private-desktop.sh"
+clean_environment
+mkdir -p "$images" || exit 2
+start_desktop
 
 # The document: a short Danish note as a Windows user writes it (Windows-1252, CR LF).
 document="$work/Indkøbsliste.txt"
