@@ -812,7 +812,7 @@ void Tmainform::udskrivFilInfo()
 void Tmainform::fileOpenExecute()
 {
     // A cancelled dialog gives no names, and nothing happens.
-    openFiles(Platform::dialogs().openFiles(this));
+    openFiles(Platform::dialogs().openFiles(this, openDialogFolder));
 }
 
 void Tmainform::openFiles(const QStringList &names)

@@ -52,6 +52,8 @@ public:
     void CloseTab(const QString &aCapNavn);
     void RenameTab(const QString &oldCapNavn, const QString &newCapNavn);
 
+    // The open command: the open dialog, then the open box's choice when the options ask for it.
+    void fileOpenExecute();
     // Dispatches a document command to the active document window.
     void doHandling(int actionNo);
     void udskrivFilInfo();
@@ -105,6 +107,8 @@ public:
     QString docExt;
     bool docModified = false;
     QString dokumentFilnavn;
+    // Where the open dialog starts; empty: where it was last.
+    QString openDialogFolder;
     int standardWidth = 0;
     int standardHeight = 0;
     int filtypeBoksHeight = 0;
@@ -251,7 +255,6 @@ private:
     void FormClose();
     void showStartupBoxes();
     void tcChange(int index);
-    void fileOpenExecute();
     // Files chosen in the open dialog or dropped on the window, in their order.
     void openFiles(const QStringList &names);
     void winLukAlleExecute();

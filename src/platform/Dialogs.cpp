@@ -27,9 +27,9 @@ namespace {
 
 class FileDialogs : public Dialogs {
 public:
-    QStringList openFiles(QWidget *parent) override
+    QStringList openFiles(QWidget *parent, const QString &folder) override
     {
-        QFileDialog dialog(parent);
+        QFileDialog dialog(parent, QString(), folder);
         dialog.setFileMode(QFileDialog::ExistingFiles);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         if (showModal(dialog) != QDialog::Accepted)

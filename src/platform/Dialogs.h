@@ -20,8 +20,9 @@ struct SaveRequest {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Existing files, in the dialog's order; empty when cancelled.
-    virtual QStringList openFiles(QWidget *parent) = 0;
+    // Existing files, in the dialog's order; empty when cancelled. The dialog opens in folder, or
+    // where it was last when folder is empty.
+    virtual QStringList openFiles(QWidget *parent, const QString &folder) = 0;
     // The chosen full name; empty when cancelled. Overwriting is not asked here: callers ask.
     virtual QString saveFile(QWidget *parent, const SaveRequest &request) = 0;
     virtual QString folder(QWidget *parent, const QString &start) = 0;

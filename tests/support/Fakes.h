@@ -92,7 +92,11 @@ class FakeDialogs : public Platform::Dialogs {
 public:
     FakeDialogs() { Platform::setDialogs(this); }
     ~FakeDialogs() override { Platform::setDialogs(nullptr); }
-    QStringList openFiles(QWidget *) override { return openAnswers.isEmpty() ? QStringList() : openAnswers.dequeue(); }
+    QStringList openFiles(QWidget *, const QString &folder) override
+    {
+        openFolders.append(folder);
+        return openAnswers.isEmpty() ? QStringList() : openAnswers.dequeue();
+    }
     QString saveFile(QWidget *, const Platform::SaveRequest &request) override
     {
         saveRequests.append(request);
@@ -102,6 +106,7 @@ public:
     bool printerSetup(QWidget *, QPrinter &) override { return printerSetupAnswer; }
 
     QQueue<QStringList> openAnswers;
+    QStringList openFolders; // where each open dialog was asked to start
     QQueue<QString> saveAnswers;
     QList<Platform::SaveRequest> saveRequests;
     QQueue<QString> folderAnswers;
