@@ -1,6 +1,385 @@
 #include "search/filmappeUnit.h"
 
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Hints.h"
+#include "app/Main.h"
+#include "app/ToolButtons.h"
+#include "lists/DirBox.h"
+#include "lists/FavDirUnit.h"
+#include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
+#include "options/infUnit.h"
+#include "options/optUnit.h"
+#include "platform/DataFolders.h"
+#include "platform/Dialogs.h"
+#include "platform/FolderEntries.h"
+#include "platform/Shell.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <limits>
+
+namespace {
+
+QWidget *listPane(QWidget *parent, QLabel *heading, QListWidget *list)
+{
+    auto *pane = new QWidget(parent);
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    heading->setBuddy(list);
+    layout->addWidget(heading);
+    layout->addWidget(list, 1);
+    return pane;
+}
+
+} // namespace
+
 Tfilmappeform::Tfilmappeform(QWidget *parent)
     : TBox(parent, QStringLiteral("Søg efter mapper og filer"))
 {
+    setObjectName(QStringLiteral("filmappeform"));
+    setMinimumSize(320, 480);
+    resize(360, 520);
+
+    mappeLabel = new QLabel(QStringLiteral("Søg i følgende mappe"), this);
+    mappeEdit = new QLineEdit(this);
+    mappeEdit->setObjectName(QStringLiteral("mappeEdit"));
+    mappeEdit->setPlaceholderText(QStringLiteral("Indfør søgemappe"));
+    mappeLabel->setBuddy(mappeEdit);
+    mappeEditBrowse = mappeEdit->addAction(
+        QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)),
+        QLineEdit::TrailingPosition);
+    mappeEditBrowse->setObjectName(QStringLiteral("mappeEditBrowse"));
+    mappeEditBrowse->setText(QStringLiteral("Vælg søgemappe"));
+    setHint(mappeEditBrowse, QStringLiteral("Vælg søgemappe"));
+    connect(mappeEditBrowse, &QAction::triggered, this, &Tfilmappeform::mappeEditBrowseClick);
+
+    getDirButton = new QToolButton(this);
+    getDirButton->setObjectName(QStringLiteral("getDirButton"));
+    getDirButton->setIcon(QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
+    const QString getDirHint = QStringLiteral("Hent mappen fra mappe-fil-boksen|Indsætter mappen der er valgt i boksen \"Filer og mapper\"");
+    setHint(getDirButton, getDirHint);
+    getDirButton->setAccessibleName(shortHint(getDirHint));
+    connect(getDirButton, &QToolButton::clicked, this, &Tfilmappeform::getDirButtonClick);
+
+    findBar = new QProgressBar(this);
+    findBar->setObjectName(QStringLiteral("findBar"));
+    findBar->setTextVisible(false);
+    findBar->setRange(0, 1);
+    findBar->setValue(0);
+    BarEdit = new QLabel(QStringLiteral("Søg efter"), this);
+    BarEdit->setObjectName(QStringLiteral("BarEdit"));
+
+    findTekstEdit = new QLineEdit(this);
+    findTekstEdit->setObjectName(QStringLiteral("findTekstEdit"));
+    findTekstEdit->setPlaceholderText(QStringLiteral("Indfør søgeord"));
+    findTekstEdit->setAccessibleName(QStringLiteral("Indfør søgeord"));
+    connect(findTekstEdit, &QLineEdit::returnPressed, this, &Tfilmappeform::findTekstEditReturn);
+
+    aSearch = new TAction(this, QStringLiteral("aSearch"), QString(), QStringLiteral("Søg efter mapper og filer"));
+    aSearch->setUpdateRule([this] { return !m_searching && !findTekstEdit->text().isEmpty() && !mappeEdit->text().isEmpty(); });
+    connect(aSearch, &QAction::triggered, this, &Tfilmappeform::aSearchExecute);
+    searchButton = iconActionButton(this, aSearch, QStringLiteral("edit-find"));
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+
+    mapperOverskrift = new QLabel(QStringLiteral("Mapper"), this);
+    mapperOverskrift->setObjectName(QStringLiteral("mapperOverskrift"));
+    mappeBoxen = new QListWidget(this);
+    mappeBoxen->setObjectName(QStringLiteral("mappeBoxen"));
+    mappeBoxen->setAccessibleName(QStringLiteral("Mapper"));
+    filerOverskrift = new QLabel(QStringLiteral("Filer"), this);
+    filerOverskrift->setObjectName(QStringLiteral("filerOverskrift"));
+    filBoxen = new QListWidget(this);
+    filBoxen->setObjectName(QStringLiteral("filBoxen"));
+    filBoxen->setAccessibleName(QStringLiteral("Filer"));
+    // Thousands of found names: rows of one height are laid out without measuring each.
+    mappeBoxen->setUniformItemSizes(true);
+    filBoxen->setUniformItemSizes(true);
+
+    splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(listPane(splitter, mapperOverskrift, mappeBoxen));
+    splitter->addWidget(listPane(splitter, filerOverskrift, filBoxen));
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(4);
+    column->addWidget(mappeLabel);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(mappeEdit, 1);
+    folderRow->addWidget(getDirButton);
+    column->addLayout(folderRow);
+    column->addWidget(findBar);
+    column->addWidget(BarEdit);
+    auto *wordRow = new QHBoxLayout;
+    wordRow->addWidget(findTekstEdit, 1);
+    wordRow->addWidget(searchButton);
+    column->addLayout(wordRow);
+    column->addWidget(splitter, 1);
+}
+
+void Tfilmappeform::FormCreate()
+{
+    createObjecter();
+}
+
+void Tfilmappeform::createObjecter()
+{
+    const auto make = [this](const QString &file, QListWidget *box, TItemtype type,
+                             void (Tfilmappeform::*click)(const QString &, const QString &),
+                             void (Tfilmappeform::*doubleClick)(const QString &, const QString &)) {
+        auto *list = new TReopenFilerX(this);
+        list->Itemfile = Platform::joinPath(mainform->OptMappe, file);
+        list->ListeBoks = box;
+        list->OnDblListeKlik = [this, doubleClick](const QString &caption, const QString &path) {
+            (this->*doubleClick)(caption, path);
+        };
+        list->OnListeKlik = [this, click](const QString &caption, const QString &path) { (this->*click)(caption, path); };
+        list->Itemtype = type;
+        list->MakeListeMenu();
+        return list;
+    };
+    findDir = make(QStringLiteral("findmapper.txt"), mappeBoxen, TItemtype::itBibliotek,
+                   &Tfilmappeform::findDirListeKlik, &Tfilmappeform::findDirDblListeKlik);
+    findFiler = make(QStringLiteral("findfiler.txt"), filBoxen, TItemtype::itFil,
+                     &Tfilmappeform::findFilerListeKlik, &Tfilmappeform::findFilerDblListeKlik);
+}
+
+QString Tfilmappeform::delimKon(const QString &path)
+{
+    if (path.endsWith(QDir::separator()) || path.endsWith(QLatin1Char('/')))
+        return path;
+    return path + QDir::separator();
+}
+
+QString Tfilmappeform::percentText(qint64 position, qint64 total, bool ranItsCourse)
+{
+    if (total <= 0)
+        return ranItsCourse ? QStringLiteral("100%") : QStringLiteral("0%");
+    const qint64 scaled = position * 100;
+    qint64 percent = scaled / total;
+    const qint64 twiceRest = 2 * (scaled % total);
+    if (twiceRest > total || (twiceRest == total && percent % 2 != 0))
+        ++percent;
+    return QString::number(percent) + QLatin1Char('%');
+}
+
+void Tfilmappeform::ClearAlt()
+{
+    findDir->DeleteAlleItems();
+    findFiler->DeleteAlleItems();
+    mapperOverskrift->setText(QStringLiteral("Mapper"));
+    filerOverskrift->setText(QStringLiteral("Filer"));
+    BarEdit->setText(QStringLiteral("Søg efter"));
+    findBar->setValue(0);
+    QCoreApplication::processEvents();
+}
+
+void Tfilmappeform::aSearchExecute()
+{
+    // The pending events let in before the walk could ask for a second search inside this one.
+    if (m_searching)
+        return;
+    m_searching = true;
+    ClearAlt();
+    const QString word = findTekstEdit->text();
+    QString folder = mappeEdit->text();
+    if (!Platform::folderExists(folder)) {
+        visInfo(QStringLiteral("Information:\rMappen eksisterer ikke."));
+    } else {
+        // The found paths outlive the current folder, against which a relative name resolves.
+        if (QDir::isRelativePath(folder))
+            folder = QDir::toNativeSeparators(QDir::current().absoluteFilePath(folder));
+        findElement(folder, word);
+    }
+    m_searching = false;
+}
+
+void Tfilmappeform::findTekstEditReturn()
+{
+    aSearch->update();
+    if (aSearch->isEnabled())
+        aSearch->trigger();
+}
+
+bool Tfilmappeform::limitReached() const
+{
+    return m_counts.filesFound == m_maxElementer || m_counts.foldersFound == m_maxElementer;
+}
+
+void Tfilmappeform::findElement(const QString &folder, const QString &word)
+{
+    try {
+        BarEdit->setText(QStringLiteral("Undersøger..."));
+        // No events are let in during the walk; the text is painted now so that it shows meanwhile.
+        BarEdit->repaint();
+        m_counts = Counts();
+        m_barPosition = 0;
+        m_ranItsCourse = false;
+        m_word = lowerAZ(word);
+        // A negative maximum is never equalled, so it sets no limit.
+        m_maxElementer = optform ? optform->maxElementer : -1;
+
+        getAntal(folder);
+        m_counts.total = m_counts.filesBefore + m_counts.foldersBefore;
+        findBar->setRange(0, int(qBound(qint64(1), m_counts.total, qint64(std::numeric_limits<int>::max()))));
+        findBar->setValue(0);
+
+        m_ranItsCourse = getInfo(folder);
+
+        if (m_counts.foldersExamined > 0)
+            mapperOverskrift->setText(QStringLiteral("Der er undersøgt %1:%2 mappenavne")
+                                          .arg(m_counts.foldersExamined)
+                                          .arg(m_counts.foldersFound));
+        if (m_counts.filesExamined > 0)
+            filerOverskrift->setText(QStringLiteral("Der er undersøgt %1:%2 filnavne")
+                                         .arg(m_counts.filesExamined)
+                                         .arg(m_counts.filesFound));
+        if (m_counts.total == 0 && m_ranItsCourse)
+            findBar->setValue(findBar->maximum());
+        showPercent();
+    } catch (const std::exception &) {
+        visInfo(QStringLiteral("Information:\rDer opstod en ukendt fejl."));
+    }
+}
+
+void Tfilmappeform::getAntal(const QString &folder)
+{
+    // A listing that broke off is counted as far as it came; the walk that follows reports it.
+    const Platform::FolderListing listing = Platform::listFolder(folder);
+    const QString base = delimKon(folder);
+    for (const Platform::FolderEntry &entry : listing.entries) {
+        if (limitReached())
+            return;
+        if (entry.folder) {
+            ++m_counts.foldersBefore;
+            if (!entry.link)
+                getAntal(base + entry.name);
+        } else {
+            ++m_counts.filesBefore;
+        }
+    }
+}
+
+bool Tfilmappeform::getInfo(const QString &folder)
+{
+    const Platform::FolderListing listing = Platform::listFolder(folder);
+    if (listing.status == Platform::ListingStatus::NotOpened)
+        return true;
+    const QString base = delimKon(folder);
+    try {
+        for (const Platform::FolderEntry &entry : listing.entries) {
+            if (limitReached())
+                return false;
+            const QString path = base + entry.name;
+            const bool matches = lowerAZ(entry.name).contains(m_word);
+            if (entry.folder)
+                ++m_counts.foldersExamined;
+            else
+                ++m_counts.filesExamined;
+            stepBar();
+            if (matches) {
+                try {
+                    RegisterEle(path);
+                } catch (const std::exception &) {
+                    // An entry that could not be registered is left out; the walk goes on.
+                }
+            }
+            // A link is listed by its own name but not entered: what it leads to is either inside
+            // the tree already or outside the folder searched, and following links can go round
+            // in a circle.
+            if (entry.folder && !entry.link && !getInfo(path))
+                return false;
+        }
+        if (listing.status == Platform::ListingStatus::Interrupted)
+            visInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
+    } catch (const std::exception &) {
+        visInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
+    }
+    return true;
+}
+
+void Tfilmappeform::stepBar()
+{
+    // The tree may have grown since it was counted; the bar stops at its end.
+    if (m_barPosition < m_counts.total) {
+        ++m_barPosition;
+        findBar->setValue(int(m_barPosition));
+    }
+}
+
+void Tfilmappeform::showPercent()
+{
+    BarEdit->setText(percentText(m_barPosition, m_counts.total, m_ranItsCourse));
+}
+
+void Tfilmappeform::RegisterEle(const QString &path)
+{
+    if (Platform::folderExists(path)) {
+        findDir->InsertItem(path, path.mid(path.lastIndexOf(QDir::separator()) + 1), 0);
+        ++m_counts.foldersFound;
+    } else if (Platform::fileExists(path)) {
+        findFiler->InsertItem(path, QFileInfo(path).fileName(), 0);
+        ++m_counts.filesFound;
+    }
+    showPercent();
+}
+
+void Tfilmappeform::getDirButtonClick()
+{
+    mappeEdit->setText(mappefilform->dirBox->directory());
+}
+
+void Tfilmappeform::mappeEditBeforeDialog()
+{
+    m_dialogStart = mappeEdit->text();
+}
+
+void Tfilmappeform::mappeEditBrowseClick()
+{
+    mappeEditBeforeDialog();
+    const QString chosen = Platform::dialogs().folder(this, m_dialogStart);
+    if (!chosen.isEmpty())
+        mappeEdit->setText(QDir::toNativeSeparators(chosen));
+}
+
+void Tfilmappeform::findDirListeKlik(const QString &, const QString &Filnavn)
+{
+    mainform->UdskrivInfo(Filnavn);
+}
+
+void Tfilmappeform::findFilerListeKlik(const QString &, const QString &Filnavn)
+{
+    mainform->UdskrivInfo(Filnavn);
+}
+
+void Tfilmappeform::findDirDblListeKlik(const QString &, const QString &Filnavn)
+{
+    if (Platform::folderExists(Filnavn))
+        Platform::shell().execute(QStringLiteral("open"), Filnavn, QString(), QString());
+    else
+        visInfo(QStringLiteral("Information:\rMappen blev ikke fundet."));
+}
+
+void Tfilmappeform::findFilerDblListeKlik(const QString &, const QString &Filnavn)
+{
+    if (Platform::fileExists(Filnavn))
+        mainform->funk->openwin(Filnavn, QString());
 }
