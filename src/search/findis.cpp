@@ -1,6 +1,892 @@
 #include "search/findis.h"
 
-Tfindformen::Tfindformen(QWidget *parent)
-    : TBox(parent, QStringLiteral("Find tekst i tekst-dokumenter"))
+#include "app/Action.h"
+#include "app/BoxSettings.h"
+#include "app/Globals.h"
+#include "app/Hints.h"
+#include "app/Main.h"
+#include "app/ToolButtons.h"
+#include "lists/DirBox.h"
+#include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
+#include "options/infUnit.h"
+#include "options/spmUnit.h"
+#include "platform/DataFolders.h"
+#include "platform/Dialogs.h"
+#include "platform/DocumentSearch.h"
+#include "platform/LineFile.h"
+#include "platform/Shell.h"
+#include "platform/TextFind.h"
+#include "search/SoegeDokument.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+#include <new>
+
+namespace {
+
+constexpr int designWidth = 760;
+
+const QString ukendtFejl = QStringLiteral("Information:\rDer opstod en ukendt fejl.");
+const QString filenIkkeFundet = QStringLiteral("Filen blev ikke fundet.");
+
+QPushButton *trykKnap(QWidget *parent, const QString &name, const QString &caption)
 {
+    auto *knap = new QPushButton(caption, parent);
+    knap->setObjectName(name);
+    knap->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    // Enter belongs to the search field and the type field; it must never press a button of the
+    // box as well.
+    knap->setAutoDefault(false);
+    return knap;
+}
+
+// The busy mouse pointer while a search runs; the normal one comes back however it ends.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
+
+bool endsWithSeparator(const QString &path)
+{
+    return path.endsWith(QLatin1Char('/')) || path.endsWith(QDir::separator());
+}
+
+// The extension of a name from its last dot on, dot included; empty without a dot.
+QString extensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+} // namespace
+
+const QStringList Tfindformen::standardTypeliste{
+    QStringLiteral("Tekstfil"),             QStringLiteral("*.txt"),  QStringLiteral("1"),
+    QStringLiteral("Rich Text"),            QStringLiteral("*.rtf"),  QStringLiteral("1"),
+    QStringLiteral("Hjemmeside"),           QStringLiteral("*.html"), QStringLiteral("1"),
+    QStringLiteral("ASP"),                  QStringLiteral("*.asp"),  QStringLiteral("1"),
+    QStringLiteral("Includefile"),          QStringLiteral("*.inc"),  QStringLiteral("1"),
+    QStringLiteral("ASA"),                  QStringLiteral("*.asa"),  QStringLiteral("1"),
+    QStringLiteral("StyleSheet"),           QStringLiteral("*.css"),  QStringLiteral("1"),
+    QStringLiteral("JavaScript"),           QStringLiteral("*.js"),   QStringLiteral("1"),
+    QStringLiteral("VB script"),            QStringLiteral("*.vbs"),  QStringLiteral("1"),
+    QStringLiteral("Windows script files"), QStringLiteral("*.wsf"),  QStringLiteral("1"),
+    QStringLiteral("Batch"),                QStringLiteral("*.bat"),  QStringLiteral("1"),
+    QStringLiteral("Power Shell"),          QStringLiteral("*.ps1"),  QStringLiteral("0"),
+};
+
+Tfindformen::Tfindformen(QWidget *parent)
+    : TBox(parent, QStringLiteral("Søg i dokumenter"))
+{
+    setObjectName(QStringLiteral("findformen"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    ButtonInfo = trykKnap(this, QStringLiteral("ButtonInfo"), QStringLiteral("&Information"));
+    ButtonLuk = trykKnap(this, QStringLiteral("ButtonLuk"), QStringLiteral("&Luk"));
+    auto *overskrift = new QLabel(QStringLiteral("Søg i dokumenter"), this);
+    QFont overskriftFont = overskrift->font();
+    overskriftFont.setBold(true);
+    if (overskriftFont.pointSizeF() > 0)
+        overskriftFont.setPointSizeF(overskriftFont.pointSizeF() * 1.3);
+    overskrift->setFont(overskriftFont);
+
+    dirEdit = new QLineEdit(this);
+    dirEdit->setObjectName(QStringLiteral("dirEdit"));
+    dirEdit->setAccessibleName(QStringLiteral("Søgemappe"));
+    dirEdit->setPlaceholderText(QStringLiteral("Indfør søgemappe"));
+    dirBrowse = dirEdit->addAction(QIcon::fromTheme(QStringLiteral("folder-open")), QLineEdit::TrailingPosition);
+    dirBrowse->setObjectName(QStringLiteral("dirBrowse"));
+    dirBrowse->setText(QStringLiteral("Vælg søgemappe"));
+    setHint(dirBrowse, QStringLiteral("Vælg søgemappe"));
+    auto *dirLabel = new QLabel(QStringLiteral("Søgemappe"), this);
+    dirLabel->setBuddy(dirEdit);
+
+    pageBog = new QTabWidget(this);
+    pageBog->setObjectName(QStringLiteral("pageBog"));
+    buildActions();
+    pageBog->addTab(buildSearchPage(), QStringLiteral("Søg"));
+    pageBog->addTab(buildFilterPage(), QStringLiteral("Filtre"));
+
+    auto *titel = new QHBoxLayout;
+    titel->addWidget(ButtonInfo);
+    titel->addStretch(1);
+    titel->addWidget(overskrift);
+    titel->addStretch(1);
+    titel->addWidget(ButtonLuk);
+    auto *mappeRaekke = new QHBoxLayout;
+    mappeRaekke->addWidget(dirLabel);
+    mappeRaekke->addWidget(dirEdit, 1);
+    mappeRaekke->addWidget(actionTextButton(this, aAktuelle));
+    auto *lag = new QVBoxLayout(this);
+    lag->setContentsMargins(6, 6, 6, 6);
+    lag->addLayout(titel);
+    lag->addLayout(mappeRaekke);
+    lag->addWidget(pageBog, 1);
+
+    connect(ButtonInfo, &QPushButton::clicked, this, [this] { pageBog->setCurrentIndex(1); });
+    connect(ButtonLuk, &QPushButton::clicked, this, &QWidget::close);
+    connect(dirEdit, &QLineEdit::textChanged, this, [this](const QString &text) { Mappe = text; });
+    connect(dirBrowse, &QAction::triggered, this, [this] {
+        const QString folder = Platform::dialogs().folder(this, Mappe);
+        if (!folder.isEmpty())
+            dirEdit->setText(QDir::toNativeSeparators(folder));
+    });
+    resize(designWidth, 580);
+}
+
+Tfindformen::~Tfindformen() = default;
+
+void Tfindformen::buildActions()
+{
+    const auto action = [this](const char *name, const QString &caption, const QString &hint,
+                               std::function<bool()> rule, std::function<void()> execute) {
+        auto *made = new TAction(this, QString::fromLatin1(name), caption, hint);
+        made->setUpdateRule(std::move(rule));
+        connect(made, &QAction::triggered, this, std::move(execute));
+        return made;
+    };
+    const auto oneRow = [this] { return selectedRows().size() == 1; };
+
+    AfindBib = action("AfindBib", QStringLiteral("Find i bibliotek"), QStringLiteral("Find i alle filer i valgte bibliotek"),
+                      [this] { return !m_searching && !EditFind->currentText().isEmpty(); },
+                      [this] { AfindBibExecute(); });
+    aAktuelle = action("aAktuelle", QStringLiteral("Aktuelle"), QStringLiteral("Sæt aktuelle mappe som søgemappe"),
+                       [this] { return Platform::folderExists(Mappe); }, [this] {
+                           const QString folder = mappefilform->dirBox->directory();
+                           if (Platform::folderExists(folder)) {
+                               Mappe = folder;
+                               dirEdit->setText(folder);
+                           }
+                       });
+    AopenAll = action("AopenAll", QStringLiteral("Åben alle"), QStringLiteral("Åben alle valgte dokumenter"),
+                      [this] { return !selectedRows().isEmpty(); }, [this] {
+                          // The rows are taken first: opening a document may show a question, and
+                          // the user's selection must not change under the loop.
+                          QStringList paths;
+                          for (int row : selectedRows())
+                              paths << rowPath(row);
+                          for (const QString &path : paths)
+                              if (Platform::fileExists(path))
+                                  mainform->funk->openwin(path, QString());
+                      });
+    AvisValgte = action("AvisValgte", QStringLiteral("Åben"), QStringLiteral("Åben valgte dokument"), oneRow, [this] {
+        const QList<int> rows = selectedRows();
+        if (rows.size() == 1)
+            visRaekke(rows.first());
+    });
+    ArunValgte = action("ArunValgte", QStringLiteral("Kør"), QStringLiteral("Kør valgte dokument hvis muligt"), oneRow,
+                        [this] { openSelectedWithShell(false); });
+    AeditValgte = action("AeditValgte", QStringLiteral("Rediger"),
+                         QStringLiteral("Åben valgte fil til redigering, hvis muligt"), oneRow,
+                         [this] { openSelectedWithShell(true); });
+    aFind = action("aFind", QStringLiteral("Find"), QStringLiteral("Vis valgte i Stifinder"), oneRow,
+                   [this] { aFindExecute(); });
+    Afjern = action("Afjern", QStringLiteral("Fjern valgte"), QStringLiteral("Fjern det i listen valgte element"),
+                    [this] { return findis->rowCount() > 0 && !selectedRows().isEmpty(); }, [this] { AfjernExecute(); });
+    AsletAlt = action("AsletAlt", QStringLiteral("Ryd listen"), QStringLiteral("Fjern alle fundne elementer"),
+                      [this] { return findis->rowCount() > 0; }, [this] { AsletAltExecute(); });
+
+    Aop = action("Aop", QStringLiteral("Flyt valgte op"), QStringLiteral("Flyt valgte filtype op i listen"),
+                 [this] { return valgtType() > 0; }, [this] { flytType(-1); });
+    Aned = action("Aned", QStringLiteral("Flyt valgte ned"), QStringLiteral("Flyt valgte filtype ned i listen"), [this] {
+        const int raekke = valgtType();
+        return raekke >= 0 && raekke < typeliste->topLevelItemCount() - 1;
+    }, [this] { flytType(1); });
+    // The button shows only its image; the caption is what shows where the desktop has none.
+    aInsertNew = action("aInsertNew", QStringLiteral("Indfør"), QStringLiteral("Indfør i listen"),
+                        [this] { return !tekstedit->text().isEmpty() && !typeedit->text().isEmpty(); },
+                        [this] { aInsertNewExecute(); });
+    aSletValgte = action("aSletValgte", QStringLiteral("Slet valgte"), QString(), [this] { return valgtType() > 0; },
+                         [this] { aSletValgteExecute(); });
+}
+
+QWidget *Tfindformen::buildSearchPage()
+{
+    auto *side = new QWidget(pageBog);
+    side->setObjectName(QStringLiteral("soegSide"));
+
+    filterBoks = new QComboBox(side);
+    filterBoks->setObjectName(QStringLiteral("filterBoks"));
+    filterBoks->setAccessibleName(QStringLiteral("Filtype filter"));
+    auto *filterLabel = new QLabel(QStringLiteral("Filtype filter"), side);
+    filterLabel->setBuddy(filterBoks);
+
+    EditFind = new QComboBox(side);
+    EditFind->setObjectName(QStringLiteral("EditFind"));
+    EditFind->setAccessibleName(QStringLiteral("Søg efter"));
+    EditFind->setEditable(true);
+    // The history grows only by searches, never by Enter in the field.
+    EditFind->setInsertPolicy(QComboBox::NoInsert);
+    EditFind->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto *findLabel = new QLabel(QStringLiteral("Søg efter"), side);
+    findLabel->setBuddy(EditFind);
+    Button1 = new QToolButton(side);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setText(QStringLiteral("#"));
+    Button1->setAccessibleName(QStringLiteral("Ryd find- listen"));
+    setHint(Button1, QStringLiteral("Ryd find- listen"));
+
+    Check1 = new QCheckBox(QStringLiteral("Kun hele ord"), side);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check2 = new QCheckBox(QStringLiteral("Forskel på store og små bogstaver"), side);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    countdis = new QLabel(QStringLiteral("0"), side);
+    countdis->setObjectName(QStringLiteral("countdis"));
+    rekursivCheck = new QCheckBox(QStringLiteral("Rekursivt"), side);
+    rekursivCheck->setObjectName(QStringLiteral("rekursivCheck"));
+    setHint(rekursivCheck, QStringLiteral("Søg også i mappers undermapper"));
+
+    findis = new QTableWidget(0, 3, side);
+    findis->setObjectName(QStringLiteral("findis"));
+    findis->setAccessibleName(QStringLiteral("Fundne"));
+    findis->setHorizontalHeaderLabels({QStringLiteral("Dokument"), QStringLiteral("Position"), QStringLiteral("Tekst")});
+    findis->setShowGrid(true);
+    findis->setWordWrap(false);
+    findis->setSelectionBehavior(QAbstractItemView::SelectRows);
+    findis->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    findis->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    findis->verticalHeader()->hide();
+    findis->verticalHeader()->setDefaultSectionSize(findis->fontMetrics().height() + 4);
+    findis->horizontalHeader()->setSectionsClickable(false);
+    findis->horizontalHeader()->setStretchLastSection(true);
+    findis->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    findis->setColumnWidth(0, 320);
+
+    mappeLabel = new QLabel(QStringLiteral("Mapper"), side);
+    mappeLabel->setObjectName(QStringLiteral("mappeLabel"));
+    filLabel = new QLabel(QStringLiteral("Filer"), side);
+    filLabel->setObjectName(QStringLiteral("filLabel"));
+    findBar = new QProgressBar(side);
+    findBar->setObjectName(QStringLiteral("findBar"));
+    findBar->setTextVisible(false);
+    // Never a range of nothing: that would show as a bar that is forever busy.
+    findBar->setRange(0, 1);
+    findBar->setValue(0);
+
+    auto *filterRaekke = new QHBoxLayout;
+    filterRaekke->addWidget(filterLabel);
+    filterRaekke->addWidget(filterBoks, 1);
+    auto *findRaekke = new QHBoxLayout;
+    findRaekke->addWidget(findLabel);
+    findRaekke->addWidget(EditFind, 1);
+    findRaekke->addWidget(Button1);
+    findRaekke->addWidget(actionTextButton(side, AfindBib));
+    auto *valgRaekke = new QHBoxLayout;
+    valgRaekke->addWidget(Check1);
+    valgRaekke->addWidget(Check2);
+    valgRaekke->addStretch(1);
+    valgRaekke->addWidget(new QLabel(QStringLiteral("Fundne:"), side));
+    valgRaekke->addWidget(countdis);
+    valgRaekke->addStretch(1);
+    valgRaekke->addWidget(rekursivCheck);
+    auto *knapRaekke = new QHBoxLayout;
+    for (TAction *knap : {Afjern, AsletAlt, AopenAll, AvisValgte, ArunValgte, AeditValgte, aFind})
+        knapRaekke->addWidget(actionTextButton(side, knap));
+    knapRaekke->addStretch(1);
+    auto *bund = new QHBoxLayout;
+    bund->addWidget(mappeLabel);
+    bund->addSpacing(12);
+    bund->addWidget(filLabel);
+    bund->addSpacing(12);
+    bund->addWidget(findBar, 1);
+
+    auto *lag = new QVBoxLayout(side);
+    lag->addLayout(filterRaekke);
+    lag->addLayout(findRaekke);
+    lag->addLayout(valgRaekke);
+    lag->addWidget(findis, 1);
+    lag->addLayout(knapRaekke);
+    lag->addLayout(bund);
+
+    connect(Button1, &QToolButton::clicked, this, [this] {
+        // Only the history goes; what stands in the field stays.
+        const QString text = EditFind->currentText();
+        EditFind->clear();
+        EditFind->setEditText(text);
+    });
+    // Enter is taken before the drop-down sees it: the drop-down would pass it on to its field a
+    // second time, and would replace the typed text by a history entry that differs from it only
+    // in letter case.
+    EditFind->lineEdit()->installEventFilter(this);
+    connect(findis, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { visRaekke(row); });
+    return side;
+}
+
+QWidget *Tfindformen::buildFilterPage()
+{
+    auto *side = new QSplitter(Qt::Horizontal, pageBog);
+    side->setObjectName(QStringLiteral("filterSide"));
+    side->setChildrenCollapsible(false);
+    auto *venstre = new QWidget(side);
+
+    auto *forklaring = new QLabel(QStringLiteral("Afkryds filtyper der skal være tilgængelige i Filterboksen."), venstre);
+    forklaring->setWordWrap(true);
+
+    typeliste = new QTreeWidget(venstre);
+    typeliste->setObjectName(QStringLiteral("typeliste"));
+    typeliste->setAccessibleName(QStringLiteral("Filtyper"));
+    typeliste->setColumnCount(2);
+    typeliste->setHeaderLabels({QStringLiteral("Tekst"), QStringLiteral("Type")});
+    typeliste->setRootIsDecorated(false);
+    typeliste->setSelectionMode(QAbstractItemView::SingleSelection);
+    typeliste->setSelectionBehavior(QAbstractItemView::SelectRows);
+    typeliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    typeliste->setColumnWidth(0, 180);
+    typeliste->setColumnWidth(1, 60);
+    typeliste->header()->setSectionsMovable(false);
+    typeliste->header()->setSectionsClickable(false);
+    // The list's context menu carries the two moves, as the file type box's does.
+    typeliste->setContextMenuPolicy(Qt::ActionsContextMenu);
+    typeliste->addActions({Aop, Aned});
+
+    tekstedit = new QLineEdit(venstre);
+    tekstedit->setObjectName(QStringLiteral("tekstedit"));
+    tekstedit->setAccessibleName(QStringLiteral("Tekst"));
+    typeedit = new QLineEdit(venstre);
+    typeedit->setObjectName(QStringLiteral("typeedit"));
+    typeedit->setAccessibleName(QStringLiteral("Type"));
+    auto *tekstLabel = new QLabel(QStringLiteral("Tekst"), venstre);
+    tekstLabel->setBuddy(tekstedit);
+    auto *typeLabel = new QLabel(QStringLiteral("Type"), venstre);
+    typeLabel->setBuddy(typeedit);
+
+    standardKnap = trykKnap(venstre, QStringLiteral("standardKnap"), QStringLiteral("Standard"));
+    setHint(standardKnap, QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
+    saveknap = trykKnap(venstre, QStringLiteral("saveknap"), QStringLiteral("Gem"));
+    // Saving keeps the box open: the list is the box's own and is often edited and tried at once.
+    setHint(saveknap, QStringLiteral("Gem listen"));
+    saveknap->setEnabled(false);
+
+    auto *vaerktoej = new QHBoxLayout;
+    vaerktoej->addWidget(iconActionButton(venstre, Aop, QStringLiteral("go-up")));
+    vaerktoej->addWidget(iconActionButton(venstre, Aned, QStringLiteral("go-down")));
+    vaerktoej->addStretch(1);
+
+    auto *indtastning = new QGridLayout;
+    indtastning->addWidget(tekstLabel, 0, 0);
+    indtastning->addWidget(typeLabel, 0, 1);
+    indtastning->addWidget(tekstedit, 1, 0);
+    indtastning->addWidget(typeedit, 1, 1);
+    indtastning->addWidget(iconActionButton(venstre, aInsertNew, QStringLiteral("list-add")), 1, 2);
+    indtastning->setColumnStretch(0, 3);
+    indtastning->setColumnStretch(1, 2);
+    auto *knapper = new QHBoxLayout;
+    knapper->addWidget(actionTextButton(venstre, aSletValgte));
+    knapper->addStretch(1);
+    knapper->addWidget(standardKnap);
+    knapper->addWidget(saveknap);
+
+    auto *lag = new QVBoxLayout(venstre);
+    lag->addWidget(forklaring);
+    lag->addLayout(vaerktoej);
+    lag->addWidget(typeliste, 1);
+    lag->addLayout(indtastning);
+    lag->addLayout(knapper);
+
+    WebBrowser1 = new QTextBrowser(side);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setAccessibleName(QStringLiteral("Hjælp"));
+    side->addWidget(venstre);
+    side->addWidget(WebBrowser1);
+    side->setStretchFactor(1, 1);
+
+    connect(typeedit, &QLineEdit::returnPressed, this, [this] {
+        aInsertNew->update();
+        if (aInsertNew->isEnabled())
+            aInsertNew->trigger();
+    });
+    connect(standardKnap, &QPushButton::clicked, this, &Tfindformen::standardKnapClick);
+    connect(saveknap, &QPushButton::clicked, this, &Tfindformen::saveknapClick);
+    return side;
+}
+
+bool Tfindformen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == EditFind->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            AfindBib->update();
+            if (AfindBib->isEnabled())
+                AfindBib->trigger();
+            return true;
+        }
+    }
+    return TBox::eventFilter(watched, event);
+}
+
+void Tfindformen::FormCreate()
+{
+    filliste.clear();
+    typelistenavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("Filtertyper.txt"));
+    saveknap->setEnabled(false);
+    opstart = true;
+    setWindowTitle(QStringLiteral("Søg i dokumenter"));
+    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("Findis.txt"));
+    HentOpt();
+    const QString hjaelp = Platform::joinPath(mainform->infoDir, QStringLiteral("Find i dokumenter2.html"));
+    if (QFileInfo(hjaelp).isFile())
+        WebBrowser1->setSource(QUrl::fromLocalFile(hjaelp));
+    else
+        WebBrowser1->setPlainText(QStringLiteral("Hjælpesiden blev ikke fundet:\n") + hjaelp);
+}
+
+void Tfindformen::HentOpt()
+{
+    // The width is the design's; the file keeps the place and the height only.
+    readSettings(optFilnavn, {3, false, false, SettingsRules::Fallback::Defaults},
+                 [this] {
+                     move(20, 40);
+                     resize(width(), 580);
+                 },
+                 [this](SettingsLines &lines) {
+                     const int left = lines.integer();
+                     move(left, y());
+                     const int top = lines.integer();
+                     move(x(), top);
+                     const int h = lines.integer();
+                     resize(width(), h);
+                 });
+}
+
+void Tfindformen::GemOpt()
+{
+    SettingsWriter().integer(x()).integer(y()).integer(height()).write(optFilnavn);
+}
+
+void Tfindformen::done(int result)
+{
+    GemOpt();
+    TBox::done(result);
+}
+
+void Tfindformen::showEvent(QShowEvent *event)
+{
+    TBox::showEvent(event);
+    if (!opstart)
+        return;
+    opstart = false;
+    HentTypeliste();
+    LoadTypeliste();
+    const QString aktuelle = mappefilform ? mappefilform->dirBox->directory() : QString();
+    // Where the browse box shows no folder, the search starts at the top of the file system.
+    Mappe = Platform::folderExists(aktuelle) ? aktuelle : QDir::toNativeSeparators(QDir::rootPath());
+    dirEdit->setText(Mappe);
+    saveknap->setEnabled(false);
+}
+
+// ---- The filter list ----
+
+void Tfindformen::HentTypeliste()
+{
+    if (!QFileInfo::exists(typelistenavn)) {
+        makeTypeliste();
+    } else if (const std::optional<QStringList> lines = Platform::readLines(typelistenavn, &m_typelisteEncoding)) {
+        filliste = *lines;
+    } else {
+        // A file that is there but cannot be read is not overwritten: the standard list serves
+        // for this run and the user's own list stays on the disk.
+        filliste = standardTypeliste;
+    }
+    LoadFilterBoks();
+}
+
+void Tfindformen::makeTypeliste()
+{
+    filliste = standardTypeliste;
+    writeUserFile(typelistenavn, filliste, m_typelisteEncoding);
+}
+
+void Tfindformen::LoadTypeliste()
+{
+    typeliste->clear();
+    for (qsizetype i = 0; i + 2 < filliste.size(); i += 3)
+        typelisteAdd(filliste.at(i), filliste.at(i + 1), filliste.at(i + 2) == QLatin1String("1"));
+}
+
+void Tfindformen::LoadFilterBoks()
+{
+    filterBoks->clear();
+    if (filliste.isEmpty())
+        return;
+    for (qsizetype i = 0; i + 2 < filliste.size(); i += 3)
+        if (filliste.at(i + 2) == QLatin1String("1"))
+            filterBoks->addItem(filliste.at(i) + QStringLiteral(" (") + filliste.at(i + 1) + QLatin1Char(')'));
+    filterBoks->setMaxVisibleItems(filterBoks->count());
+    filterBoks->setCurrentIndex(filterBoks->count() > 0 ? 0 : -1);
+}
+
+void Tfindformen::GemTypeliste()
+{
+    filliste.clear();
+    for (int i = 0; i < typeliste->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = typeliste->topLevelItem(i);
+        filliste << item->text(0) << item->text(1)
+                 << (item->checkState(0) == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    const bool written = writeUserFile(typelistenavn, filliste, m_typelisteEncoding);
+    LoadFilterBoks();
+    // A list that could not be written stays marked, so that saving can be tried again.
+    saveknap->setEnabled(!written);
+}
+
+void Tfindformen::typelisteAdd(const QString &aTekst, const QString &aType, bool check)
+{
+    auto *raekke = new QTreeWidgetItem({aTekst, aType});
+    raekke->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    raekke->setCheckState(0, check ? Qt::Checked : Qt::Unchecked);
+    typeliste->addTopLevelItem(raekke);
+}
+
+QString Tfindformen::normalisedMask(const QString &typed)
+{
+    // Spaces around a typed type are never meant as part of it.
+    const QString type = typed.trimmed();
+    if (type == QLatin1String("*.*"))
+        return type;
+    return QStringLiteral("*.") + type.mid(type.lastIndexOf(QLatin1Char('.')) + 1);
+}
+
+int Tfindformen::valgtType() const
+{
+    const QList<QTreeWidgetItem *> valgte = typeliste->selectedItems();
+    return valgte.isEmpty() ? -1 : typeliste->indexOfTopLevelItem(valgte.first());
+}
+
+void Tfindformen::flytType(int step)
+{
+    // The enabled state is brought up to date only when the program is idle; a move past either
+    // end is ignored.
+    const int fra = valgtType();
+    const int til = fra + step;
+    if (fra < 0 || til < 0 || til >= typeliste->topLevelItemCount())
+        return;
+    const QTreeWidgetItem *gammel = typeliste->topLevelItem(fra);
+    auto *ny = new QTreeWidgetItem({gammel->text(0), gammel->text(1)});
+    ny->setFlags(gammel->flags());
+    ny->setCheckState(0, gammel->checkState(0));
+    delete typeliste->takeTopLevelItem(fra);
+    typeliste->insertTopLevelItem(til, ny);
+    typeliste->clearSelection();
+    typeliste->setCurrentItem(nullptr);
+    saveknap->setEnabled(true);
+}
+
+void Tfindformen::aInsertNewExecute()
+{
+    if (tekstedit->text().isEmpty() || typeedit->text().isEmpty())
+        return;
+    typelisteAdd(tekstedit->text(), normalisedMask(typeedit->text()), true);
+    typeliste->scrollToItem(typeliste->topLevelItem(typeliste->topLevelItemCount() - 1));
+    tekstedit->clear();
+    typeedit->clear();
+    tekstedit->setFocus();
+    saveknap->setEnabled(true);
+}
+
+void Tfindformen::aSletValgteExecute()
+{
+    const int indeks = valgtType();
+    if (indeks < 0) {
+        visInfo(QStringLiteral("Der er ikke valgt en filtype!"));
+        return;
+    }
+    // The first entry stays; the command is offered only for the others.
+    if (indeks == 0)
+        return;
+    QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
+    if (!spoerg(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r')
+                + QStringLiteral("slettes permanent?")))
+        return;
+    delete raekke;
+    saveknap->setEnabled(true);
+}
+
+void Tfindformen::standardKnapClick()
+{
+    if (!spoerg(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
+                               "Skal standardlisten hentes alligevel?")))
+        return;
+    filliste = standardTypeliste;
+    const bool written = writeUserFile(typelistenavn, filliste, m_typelisteEncoding);
+    LoadTypeliste();
+    LoadFilterBoks();
+    saveknap->setEnabled(!written);
+}
+
+void Tfindformen::saveknapClick()
+{
+    GemTypeliste();
+}
+
+// ---- The search ----
+
+QString Tfindformen::delimKon(const QString &path)
+{
+    return endsWithSeparator(path) ? path : path + QDir::separator();
+}
+
+void Tfindformen::InsertInDis(const QString &path, const QString &line, int position)
+{
+    const int row = findis->rowCount();
+    findis->insertRow(row);
+    findis->setItem(row, 0, new QTableWidgetItem(path));
+    findis->setItem(row, 1, new QTableWidgetItem(QString::number(position)));
+    findis->setItem(row, 2, new QTableWidgetItem(line));
+}
+
+void Tfindformen::InsertInRulliste()
+{
+    const QString text = EditFind->currentText();
+    if (text.isEmpty() || EditFind->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return;
+    EditFind->addItem(text);
+    EditFind->setEditText(text);
+}
+
+int Tfindformen::chosenEntry() const
+{
+    // The filter box shows the ticked entries of the saved list, so its choice is counted in that
+    // list: ticks changed in the list view and not saved yet never make a search use a type the
+    // filter box does not show.
+    const int chosen = filterBoks->currentIndex();
+    if (chosen < 0)
+        return -1;
+    int ticked = -1;
+    for (qsizetype i = 0; i + 2 < filliste.size(); i += 3)
+        if (filliste.at(i + 2) == QLatin1String("1") && ++ticked == chosen)
+            return int(i / 3);
+    return -1;
+}
+
+void Tfindformen::AfindBibExecute()
+{
+    // Pending events run once during a search; a second press then must not start another.
+    if (m_searching)
+        return;
+    bool succeeded = false;
+    {
+        const QScopedValueRollback<bool> searching(m_searching, true);
+        const BusyPointer busy;
+        try {
+            succeeded = runSearch();
+        } catch (const std::bad_alloc &) {
+            succeeded = false;
+        }
+        RE.reset();
+        mappeSL.clear();
+        m_walkedFolders.clear();
+    }
+    if (!succeeded)
+        visInfo(ukendtFejl);
+}
+
+bool Tfindformen::runSearch()
+{
+    const int entry = chosenEntry();
+    if (entry < 0)
+        return false;
+    searchMaskIndex = entry;
+    searchMask = filliste.at(entry * 3 + 1);
+
+    findis->setRowCount(0);
+    countdis->clear();
+    mappeLabel->clear();
+    filLabel->clear();
+    findBar->setValue(0);
+    QCoreApplication::processEvents();
+
+    RE = std::make_unique<TSoegeDokument>();
+    if (rekursivCheck->isChecked()) {
+        mappeSL.clear();
+        m_walkedFolders.clear();
+        if (const QString real = Platform::realFolderPath(Mappe); !real.isEmpty())
+            m_walkedFolders.insert(real);
+        int folderCount = 0;
+        int fileCount = 0;
+        getAntal(Mappe, folderCount, fileCount);
+        mappeLabel->setText(QStringLiteral("Mapper: ") + QString::number(folderCount));
+        filLabel->setText(QStringLiteral("Filer: ") + QString::number(fileCount));
+        m_barMaximum = fileCount;
+        findBar->setRange(0, qMax(1, fileCount));
+        findBar->setValue(0);
+        FindSD(Mappe);
+        for (const QString &folder : std::as_const(mappeSL))
+            FindSD(delimKon(folder));
+        mappeSL.clear();
+    } else {
+        FindSD(Mappe);
+    }
+    countdis->setText(QString::number(findis->rowCount()));
+    InsertInRulliste();
+    return true;
+}
+
+void Tfindformen::getAntal(const QString &folder, int &folderCount, int &fileCount)
+{
+    const QString base = delimKon(folder);
+    for (const Platform::FolderEntry &entry : Platform::folderEntries(folder)) {
+        const QString path = base + entry.name;
+        if (entry.isFolder) {
+            // A link back up the tree (or to a folder already walked) would be walked for ever,
+            // or its files searched twice.
+            const QString real = Platform::realFolderPath(path);
+            if (m_walkedFolders.contains(real))
+                continue;
+            m_walkedFolders.insert(real);
+            ++folderCount;
+            mappeSL.append(path);
+            getAntal(path, folderCount, fileCount);
+        } else if (sameTextAZ(QLatin1Char('*') + extensionOf(entry.name), searchMask)) {
+            ++fileCount;
+        }
+    }
+}
+
+void Tfindformen::FindSD(const QString &folder)
+{
+    if (!Platform::folderExists(folder))
+        return;
+    FTekst = EditFind->currentText();
+    if (FTekst.isEmpty())
+        return;
+    FindDokumenter(folder);
+}
+
+void Tfindformen::FindDokumenter(const QString &folder)
+{
+    const QString base = delimKon(folder);
+    for (const Platform::FolderEntry &entry : Platform::folderEntries(base))
+        if (entry.isFile && Platform::fileMaskMatches(searchMask, entry.name))
+            InsertInList(base + entry.name);
+}
+
+void Tfindformen::InsertInList(const QString &path)
+{
+    if (rekursivCheck->isChecked() && findBar->value() < m_barMaximum)
+        findBar->setValue(findBar->value() + 1);
+    // A file that cannot be read is passed over alone; the rest of its folder is still searched.
+    if (!RE->LoadFromFile(path))
+        return;
+    const Platform::TextFinder finder(RE->text(), FTekst, {Check1->isChecked(), Check2->isChecked()});
+    const int length = finder.textLength();
+    for (int start = 0;;) {
+        const int hit = finder.find(start, length);
+        if (hit < 0)
+            break;
+        InsertInDis(path, RE->lineAt(hit), hit);
+        start = hit + qMax(1, finder.length());
+    }
+}
+
+// ---- The result list ----
+
+QList<int> Tfindformen::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : findis->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString Tfindformen::rowPath(int row) const
+{
+    const QTableWidgetItem *item = findis->item(row, 0);
+    return item ? item->text() : QString();
+}
+
+void Tfindformen::visRaekke(int row)
+{
+    const QString path = rowPath(row);
+    if (!Platform::fileExists(path)) {
+        visInfo(filenIkkeFundet);
+        return;
+    }
+    const QTableWidgetItem *tekst = findis->item(row, 2);
+    const QString line = tekst ? tekst->text() : QString();
+    mainform->funk->openwin(path, QString());
+    // The "Søg" page of the command panel, with the line in its search field: the next find in
+    // the document goes to the hit. The page command closes the panel when that page already
+    // shows, so it is opened again then.
+    mainform->openMenu3->trigger();
+    if (mainform->menuBog->isHidden() || mainform->menuBog->currentIndex() != 2)
+        mainform->setMenuPanel(2);
+    mainform->ordEdit->setText(line);
+}
+
+void Tfindformen::openSelectedWithShell(bool forRedigering)
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1)
+        return;
+    const QString path = rowPath(rows.first());
+    if (Platform::fileExists(path))
+        mainform->funk->OpenFilen(path, forRedigering);
+    else
+        visInfo(filenIkkeFundet);
+}
+
+void Tfindformen::aFindExecute()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1)
+        return;
+    const QString path = rowPath(rows.first());
+    const QString folder = Platform::fileExists(path) ? QDir::toNativeSeparators(QFileInfo(path).absolutePath()) : QString();
+    if (Platform::folderExists(folder))
+        Platform::shell().execute(QStringLiteral("open"), folder, QString(), QString());
+    else
+        visInfo(QStringLiteral("Fejlinformation:\rMappen blev ikke fundet."));
+}
+
+void Tfindformen::AfjernExecute()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    const int row = rows.first();
+    findis->removeRow(row);
+    countdis->setText(QString::number(findis->rowCount()));
+    const int next = row < findis->rowCount() ? row : row - 1;
+    if (next >= 0)
+        findis->selectionModel()->setCurrentIndex(findis->model()->index(next, 0),
+                                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void Tfindformen::AsletAltExecute()
+{
+    findis->setRowCount(0);
+    EditFind->setEditText(QString());
+    countdis->setText(QStringLiteral("0"));
 }
