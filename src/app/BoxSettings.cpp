@@ -1,5 +1,7 @@
 #include "app/BoxSettings.h"
 
+#include <QWidget>
+
 #include "options/infUnit.h"
 #include "platform/LineFile.h"
 
@@ -65,6 +67,27 @@ bool readSettings(const QString &path, const SettingsRules &rules, const std::fu
     if (!complete && rules.errorsReported)
         visInfo(settingsErrorText);
     return complete;
+}
+
+void SettingsLines::windowGeometry(QWidget &window)
+{
+    // Width and height are the window's own size, left and top its frame's position: the pair
+    // Qt sets and reports alike, so a saved geometry comes back unchanged.
+    const int w = integer();
+    window.resize(w, window.height());
+    const int h = integer();
+    window.resize(window.width(), h);
+    const int left = integer();
+    window.move(left, window.y());
+    const int top = integer();
+    window.move(window.x(), top);
+}
+
+SettingsWriter &SettingsWriter::windowGeometry(const QWidget &window)
+{
+    const QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
+                                                                       : QRect(window.pos(), window.size());
+    return integer(normal.width()).integer(normal.height()).integer(normal.x()).integer(normal.y());
 }
 
 SettingsWriter &SettingsWriter::integer(int value)

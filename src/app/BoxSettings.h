@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <functional>
 
+class QWidget;
+
 // The settings files of the main window and the boxes: one value per line at fixed positions,
 // read once in the window's create step and written when it closes. Members differ only in the
 // rules below; each gives its own lines.
@@ -28,6 +30,9 @@ public:
     int integer();
     bool yesNo();
     QString text();
+    // A window's width, height, left and top edge, each applied as soon as it is read: a file
+    // that ends part way leaves the rest as it was.
+    void windowGeometry(QWidget &window);
 
 private:
     const QString &next();
@@ -46,6 +51,8 @@ public:
     SettingsWriter &integer(int value);
     SettingsWriter &yesNo(bool value);
     SettingsWriter &text(const QString &value);
+    // Width, height, left and top of the window as it is when not maximised or minimised.
+    SettingsWriter &windowGeometry(const QWidget &window);
     // Replaces the file; a failure is reported in the information box and the program goes on.
     bool write(const QString &path) const;
 

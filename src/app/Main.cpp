@@ -196,30 +196,17 @@ void Tmainform::defaultOpt()
 
 void Tmainform::HentOpt()
 {
-    // Width and height are the window's own size, left and top its frame's position: the pair
-    // Qt sets and reports alike, so a saved geometry comes back unchanged.
     readSettings(optFilnavn, {5, true, false, SettingsRules::Fallback::Defaults}, [this] { defaultOpt(); },
                  [this](SettingsLines &lines) {
-                     const int w = lines.integer();
-                     resize(w, height());
-                     const int h = lines.integer();
-                     resize(width(), h);
-                     const int left = lines.integer();
-                     move(left, y());
-                     const int top = lines.integer();
-                     move(x(), top);
+                     lines.windowGeometry(*this);
                      filtypeBoksHeight = lines.integer();
                  });
 }
 
 void Tmainform::GemOpt()
 {
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
     SettingsWriter()
-        .integer(normal.width())
-        .integer(normal.height())
-        .integer(normal.x())
-        .integer(normal.y())
+        .windowGeometry(*this)
         .integer(filtypeBoksHeight)
         .write(optFilnavn);
 }

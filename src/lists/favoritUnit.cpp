@@ -341,26 +341,15 @@ void Tfavoritform::HentOpt()
 {
     readSettings(optFilnavn, {5, false, true, SettingsRules::Fallback::Defaults}, [this] { defaultOpt(); },
                  [this](SettingsLines &lines) {
-                     const int w = lines.integer();
-                     resize(w, height());
-                     const int h = lines.integer();
-                     resize(width(), h);
-                     const int left = lines.integer();
-                     move(left, y());
-                     const int top = lines.integer();
-                     move(x(), top);
+                     lines.windowGeometry(*this);
                      FavFilerFilename = lines.text();
                  });
 }
 
 void Tfavoritform::GemOpt()
 {
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
     SettingsWriter()
-        .integer(normal.width())
-        .integer(normal.height())
-        .integer(normal.x())
-        .integer(normal.y())
+        .windowGeometry(*this)
         .text(FavFilerFilename)
         .write(optFilnavn);
 }

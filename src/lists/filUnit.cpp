@@ -220,20 +220,13 @@ void Tfilform::HentOpt()
 {
     readSettings(optFilnavn, {4, false, true, SettingsRules::Fallback::Defaults}, [this] { defaultOpt(); },
                  [this](SettingsLines &lines) {
-                     const int w = lines.integer();
-                     resize(w, height());
-                     const int h = lines.integer();
-                     resize(width(), h);
-                     const int left = lines.integer();
-                     move(left, y());
-                     const int top = lines.integer();
-                     move(x(), top);
+                     lines.windowGeometry(*this);
                  });
 }
 
 void Tfilform::GemOpt()
 {
-    SettingsWriter().integer(width()).integer(height()).integer(x()).integer(y()).write(optFilnavn);
+    SettingsWriter().windowGeometry(*this).write(optFilnavn);
 }
 
 void Tfilform::done(int result)

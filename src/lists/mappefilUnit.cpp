@@ -126,14 +126,7 @@ void Tmappefilform::HentOpt()
 {
     readSettings(optFilnavn, {5, false, true, SettingsRules::Fallback::Defaults}, [this] { defaultOpt(); },
                  [this](SettingsLines &lines) {
-                     const int w = lines.integer();
-                     resize(w, height());
-                     const int h = lines.integer();
-                     resize(width(), h);
-                     const int left = lines.integer();
-                     move(left, y());
-                     const int top = lines.integer();
-                     move(x(), top);
+                     lines.windowGeometry(*this);
                      // A folder removed since the last run leaves the box in the folder that held it.
                      dirBox->setDirectory(Platform::nearestExistingFolder(lines.text()));
                  });
@@ -142,10 +135,7 @@ void Tmappefilform::HentOpt()
 void Tmappefilform::GemOpt()
 {
     SettingsWriter()
-        .integer(width())
-        .integer(height())
-        .integer(x())
-        .integer(y())
+        .windowGeometry(*this)
         .text(dirBox->directory())
         .write(optFilnavn);
 }
