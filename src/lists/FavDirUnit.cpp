@@ -42,18 +42,18 @@ void TReopenFilerX::removeAt(int index)
     Ropen.removeAt(index);
 }
 
-void TReopenFilerX::HentReopenFiler()
+bool TReopenFilerX::HentReopenFiler()
 {
     if (Itemfile.isEmpty() || !QFileInfo::exists(Itemfile)) {
         DeleteAllItems();
-        return;
+        return true;
     }
     // A file that is there but cannot be read leaves the list as it was: emptied, it would be
     // saved over the file the next time.
     const std::optional<QStringList> lines = Platform::readLines(Itemfile);
     if (!lines) {
         visInfo(QStringLiteral("Listen kunne ikke hentes:\r") + Itemfile);
-        return;
+        return false;
     }
     DeleteAllItems();
     // A last caption without its path line (a file the program did not write) gets an empty
@@ -67,6 +67,7 @@ void TReopenFilerX::HentReopenFiler()
     }
     GemReopenFiler();
     MakeListeMenu();
+    return true;
 }
 
 bool TReopenFilerX::GemReopenFiler() const

@@ -30,8 +30,9 @@ public:
     explicit TReopenFilerX(QObject *parent = nullptr);
 
     // Loads the item file (an itFil list drops the pairs whose document is gone), writes it back
-    // and refills the list box. A missing file gives an empty list and leaves the list box.
-    void HentReopenFiler();
+    // and refills the list box. A missing file gives an empty list and leaves the list box. False
+    // when the file is there but cannot be read: the list stays as it was (the user is told).
+    bool HentReopenFiler();
     // Replaces the item file with the items; nothing without an item file. False when the write
     // failed (the user has been told).
     bool GemReopenFiler() const;

@@ -420,9 +420,15 @@ void Tfavoritform::LoadListe(const QString &aListename, bool medInfo)
         aGemFillisteExecute();
     const QString fil = listefil(aListename);
     if (!fil.isEmpty() && Platform::fileExists(fil)) {
-        fillisteNavn->setText(aListename);
+        // A list file that cannot be read leaves the current list under its own name: under the
+        // other name, saving it would write its items over the file that could not be read.
+        const QString previous = FavFilerFilename;
         setAktuelNavn(aListename);
-        FavFiler->HentReopenFiler();
+        if (!FavFiler->HentReopenFiler()) {
+            setAktuelNavn(previous);
+            return;
+        }
+        fillisteNavn->setText(aListename);
         RenamFEdit->clear();
         ListeForandret = false;
     } else if (medInfo) {

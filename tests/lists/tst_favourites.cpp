@@ -192,6 +192,7 @@ private slots:
     void pickingAList();
     void pickingWithUnsavedChanges_data();
     void pickingWithUnsavedChanges();
+    void pickingAListThatCannotBeRead();
     void newList_data();
     void newList();
     void movingSortingAndDeleting();
@@ -402,6 +403,29 @@ void TestFavourites::pickingAList()
     QCOMPARE(favoritform->FavFiler->Itemfile, QDir::toNativeSeparators(listFile(program, QStringLiteral("alfa"))));
     noUnexpectedBoxes(program);
     QVERIFY(program.modal.shown.isEmpty());
+}
+
+void TestFavourites::pickingAListThatCannotBeRead()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the unreadable list file is made with a link to /proc");
+#else
+    ProgramFixture program;
+    const QString a = program.writeFile(QStringLiteral("a.txt"), "a");
+    startWith(program, QStringLiteral("alfa"), {{QStringLiteral("alfa"), {{QStringLiteral("A"), a}}}});
+    // A list file that is there, but every read of it fails (root reads any ordinary file).
+    QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), listFile(program, QStringLiteral("beta"))));
+    QTest::mouseClick(favoritform->opdaterButton, Qt::LeftButton);
+    QCOMPARE(rows(favoritform->fillisten), QStringList({QStringLiteral("alfa"), QStringLiteral("beta")}));
+
+    program.modal.press(QStringLiteral("OK"));
+    doubleClickRow(favoritform->fillisten, 1);
+    QVERIFY(lastShown(program).startsWith(QStringLiteral("Listen kunne ikke hentes:")));
+    // The current list keeps its name and file, so saving it cannot write over the other list.
+    QCOMPARE(favoritform->fillisteNavn->text(), QStringLiteral("alfa"));
+    QCOMPARE(favoritform->FavFiler->Itemfile, QDir::toNativeSeparators(listFile(program, QStringLiteral("alfa"))));
+    QCOMPARE(rows(favoritform->favFilerListe), QStringList{QStringLiteral("A")});
+#endif
 }
 
 void TestFavourites::pickingWithUnsavedChanges_data()
