@@ -6,3 +6,17 @@ TBox::TBox(QWidget *parent, const QString &caption)
     setWindowTitle(caption);
     setAccessibleName(caption);
 }
+
+void TBox::closeBox()
+{
+    if (isVisible())
+        close();
+    else
+        FormClose();
+}
+
+void TBox::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}

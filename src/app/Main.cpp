@@ -335,8 +335,8 @@ bool Tmainform::FormCloseQuery()
     delete Datoer;
     Datoer = nullptr;
     extListe.clear();
-    mappefilform->close();
-    favoritform->close();
+    mappefilform->closeBox();
+    favoritform->closeBox();
     optform->GemOpt();
     return true;
 }

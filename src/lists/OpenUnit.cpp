@@ -76,10 +76,3 @@ void Topenform::handlingsBoxClick()
 {
     checkNyListe->setEnabled(handlingsBox->itemIndex() != 0);
 }
-
-void Topenform::done(int result)
-{
-    // Confirmed or not, the choice is remembered for the next time.
-    GemOpt();
-    TBox::done(result);
-}

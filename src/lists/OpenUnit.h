@@ -26,7 +26,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void done(int result) override;
+    // Confirmed or not, the choice is remembered for the next time.
+    void FormClose() override { GemOpt(); }
 
 private:
     // A new list only means something when the files go into a list.

@@ -15,7 +15,6 @@
 #include "platform/Shell.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -677,20 +676,6 @@ void Tfavoritform::FormResize()
         return;
     }
     opretPanel->setFixedWidth(qMax(0, width() / 2 - 12));
-}
-
-void Tfavoritform::done(int result)
-{
-    FormClose();
-    TBox::done(result);
-}
-
-void Tfavoritform::closeEvent(QCloseEvent *event)
-{
-    // A shown box is closed through done(); a hidden one (at program end) has its close step here.
-    if (!isVisible())
-        FormClose();
-    TBox::closeEvent(event);
 }
 
 void Tfavoritform::FormClose()

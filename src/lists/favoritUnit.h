@@ -84,14 +84,12 @@ public:
     TAction *FLRenameCaption = nullptr;
     TAction *aGemNytNavn = nullptr;
 
-public slots:
-    // Escape and the window's close button end here while the box is shown.
-    void done(int result) override;
+    // Asks about (or saves) a changed list, then writes the settings file.
+    void FormClose() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -99,7 +97,6 @@ private:
     void buildControls();
     void createMappe();
     void FormShow();
-    void FormClose();
     void FormResize();
     void FabcExecute();
     void FLopExecute();

@@ -229,11 +229,10 @@ void Tfilform::GemOpt()
     SettingsWriter().windowGeometry(*this).write(optFilnavn);
 }
 
-void Tfilform::done(int result)
+void Tfilform::FormClose()
 {
     // The closed-documents list is kept only by "Gem listen"; closing saves the window's place.
     GemOpt();
-    TBox::done(result);
 }
 
 void Tfilform::resizeEvent(QResizeEvent *event)

@@ -56,7 +56,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void done(int result) override;
+    void FormClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -12,13 +12,11 @@
 #include "platform/DataFolders.h"
 #include "platform/FolderListing.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -140,32 +138,9 @@ void Tmappefilform::GemOpt()
         .write(optFilnavn);
 }
 
-void Tmappefilform::done(int result)
+void Tmappefilform::FormClose()
 {
     GemOpt();
-    TBox::done(result);
-}
-
-void Tmappefilform::closeEvent(QCloseEvent *event)
-{
-    // The main window closes the box at the end even when it is hidden; a shown box closes
-    // through done().
-    if (!isVisible())
-        GemOpt();
-    TBox::closeEvent(event);
-}
-
-void Tmappefilform::hideEvent(QHideEvent *event)
-{
-    TBox::hideEvent(event);
-    // A closed window keeps a handle without its system window, and close() on such a handle
-    // sends no close event: the main window's close at program end would not reach the box. A box
-    // without a handle does get it, so the handle goes once the hiding is over (not inside it: the
-    // handle may be delivering the event that hides the box).
-    QTimer::singleShot(0, this, [this] {
-        if (!isVisible())
-            destroy();
-    });
 }
 
 void Tmappefilform::showEvent(QShowEvent *event)

@@ -43,12 +43,10 @@ public:
 
 public slots:
     // Every way of closing the shown box (Escape, the window's close button) ends here.
-    void done(int result) override;
+    void FormClose() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

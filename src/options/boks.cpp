@@ -286,10 +286,9 @@ void Tboksform::updateCounter()
     fontAntalLabel->setText(QStringLiteral("Der er valgt ") + QString::number(Box->count()) + QStringLiteral(" antal fonte"));
 }
 
-void Tboksform::done(int result)
+void Tboksform::FormClose()
 {
     gemOpt();
-    TBox::done(result);
 }
 
 void Tboksform::setHoejde(int hoejde)

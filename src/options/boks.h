@@ -54,7 +54,7 @@ public:
 
 public slots:
     // Every way of closing (the two buttons, Escape, the window's close button) ends here.
-    void done(int result) override;
+    void FormClose() override;
 
 private:
     void getFontnamesButtonClick();

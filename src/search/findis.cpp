@@ -484,10 +484,9 @@ void Tfindformen::GemOpt()
     SettingsWriter().integer(x()).integer(y()).integer(height()).write(optFilnavn);
 }
 
-void Tfindformen::done(int result)
+void Tfindformen::FormClose()
 {
     GemOpt();
-    TBox::done(result);
 }
 
 void Tfindformen::showEvent(QShowEvent *event)

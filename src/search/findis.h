@@ -109,10 +109,9 @@ public:
     TAction *aInsertNew = nullptr;
     TAction *aSletValgte = nullptr;
 
-public slots:
     // Every way of closing the box (the "Luk" button, Escape, the window's close button,
-    // "Luk alle bokse") ends here.
-    void done(int result) override;
+    // "Luk alle bokse") runs it.
+    void FormClose() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
