@@ -5,6 +5,7 @@
 #include "app/Hints.h"
 #include "app/Main.h"
 #include "app/RadioGroup.h"
+#include "app/ToolButtons.h"
 #include "documents/DatoCompo.h"
 #include "documents/FindReplace.h"
 #include "lists/DirBox.h"
@@ -152,11 +153,7 @@ void TDokumentform::buildActions()
 
 QToolButton *TDokumentform::actionButton(QAction *action)
 {
-    auto *button = new QToolButton(redskabsPanel);
-    button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAccessibleName(action->text());
-    return button;
+    return actionTextButton(redskabsPanel, action);
 }
 
 void TDokumentform::FormCreate()

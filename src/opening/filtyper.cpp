@@ -6,6 +6,7 @@
 #include "app/ToolButtons.h"
 #include "app/Main.h"
 #include "opening/Funktioner.h"
+#include "opening/TypeListView.h"
 #include "options/infUnit.h"
 #include "options/spmUnit.h"
 
@@ -70,17 +71,7 @@ Ttypeform::Ttypeform(QWidget *parent)
     overskrift->setObjectName(QStringLiteral("Label1"));
     overskrift->setWordWrap(true);
 
-    typeliste = new QTreeWidget(this);
-    typeliste->setObjectName(QStringLiteral("typeliste"));
-    typeliste->setAccessibleName(QStringLiteral("Filtyper"));
-    typeliste->setColumnCount(2);
-    typeliste->setHeaderLabels({QStringLiteral("Tekst"), QStringLiteral("Type")});
-    typeliste->setRootIsDecorated(false);
-    typeliste->setSelectionMode(QAbstractItemView::SingleSelection);
-    typeliste->setSelectionBehavior(QAbstractItemView::SelectRows);
-    typeliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    typeliste->setColumnWidth(0, 150);
-    typeliste->header()->setSectionsMovable(false);
+    typeliste = newTypeListView(this, 150);
 
     auto *tekstLabel = new QLabel(QStringLiteral("Tekst"), this);
     auto *typeLabel = new QLabel(QStringLiteral("Type"), this);
@@ -194,7 +185,7 @@ void Ttypeform::FormCreate()
 
 void Ttypeform::typelisteAdd(const QString &aTekst, const QString &aType, bool check)
 {
-    typeliste->addTopLevelItem(nyRaekke(aTekst, aType, check));
+    typeliste->addTopLevelItem(newTypeRow(aTekst, aType, check));
 }
 
 bool Ttypeform::isItTextfile(const QString &ext) const
@@ -205,21 +196,13 @@ bool Ttypeform::isItTextfile(const QString &ext) const
     return false;
 }
 
-QString Ttypeform::normalisedPattern(const QString &typed)
-{
-    // Spaces around a typed type are never meant as part of it. "*.*" comes out as itself: what
-    // follows its last dot is "*".
-    const QString type = typed.trimmed();
-    return QStringLiteral("*.") + type.mid(type.lastIndexOf(QLatin1Char('.')) + 1);
-}
-
 void Ttypeform::insertknapClick()
 {
     const QString tekst = tekstedit->text().trimmed();
     const QString type = typeedit->text();
     if (tekst.isEmpty() || type.trimmed().isEmpty())
         return;
-    typelisteAdd(tekst, normalisedPattern(type), true);
+    typelisteAdd(tekst, normalisedMask(type), true);
     typeliste->scrollToItem(typeliste->topLevelItem(typeliste->topLevelItemCount() - 1));
     tekstedit->clear();
     typeedit->clear();
@@ -278,14 +261,6 @@ int Ttypeform::valgtRaekke() const
     return valgte.isEmpty() ? -1 : typeliste->indexOfTopLevelItem(valgte.first());
 }
 
-QTreeWidgetItem *Ttypeform::nyRaekke(const QString &aTekst, const QString &aType, bool check)
-{
-    auto *raekke = new QTreeWidgetItem({aTekst, aType});
-    raekke->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    raekke->setCheckState(0, check ? Qt::Checked : Qt::Unchecked);
-    return raekke;
-}
-
 void Ttypeform::aDeleteExecute()
 {
     const int indeks = valgtRaekke();
@@ -309,10 +284,7 @@ void Ttypeform::flytRaekke(int skridt)
     const int til = fra + skridt;
     if (fra < 0 || til < 0 || til >= typeliste->topLevelItemCount())
         return;
-    QTreeWidgetItem *gammel = typeliste->takeTopLevelItem(fra);
-    QTreeWidgetItem *raekke = nyRaekke(gammel->text(0), gammel->text(1), gammel->checkState(0) == Qt::Checked);
-    delete gammel;
-    typeliste->insertTopLevelItem(til, raekke);
+    QTreeWidgetItem *raekke = moveTypeRow(typeliste, fra, til);
     if (skridt < 0 && til == 0) {
         typeliste->setCurrentItem(nullptr);
         typeliste->clearSelection();

@@ -26,9 +26,6 @@ public:
     void saveknapClick();
     void lukKnapClick();
 
-    // The pattern a typed type gives: "txt", ".txt" and "*.txt" all give "*.txt".
-    static QString normalisedPattern(const QString &typed);
-
     QTreeWidget *typeliste = nullptr;
     QLineEdit *tekstedit = nullptr;
     QLineEdit *typeedit = nullptr;
@@ -48,7 +45,6 @@ private:
     void typelisteChange();
     // The selected row's index, -1 when none is selected.
     int valgtRaekke() const;
-    static QTreeWidgetItem *nyRaekke(const QString &aTekst, const QString &aType, bool check);
     void aDeleteExecute();
     // Moves the selected row one place up (-1) or down (1).
     void flytRaekke(int skridt);

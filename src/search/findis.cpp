@@ -8,6 +8,7 @@
 #include "app/ToolButtons.h"
 #include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
+#include "opening/TypeListView.h"
 #include "opening/Funktioner.h"
 #include "options/infUnit.h"
 #include "options/spmUnit.h"
@@ -353,18 +354,8 @@ QWidget *Tfindformen::buildFilterPage()
     auto *forklaring = new QLabel(QStringLiteral("Afkryds filtyper der skal være tilgængelige i Filterboksen."), venstre);
     forklaring->setWordWrap(true);
 
-    typeliste = new QTreeWidget(venstre);
-    typeliste->setObjectName(QStringLiteral("typeliste"));
-    typeliste->setAccessibleName(QStringLiteral("Filtyper"));
-    typeliste->setColumnCount(2);
-    typeliste->setHeaderLabels({QStringLiteral("Tekst"), QStringLiteral("Type")});
-    typeliste->setRootIsDecorated(false);
-    typeliste->setSelectionMode(QAbstractItemView::SingleSelection);
-    typeliste->setSelectionBehavior(QAbstractItemView::SelectRows);
-    typeliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    typeliste->setColumnWidth(0, 180);
+    typeliste = newTypeListView(venstre, 180);
     typeliste->setColumnWidth(1, 60);
-    typeliste->header()->setSectionsMovable(false);
     typeliste->header()->setSectionsClickable(false);
     // The list's context menu carries the two moves, as the file type box's does.
     typeliste->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -561,19 +552,7 @@ void Tfindformen::GemTypeliste()
 
 void Tfindformen::typelisteAdd(const QString &aTekst, const QString &aType, bool check)
 {
-    auto *raekke = new QTreeWidgetItem({aTekst, aType});
-    raekke->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    raekke->setCheckState(0, check ? Qt::Checked : Qt::Unchecked);
-    typeliste->addTopLevelItem(raekke);
-}
-
-QString Tfindformen::normalisedMask(const QString &typed)
-{
-    // Spaces around a typed type are never meant as part of it.
-    const QString type = typed.trimmed();
-    if (type == QLatin1String("*.*"))
-        return type;
-    return QStringLiteral("*.") + type.mid(type.lastIndexOf(QLatin1Char('.')) + 1);
+    typeliste->addTopLevelItem(newTypeRow(aTekst, aType, check));
 }
 
 int Tfindformen::valgtType() const
@@ -590,12 +569,7 @@ void Tfindformen::flytType(int step)
     const int til = fra + step;
     if (fra < 0 || til < 0 || til >= typeliste->topLevelItemCount())
         return;
-    const QTreeWidgetItem *gammel = typeliste->topLevelItem(fra);
-    auto *ny = new QTreeWidgetItem({gammel->text(0), gammel->text(1)});
-    ny->setFlags(gammel->flags());
-    ny->setCheckState(0, gammel->checkState(0));
-    delete typeliste->takeTopLevelItem(fra);
-    typeliste->insertTopLevelItem(til, ny);
+    moveTypeRow(typeliste, fra, til);
     typeliste->clearSelection();
     typeliste->setCurrentItem(nullptr);
     saveknap->setEnabled(true);

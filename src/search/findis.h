@@ -47,8 +47,6 @@ public:
     void GemTypeliste();
     void typelisteAdd(const QString &aTekst, const QString &aType, bool check);
     static const QStringList standardTypeliste;
-    // The mask a typed type gives: "txt", ".txt" and "*.txt" give "*.txt"; "*.*" stays.
-    static QString normalisedMask(const QString &typed);
 
     static QString delimKon(const QString &path);
     void InsertInDis(const QString &path, const QString &line, int position);
