@@ -39,6 +39,13 @@ void TAction::update()
         setEnabled(m_rule());
 }
 
+void TAction::Execute()
+{
+    update();
+    if (isEnabled())
+        trigger();
+}
+
 void TAction::updateAll()
 {
     QList<QPointer<TAction>> &actions = allActions();

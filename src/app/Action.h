@@ -15,6 +15,9 @@ public:
     // "short|long", as for every hint of the program.
     void setHint(const QString &hint);
     void update();
+    // Runs the command if its rule allows it now; the rule is asked at once rather than at the
+    // next idle moment, as keys and clicks that stand in for the command's own button need.
+    void Execute();
 
     // Runs every update rule of the program now; also done whenever the event loop is about to
     // wait.

@@ -219,16 +219,8 @@ void Tmainform::buildMenuBog()
     setHint(erstatEdit, QStringLiteral("Søgefelt"));
     erstatEdit->setAccessibleName(QStringLiteral("Erstat med:"));
     // Enter in a field runs its command, as the button beside it would.
-    connect(ordEdit, &QLineEdit::returnPressed, this, [this] {
-        findTekst->update();
-        if (findTekst->isEnabled())
-            findTekst->trigger();
-    });
-    connect(erstatEdit, &QLineEdit::returnPressed, this, [this] {
-        erstatTekst->update();
-        if (erstatTekst->isEnabled())
-            erstatTekst->trigger();
-    });
+    connect(ordEdit, &QLineEdit::returnPressed, findTekst, &TAction::Execute);
+    connect(erstatEdit, &QLineEdit::returnPressed, erstatTekst, &TAction::Execute);
     fields->addWidget(new QLabel(QStringLiteral("Søg efter:"), soeg), 0, 0);
     fields->addWidget(ordEdit, 1, 0);
     fields->addWidget(actionTextButton(soeg, findTekst), 1, 1);
@@ -529,9 +521,7 @@ void Tmainform::buildDocumentActions()
     insertFavoritliste->setUpdateRule([this] { return !dokumentFilnavn.isEmpty(); });
     connect(insertFavoritliste, &QAction::triggered, this, [] {
         favoritform->show();
-        favoritform->insertFil->update();
-        if (favoritform->insertFil->isEnabled())
-            favoritform->insertFil->trigger();
+        favoritform->insertFil->Execute();
     });
 
     const auto date = [this, documentOpen](const char *name, const QString &caption, const QString &hint,

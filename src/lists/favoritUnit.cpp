@@ -287,18 +287,10 @@ void Tfavoritform::buildControls()
         if (QListWidgetItem *item = fillisten->currentItem(); item && item->isSelected())
             LoadListe(item->text(), true);
     });
-    connect(RenamFEdit, &QLineEdit::returnPressed, this, [this] { runIfEnabled(FLRenameCaption); });
-    connect(gemEdit, &QLineEdit::returnPressed, this, [this] { runIfEnabled(aGemNytNavn); });
+    connect(RenamFEdit, &QLineEdit::returnPressed, this, [this] { FLRenameCaption->Execute(); });
+    connect(gemEdit, &QLineEdit::returnPressed, this, [this] { aGemNytNavn->Execute(); });
     fillisten->installEventFilter(this);
     favFilerListe->installEventFilter(this);
-}
-
-void Tfavoritform::runIfEnabled(TAction *action)
-{
-    // The enabled state may be older than the last key stroke.
-    action->update();
-    if (action->isEnabled())
-        action->trigger();
 }
 
 void Tfavoritform::FormCreate()

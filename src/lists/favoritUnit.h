@@ -117,5 +117,4 @@ private:
     void selectRow(int row);
     void selectFilliste(const QString &navn);
     void setInfo(const QString &text);
-    static void runIfEnabled(TAction *action);
 };

@@ -292,9 +292,7 @@ bool Tfilform::eventFilter(QObject *watched, QEvent *event)
         if (watched == list && event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                open->update();
-                if (open->isEnabled())
-                    open->trigger();
+                open->Execute();
                 return true;
             }
         }

@@ -214,9 +214,7 @@ void Tfilmappeform::aSearchExecute()
 
 void Tfilmappeform::findTekstEditReturn()
 {
-    aSearch->update();
-    if (aSearch->isEnabled())
-        aSearch->trigger();
+    aSearch->Execute();
 }
 
 bool Tfilmappeform::limitReached() const

@@ -413,9 +413,7 @@ QWidget *Tfindformen::buildFilterPage()
     side->setStretchFactor(1, 1);
 
     connect(typeedit, &QLineEdit::returnPressed, this, [this] {
-        aInsertNew->update();
-        if (aInsertNew->isEnabled())
-            aInsertNew->trigger();
+        aInsertNew->Execute();
     });
     connect(standardKnap, &QPushButton::clicked, this, &Tfindformen::standardKnapClick);
     connect(saveknap, &QPushButton::clicked, this, &Tfindformen::saveknapClick);
@@ -427,9 +425,7 @@ bool Tfindformen::eventFilter(QObject *watched, QEvent *event)
     if (watched == EditFind->lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            AfindBib->update();
-            if (AfindBib->isEnabled())
-                AfindBib->trigger();
+            AfindBib->Execute();
             return true;
         }
     }
