@@ -9,10 +9,13 @@
 //   bench_documents xyinfo <file>              a keystroke mid-document, then TDokumentform::XYinfo
 //   bench_documents xyinfo-pair <small> <big>  the same in two documents, keystrokes taking turns
 //   bench_documents save <file>                a small edit, then TDokumentform::Gem (overwrites!)
+//   bench_documents idle <text> <rtf>          both open, the command panel and the boxes shown:
+//                                              the CPU time the waiting program uses
 //   bench_documents table <raw>                the RESULT lines of all runs as one table
 //
 // A measuring scenario prints lines "RESULT\tkey\tlabel\tseconds\tpeak MB\tnote" for the table.
 
+#include "app/Action.h"
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "app/Startup.h"
@@ -38,10 +41,15 @@
 #include <QTextStream>
 #include <QWindow>
 
+#include <QAbstractEventDispatcher>
+#include <QTimer>
+
 #include <algorithm>
 #include <memory>
 #include <random>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +102,21 @@ bool resetPeak()
 {
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
     return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
+// Processor time this process has used so far (user and system), from /proc/self/stat.
+double cpuSeconds()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // The fields after the command name, which is in parentheses and may hold spaces; utime and
+    // stime are fields 14 and 15 of the whole line.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    return (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
 }
 
 // ---- results ------------------------------------------------------------------------------------
@@ -589,6 +612,46 @@ QString secondsText(double seconds)
     return seconds >= 0.001 ? QString::number(seconds, 'f', 3) : QString::number(seconds, 'e', 2);
 }
 
+// The program waiting for the user with one document of each kind open, the command panel shown
+// and the boxes open: how much processor time it uses and how often its event loop wakes.
+int idle(const QString &textPath, const QString &rtfPath)
+{
+    Program program;
+    if (!program.start()) {
+        err() << "the program did not start" << program.boxesNote() << Qt::endl;
+        return 1;
+    }
+    for (const QString &path : {textPath, rtfPath}) {
+        double openwin = 0;
+        double painted = 0;
+        if (!program.open(path, &openwin, &painted)) {
+            err() << "the document window did not show " << path << program.boxesNote() << Qt::endl;
+            return 1;
+        }
+    }
+    mainform->openMenu3->trigger();
+    for (TAction *box : {mainform->mappefilBox, mainform->favoritBox, mainform->dokumentBox, mainform->aSearchTekst,
+                         mainform->aSearchMappeFiler, mainform->openGenvejsboksen})
+        box->trigger();
+    Program::settle();
+
+    constexpr int kIdleMs = 5000;
+    int wakes = 0;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, qApp, [&wakes] { ++wakes; });
+    QEventLoop loop;
+    QTimer::singleShot(kIdleMs, &loop, &QEventLoop::quit);
+    const double before = cpuSeconds();
+    loop.exec();
+    const double used = cpuSeconds() - before;
+    result(QStringLiteral("idle"), QStringLiteral("idle %1 s: processor seconds used").arg(kIdleMs / 1000), used, peakMiB(),
+           QStringLiteral("%1 % of a CPU; the event loop woke %2 times; a text and an RTF document, the Søg page "
+                          "and six boxes shown")
+                   .arg(100.0 * used / (kIdleMs / 1000.0), 0, 'f', 1)
+                   .arg(wakes)
+               + program.boxesNote());
+    return 0;
+}
+
 int table(const QString &rawPath)
 {
     QFile raw(rawPath);
@@ -644,7 +707,7 @@ int table(const QString &rawPath)
 int usage()
 {
     err() << "usage: bench_documents generate <folder> | decode <file> | startup | open <file> | xyinfo <file> | "
-             "xyinfo-pair <small file> <big file> | save <file> | table <raw results>"
+             "xyinfo-pair <small file> <big file> | save <file> | idle <text file> <rtf file> | table <raw results>"
           << Qt::endl;
     return 2;
 }
@@ -688,5 +751,11 @@ int main(int argc, char *argv[])
     }
     if (scenario == QLatin1String("save"))
         return saveDocument(path);
+    if (scenario == QLatin1String("idle")) {
+        const QString rtf = QFileInfo(args.value(2)).absoluteFilePath();
+        if (args.value(2).isEmpty() || !QFileInfo(rtf).isFile())
+            return usage();
+        return idle(path, rtf);
+    }
     return usage();
 }

@@ -64,6 +64,10 @@ run xyinfo "$big"
 # Timings of a few microseconds from two processes differ with the machine's load as much as with
 # the document: both documents in one process, keystrokes taking turns, give the fair ratio.
 run xyinfo-pair "$lines1000" "$big"
+# The waiting program: one document of each kind, the command panel and the boxes shown.
+rtf="$docs/idle.rtf"
+printf '{\\rtf1\\ansi Et {\\b fedt} ord.\\par}' >"$rtf"
+run idle "$lines1000" "$rtf"
 # Saving replaces the file, so copies are saved.
 for doc in "$small" "$big"; do
   copy="$docs/save_$(basename "$doc")"

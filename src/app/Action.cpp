@@ -62,8 +62,19 @@ void TAction::installIdleUpdates()
     static bool installed = false;
     if (installed)
         return;
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance()) {
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, qApp, &TAction::updateAll);
-        installed = true;
-    }
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher)
+        return;
+    // The rules run once each time the program falls idle after it woke for something, however
+    // often the loop asks in between. A rule that changes nothing posts nothing, so an idle
+    // program sleeps until the user or the system wakes it.
+    static bool woken = true;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, qApp, [] { woken = true; });
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, qApp, [] {
+        if (!woken)
+            return;
+        woken = false;
+        updateAll();
+    });
+    installed = true;
 }

@@ -328,6 +328,11 @@ void Twinform2::showCaretPosition()
 void Twinform2::EditModifiedUpdate()
 {
     const bool modified = Editor->isModified();
+    // The button is set again only when the state it shows changes: every setting repaints it,
+    // and a repaint on each idle moment would keep the program busy.
+    if (m_shownModified == modified)
+        return;
+    m_shownModified = modified;
     EditModified->setText(modified ? QStringLiteral("Redigeret") : QString());
     EditModified->setHint(modified ? QStringLiteral("Dokumentet er ændret") : QStringLiteral("Dokumentet er ikke ændret"));
     EditModified->setIcon(QIcon::fromTheme(modified ? QStringLiteral("document-edit") : QStringLiteral("document-save")));

@@ -2,6 +2,8 @@
 
 #include "documents/DocumentForm.h"
 
+#include <optional>
+
 class QLabel;
 class QStatusBar;
 class TColorGrid;
@@ -54,4 +56,6 @@ private:
     void buildMenus();
     void EditModifiedUpdate();
     Platform::RichTextEdit *rich() const;
+
+    std::optional<bool> m_shownModified;
 };

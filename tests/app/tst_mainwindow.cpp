@@ -9,6 +9,7 @@
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
 #include "opening/Funktioner.h"
+#include "options/genvejUnit.h"
 #include "options/optUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/RichEdit.h"
@@ -24,6 +25,8 @@
 #include <QMdiArea>
 #include <QSystemTrayIcon>
 #include <QTabBar>
+#include <QTimer>
+#include <QEventLoop>
 #include <QTest>
 
 // Start-up and close of the main window: folders, "Main.txt", the command line, the documents
@@ -51,6 +54,7 @@ private slots:
     void optionsFileRules_data();
     void optionsFileRules();
     void dataRootThatCannotBeMade();
+    void idleProgramStaysAsleep();
 
 private:
     static void writeOptions(ProgramFixture &program, const QMap<int, QString> &lines);
@@ -401,6 +405,37 @@ void TestMainWindow::dataRootThatCannotBeMade()
     QVERIFY(modal.shown[0].text.startsWith(QStringLiteral("Programmets datamappe kunne ikke oprettes:")));
     QCOMPARE(mainform, nullptr);
     QVERIFY(!QFileInfo::exists(blocker.fileName() + QStringLiteral("/rod")));
+}
+
+// An idle program waits without waking: the update rules run when something happened, and
+// running them changes nothing that would wake the event loop again.
+void TestMainWindow::idleProgramStaysAsleep()
+{
+    ProgramFixture program;
+    const QString text = program.writeFile(QStringLiteral("tekst.txt"), "en linje\r\n");
+    const QString rich = program.writeFile(QStringLiteral("rig.rtf"), "{\\rtf1\\ansi en {\\b fed} linje\\par}");
+    program.start({text, rich});
+    QCOMPARE(mainform->documentWindows().size(), 2);
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+3")));
+    for (const char *boxKey : {"F3", "F4", "F5", "F6", "F7", "F9"})
+        QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(boxKey)));
+    QVERIFY(genvejsform->isVisible());
+
+    int runs = 0;
+    TAction counter(mainform, QStringLiteral("counter"), QString(), QString());
+    counter.setUpdateRule([&runs] {
+        ++runs;
+        return true;
+    });
+    // Whatever the windows had still to do after being shown is done first.
+    QTest::qWait(500);
+    runs = 0;
+    QEventLoop idle;
+    QTimer::singleShot(2000, &idle, &QEventLoop::quit);
+    idle.exec();
+    // A blinking caret wakes the program a few times a second; a loop that feeds itself wakes it
+    // hundreds of times.
+    QVERIFY2(runs < 30, qPrintable(QStringLiteral("the update rules ran %1 times in 2 s").arg(runs)));
 }
 
 QTEST_MAIN(TestMainWindow)
