@@ -26,6 +26,7 @@
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -684,6 +685,12 @@ void Tmainform::aMenuPanelExecute()
         menuBog->show();
     }
     applyMenuBogDocking();
+}
+
+bool Tmainform::searchFieldHasFocus() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && (focus == ordEdit || focus == erstatEdit);
 }
 
 void Tmainform::setMenuPanel(int page)

@@ -77,6 +77,8 @@ public:
     // frame and holds the options box's panels.
     void setMenuPanel(int page);
     void aMenuPanelExecute();
+    // The caret is in the search page's search or replacement field.
+    bool searchFieldHasFocus() const;
 
     // Hints: tooltips on the controls of the main window and the boxes, or the long hint on the
     // status line (HintInfo) while the options say so.

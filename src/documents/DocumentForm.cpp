@@ -459,7 +459,11 @@ int TDokumentform::search(bool replacing)
     }
 
     if (!visited.isEmpty()) {
-        Editor->widget()->setFocus();
+        // Run from a field of the search page, the caret stays in the field, so that the next
+        // Enter goes on to the next hit instead of typing over this one; the text area shows the
+        // hit selected all the same.
+        if (!mainform->searchFieldHasFocus())
+            Editor->widget()->setFocus();
         const int length = int(Platform::withDocumentLineBreaks(settings.text).size());
         if (replacing)
             Editor->setSelection(replaceChain(Editor->document(), visited, length, settings.replacement), 0);

@@ -29,6 +29,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 // The command panel, its pages, the menus and the commands on them, driven by keys and buttons.
 class TestCommandPanel : public QObject {
@@ -40,6 +41,7 @@ private slots:
     void hovedmenuAndRedskabslinje();
     void enabledRules();
     void searchPageRunsTheActiveDocumentsCommands();
+    void enterInTheSearchFieldsStepsThroughTheHits();
     void fileInformationRefresh();
     void yearButtons();
     void dateCommandsWriteIntoTheActiveDocument();
@@ -291,6 +293,63 @@ void TestCommandPanel::searchPageRunsTheActiveDocumentsCommands()
 
     key("Ctrl+F");
     QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 0"));
+}
+
+// Enter pressed again and again in the search field goes from hit to hit and never types into
+// the document: the caret stays in the field, and each hit is selected where the user sees it.
+void TestCommandPanel::enterInTheSearchFieldsStepsThroughTheHits()
+{
+    ProgramFixture program;
+    const QByteArray original = "en to en tre en\r\n";
+    const QString file = program.writeFile(QStringLiteral("tal.txt"), original);
+    program.start({file});
+    Platform::RichEdit *editor = mainform->activeDocument()->editor();
+    QWindow *window = mainform->windowHandle();
+    const auto press = [window](Qt::Key key) {
+        QTest::keyClick(window, key);
+        idle();
+    };
+    key("Ctrl+3");
+    QCOMPARE(QApplication::focusWidget(), mainform->ordEdit);
+    QTest::keyClick(window, 'e');
+    QTest::keyClick(window, 'n');
+    QCOMPARE(mainform->ordEdit->text(), QStringLiteral("en"));
+
+    for (const int hit : {0, 6, 13}) {
+        press(Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), mainform->ordEdit);
+        QCOMPARE(editor->selectionStart(), hit);
+        QCOMPARE(editor->selectedText(), QStringLiteral("en"));
+        QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 1"));
+    }
+    // The selected hit is painted as selected although the text area has no focus.
+    const QImage shown = editor->widget()->viewport()->grab().toImage();
+    const QColor highlight = editor->widget()->palette().color(QPalette::Active, QPalette::Highlight);
+    bool painted = false;
+    for (int y = 0; y < shown.height() && !painted; ++y)
+        for (int x = 0; x < shown.width() && !painted; ++x)
+            painted = shown.pixelColor(x, y) == highlight;
+    QVERIFY(painted);
+
+    press(Qt::Key_Return);
+    QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 0"));
+    QCOMPARE(QApplication::focusWidget(), mainform->ordEdit);
+    QCOMPARE(editor->text(), QStringLiteral("en to en tre en\n"));
+    QVERIFY(!editor->isModified());
+    QVERIFY(!mainform->docModified);
+
+    // Enter in the replacement field replaces one hit after the other, the caret staying there.
+    editor->setSelection(0, 0);
+    press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), mainform->erstatEdit);
+    QTest::keyClick(window, 'e');
+    QTest::keyClick(window, 't');
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), mainform->erstatEdit);
+    QCOMPARE(editor->text(), QStringLiteral("et to et tre en\n"));
+    key("Ctrl+S");
+    QCOMPARE(ProgramFixture::readFile(file), QByteArray("et to et tre en\r\n"));
 }
 
 void TestCommandPanel::fileInformationRefresh()
