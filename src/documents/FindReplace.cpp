@@ -10,20 +10,32 @@ QList<int> occurrenceChain(const Platform::TextFinder &finder, bool forward, int
 {
     QList<int> chain;
     const int length = finder.length();
-    // The character just outside the range searched next, where replacing has changed the text.
-    std::optional<QChar> edge;
+    const QString inserted = replacement ? Platform::withDocumentLineBreaks(*replacement) : QString();
     if (forward) {
+        // The character just before the range searched next, where replacing has changed the text.
+        std::optional<QChar> edge;
         for (int start = from, at; (at = finder.find(start, finder.textLength(), edge)) >= 0; start = at + length) {
             chain << at;
             if (replacement)
-                edge = !replacement->isEmpty() ? replacement->back() : (at == start && edge ? *edge : finder.at(at - 1));
+                edge = !inserted.isEmpty() ? inserted.back() : (at == start && edge ? *edge : finder.at(at - 1));
         }
-    } else {
-        for (int end = from, at; (at = finder.findLast(end, edge)) >= 0; end = at) {
-            chain << at;
-            if (replacement)
-                edge = !replacement->isEmpty() ? replacement->front()
-                                               : (at + length == end && edge ? *edge : finder.at(at + length));
+        return chain;
+    }
+    // Backward, the text before end is still the finder's; behind it stands what the last
+    // replacement inserted (nothing yet), then the character after.
+    QString standing;
+    QChar after = finder.at(from);
+    for (int end = from, at; (at = finder.findLastBefore(end, standing, after)) >= 0; end = at) {
+        chain << at;
+        if (replacement) {
+            const int behind = at + length;
+            if (behind < end)
+                after = finder.at(behind);
+            else if (behind - end < standing.size())
+                after = standing.at(behind - end);
+            standing = inserted;
+        } else {
+            after = finder.at(at);
         }
     }
     return chain;

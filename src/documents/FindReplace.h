@@ -12,18 +12,21 @@ class TextFinder;
 
 // "Find alle forekomster" of the Søg commands in one pass over the text, and the replacing.
 
-// The occurrences that searching again and again visits, in the order visited, as positions in
-// the finder's text. Forward, the first search starts at from and each further one behind the
-// occurrence found; backward, each search takes the last occurrence ending at or before from, then
-// at or before the occurrence found. With a replacement, every occurrence is replaced as soon as it
-// is found: a later search sees the text so changed where it decides a whole word, and never looks
-// inside a text that was inserted (backward included, where it would otherwise never end).
+// The occurrences that searching again and again visits, in the order visited. Forward, the first
+// search starts at from and each further one behind the occurrence found; backward, each search
+// takes the last occurrence ending at or before from, then at or before the occurrence found. With
+// a replacement, every occurrence is replaced as soon as it is found, and the next search sees the
+// text so changed: forward it starts behind the inserted text; backward it covers the text before
+// the caret, which stands behind the inserted text, so an occurrence may reach into it. Only an
+// occurrence lying wholly inside the text just inserted is passed over, since replacing it would
+// bring it back without end. Forward the positions are those of the finder's text; backward each
+// is a position in the text as the steps before it have left it, the same in the finder's text
+// for everything before it.
 QList<int> occurrenceChain(const Platform::TextFinder &finder, bool forward, int from,
                            const std::optional<QString> &replacement = std::nullopt);
 
-// Replaces the occurrences of a chain (positions in the document's text as it is, in the order
-// visited, forward or backward) by replacement, as one undo step. Each inserted text takes the
-// format of the occurrence, as typing over it would; its line breaks count one character each
-// ("\r\n" too). Returns the position behind the text
-// inserted last in the chain's order.
+// Replaces the occurrences of a chain, in the order visited and with positions as occurrenceChain
+// gives them, by replacement, as one undo step. Each inserted text takes the format of the
+// occurrence, as typing over it would; its line breaks count one character each ("\r\n" too).
+// Returns the position behind the text inserted last in the chain's order.
 int replaceChain(QTextDocument *document, const QList<int> &chain, int length, const QString &replacement);

@@ -52,9 +52,10 @@ TextFinder::TextFinder(QString text, const QString &searchText, FindFlags flags)
     : m_text(std::move(text))
     , m_needle(withDocumentLineBreaks(searchText))
     , m_wholeWords(flags.wholeWords)
+    , m_fold(!flags.matchCase)
 {
-    makeComparable(m_text, !flags.matchCase);
-    makeComparable(m_needle, !flags.matchCase);
+    makeComparable(m_text, m_fold);
+    makeComparable(m_needle, m_fold);
 }
 
 QChar TextFinder::at(int position) const
@@ -105,6 +106,30 @@ int TextFinder::findLast(int end, std::optional<QChar> atEnd) const
         last = hit - 1;
     }
     return -1;
+}
+
+int TextFinder::findLastBefore(int position, const QString &inserted, QChar after) const
+{
+    const qsizetype length = m_needle.size();
+    position = qBound(0, position, textLength());
+    if (length == 0)
+        return -1;
+    // Occurrences that begin before position and end inside the inserted text, the latest first.
+    QString reached = inserted.left(length);
+    makeComparable(reached, m_fold);
+    const QStringView text(m_text);
+    const QStringView needle(m_needle);
+    const qsizetype reachable = qMin(reached.size(), length - 1);
+    for (qsizetype start = position + reachable - length; start > position - length && start >= 0; --start) {
+        const qsizetype head = position - start;
+        if (text.sliced(start, head) != needle.first(head) || QStringView(reached).first(length - head) != needle.sliced(head))
+            continue;
+        const qsizetype behind = length - head;
+        const QChar next = behind < inserted.size() ? inserted.at(behind) : after;
+        if (!m_wholeWords || isWholeWord(at(int(start) - 1), next))
+            return int(start);
+    }
+    return findLast(position, inserted.isEmpty() ? after : inserted.front());
 }
 
 } // namespace Platform

@@ -41,6 +41,12 @@ public:
     // again, each time one character behind the last occurrence found, ends with. atEnd, when given,
     // is the character that now stands at end.
     int findLast(int end, std::optional<QChar> atEnd = {}) const;
+    // The last occurrence beginning before position, in the text as it reads when inserted stands
+    // at position, followed by the character after (null for the end of the text): the search of a
+    // backward run behind the replacement it has just made. The occurrence may reach into
+    // inserted but not past it, and one lying wholly inside inserted is passed over: replacing it
+    // would bring it back again and again.
+    int findLastBefore(int position, const QString &inserted, QChar after) const;
 
 private:
     static bool isWholeWord(QChar before, QChar after);
@@ -48,6 +54,7 @@ private:
     QString m_text;
     QString m_needle;
     bool m_wholeWords;
+    bool m_fold;
 };
 
 } // namespace Platform

@@ -22,6 +22,7 @@ class TestFindReplace : public QObject {
 private slots:
     void searchAndReplace_data();
     void searchAndReplace();
+    void replaceAllIsWhatSingleStepsGive();
     void replaceAllIsOneUndoStep_data();
     void replaceAllIsOneUndoStep();
     void richReplaceKeepsFormatting();
@@ -150,6 +151,11 @@ void TestFindReplace::searchAndReplace_data()
     replace("forward, all, whole words", "|ord ordet ord", "ord", "ordet", "all word", 2, "ordet ordet ordet|");
     replace("backward, caret behind the inserted text", "aaa|", "a", "aa", "back", 1, "aaaa|");
     replace("backward, all, replacement holding the search text", "aaa|", "a", "aa", "back all", 3, "aa|aaaa");
+    replace("backward, all, runs that shrink", "aaaa|", "aa", "a", "back all", 3, "a|");
+    replace("backward, all, a hit reaching into the replacement", "aab|", "ab", "b", "back all", 2, "b|");
+    replace("backward, all, a hit inside the replacement is passed over", "aaa|", "aa", "aab", "back all", 2, "aab|ab");
+    replace("backward, all, a hit reaching into the replacement's middle", "a a b|", "a b", "bx", "back all", 2, "bx|x");
+    replace("backward, all, the replacement ends the word", "a a b|", "a b", "bx", "back all word", 1, "a bx|");
     replace("backward, all, with case", "ORD ord Ord|", "ord", "x", "back all case", 1, "ORD x| Ord");
     replace("empty replacement deletes", "|xabyab", "ab", "", "all", 2, "xy|");
     replace("empty replacement deletes, backward", "xabyab|", "ab", "", "back all", 2, "x|y");
@@ -203,6 +209,53 @@ void TestFindReplace::searchAndReplace()
     // The caret fields are brought up to date when a search finding nothing ended the run.
     const bool endedOnMiss = options.contains(QLatin1String("all")) || (options.contains(QLatin1String("back")) && count == 0);
     QCOMPARE(window->posX != -1, endedOnMiss);
+}
+
+// "Find alle forekomster" replaces exactly what pressing "Erstat tekst" again and again would, in
+// either direction, over every short text of a few letters and spaces. Left out are replacements
+// holding the search text, where stepping backward would never end.
+void TestFindReplace::replaceAllIsWhatSingleStepsGive()
+{
+    ProgramFixture program;
+    program.start();
+    TDokumentform *window = newDocument(false);
+    Platform::RichEdit *editor = window->editor();
+    QStringList texts{QString()};
+    for (int length = 1; length <= 4; ++length)
+        for (const QString &shorter : QStringList(texts))
+            if (shorter.size() == length - 1)
+                for (const QChar c : {u'a', u'b', u' '})
+                    texts << shorter + c;
+    const QStringList searches{"a", "aa", "ab", "a b"};
+    const QStringList replacements{"", "b", "ba", "bb a"};
+    const auto run = [&](const QString &text, bool backward, bool all) {
+        editor->document()->setPlainText(text);
+        editor->setSelection(backward ? int(text.size()) : 0, 0);
+        mainform->erstatAlleCheck->setChecked(all);
+        int count = 0;
+        if (all) {
+            count = window->ErstatTekst();
+        } else {
+            while (count <= 10 && window->ErstatTekst() == 1)
+                ++count;
+        }
+        return QStringLiteral("%1 %2").arg(count).arg(mark(editor->text(), editor->selectionStart(), 0));
+    };
+    for (const QString &searchText : searches) {
+        for (const QString &replacement : replacements) {
+            if (replacement.contains(searchText))
+                continue;
+            for (const QString &options : {QStringLiteral(""), QStringLiteral("back"), QStringLiteral("word"),
+                                           QStringLiteral("back word")}) {
+                setSearch(searchText, replacement, options);
+                for (const QString &text : texts) {
+                    const bool backward = options.contains(QLatin1String("back"));
+                    const QString stepped = run(text, backward, false);
+                    QCOMPARE(run(text, backward, true), stepped);
+                }
+            }
+        }
+    }
 }
 
 void TestFindReplace::replaceAllIsOneUndoStep_data()
