@@ -287,6 +287,12 @@ void Tfavoritform::buildControls()
         if (QListWidgetItem *item = fillisten->currentItem(); item && item->isSelected())
             LoadListe(item->text(), true);
     });
+    // A row reached with the arrow keys is selected as much as a clicked one: the field and the
+    // status text follow it, or Enter in the field would rename it with the last row's caption.
+    connect(favFilerListe, &QListWidget::currentRowChanged, this, [this] {
+        if (const int row = valgtRaekke(); row >= 0)
+            FavFilerListeKlik(FavFiler->GetCaption(row), FavFiler->GetFilnavn(row));
+    });
     connect(RenamFEdit, &QLineEdit::returnPressed, this, [this] { FLRenameCaption->Execute(); });
     connect(gemEdit, &QLineEdit::returnPressed, this, [this] { aGemNytNavn->Execute(); });
     fillisten->installEventFilter(this);

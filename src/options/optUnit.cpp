@@ -470,7 +470,7 @@ void Toptform::startProgTimerTimer()
     startProgTimer->stop();
     SPtimerCount = 0;
     const QString startup = Platform::startupFolder(mainform->Brugernavn);
-    if (!Platform::folderExists(startup)) {
+    if (!Platform::provideStartupFolder(startup)) {
         visInfo(QStringLiteral("Startup-mappen kunne ikke findes.\r"));
         return;
     }

@@ -1,5 +1,7 @@
 #include "platform/Autostart.h"
 
+#include "platform/DataFolders.h"
+
 #include <QDir>
 
 namespace Platform {
@@ -15,6 +17,15 @@ QString startupFolder(const QString &userName)
     if (config.isEmpty())
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/autostart");
+#endif
+}
+
+bool provideStartupFolder(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    return folderExists(folder);
+#else
+    return makeFolder(folder);
 #endif
 }
 

@@ -1,5 +1,7 @@
 #include "platform/DocumentSearch.h"
 
+#include "platform/FolderEntries.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,18 +47,16 @@ bool wildcardMatches(QStringView mask, QStringView name)
 
 } // namespace
 
-QList<FolderEntry> folderEntries(const QString &folder)
+QList<SearchEntry> folderEntries(const QString &folder)
 {
     const QFileInfoList infos = QDir(folder).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    QList<FolderEntry> entries;
+    QList<SearchEntry> entries;
     entries.reserve(infos.size());
     for (const QFileInfo &info : infos)
         entries.append({info.fileName(), info.isDir(), info.isFile()});
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
-        const int ignoringCase = a.name.compare(b.name, Qt::CaseInsensitive);
-        return ignoringCase != 0 ? ignoringCase < 0 : a.name < b.name;
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const SearchEntry &a, const SearchEntry &b) { return listedBefore(a.name, b.name); });
     return entries;
 }
 

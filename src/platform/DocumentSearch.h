@@ -10,7 +10,7 @@
 // the bytes of a file.
 namespace Platform {
 
-struct FolderEntry {
+struct SearchEntry {
     QString name;
     bool isFolder = false; // a folder, or a link to one
     bool isFile = false;   // an ordinary file, or a link to one; not a folder, a device or a pipe
@@ -20,7 +20,7 @@ struct FolderEntry {
 // by name with the letter case ignored, the order in which Windows lists a folder of its own
 // disks, on every system: a search then reads its results in the same order everywhere. An
 // unreadable or vanished folder has none.
-QList<FolderEntry> folderEntries(const QString &folder);
+QList<SearchEntry> folderEntries(const QString &folder);
 
 // Whether a file name matches a mask such as "*.txt" as the Windows shell matches it: "*" any
 // run of characters, "?" one character, every other character itself with its letter case

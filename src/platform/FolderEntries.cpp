@@ -1,5 +1,7 @@
 #include "platform/FolderEntries.h"
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <QFile>
 
@@ -13,6 +15,22 @@
 #endif
 
 namespace Platform {
+
+bool listedBefore(const QString &a, const QString &b)
+{
+    const int ignoringCase = a.compare(b, Qt::CaseInsensitive);
+    return ignoringCase != 0 ? ignoringCase < 0 : a < b;
+}
+
+namespace {
+
+void sortByName(FolderListing &listing)
+{
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const FolderEntry &a, const FolderEntry &b) { return listedBefore(a.name, b.name); });
+}
+
+} // namespace
 
 #ifdef Q_OS_UNIX
 
@@ -28,18 +46,8 @@ void classify(int folderFd, const dirent &record, FolderEntry &entry)
         entry.folder = true;
         return;
     case DT_LNK:
-        entry.link = true;
-        entry.folder = fstatat(folderFd, record.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
-        return;
     case DT_UNKNOWN:
-        if (fstatat(folderFd, record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-            return;
-        if (S_ISLNK(status.st_mode)) {
-            entry.link = true;
-            entry.folder = fstatat(folderFd, record.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
-        } else {
-            entry.folder = S_ISDIR(status.st_mode);
-        }
+        entry.folder = fstatat(folderFd, record.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
         return;
     default:
         return;
@@ -73,6 +81,7 @@ FolderListing listFolder(const QString &folder)
         listing.entries.append(std::move(entry));
     }
     closedir(handle);
+    sortByName(listing);
     return listing;
 }
 
@@ -89,8 +98,9 @@ FolderListing listFolder(const QString &folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo found = it.fileInfo();
-        listing.entries.append({found.fileName(), found.isDir(), found.isSymLink() || found.isJunction()});
+        listing.entries.append({found.fileName(), found.isDir()});
     }
+    sortByName(listing);
     return listing;
 }
 

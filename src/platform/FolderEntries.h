@@ -3,15 +3,13 @@
 #include <QList>
 #include <QString>
 
-// Every entry of one folder, as the system enumerates it: for walking a whole folder tree by name.
+// Every entry of one folder, by name: for walking a whole folder tree by name.
 namespace Platform {
 
 struct FolderEntry {
     QString name;
     // Carries the directory attribute: a folder, or a link that leads to one.
     bool folder = false;
-    // A symbolic link or junction: it leads somewhere else, so a walk should not enter it.
-    bool link = false;
 };
 
 enum class ListingStatus {
@@ -27,9 +25,14 @@ struct FolderListing {
     QList<FolderEntry> entries;
 };
 
-// All entries of the folder, hidden and system ones included, "." and ".." left out, in the
-// order of the system's enumeration. Reads the whole folder and closes it before returning, so a
-// deep walk holds no folder open.
+// All entries of the folder, hidden and system ones included, "." and ".." left out, by name
+// (listedBefore). Reads the whole folder and closes it before returning, so a deep walk holds no
+// folder open.
 FolderListing listFolder(const QString &folder);
+
+// Whether name a comes before name b in a folder listed by name: letter case ignored, the order
+// in which Windows lists a folder of its own disks, on every system; names that differ only in
+// letter case by their exact text. A walk cut short then takes the same names everywhere.
+bool listedBefore(const QString &a, const QString &b);
 
 } // namespace Platform

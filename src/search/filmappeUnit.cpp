@@ -13,6 +13,7 @@
 #include "options/optUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
+#include "platform/DocumentSearch.h"
 #include "platform/FolderEntries.h"
 #include "platform/Shell.h"
 
@@ -222,6 +223,21 @@ bool Tfilmappeform::limitReached() const
     return m_counts.filesFound == m_maxElementer || m_counts.foldersFound == m_maxElementer;
 }
 
+void Tfilmappeform::startWalk(const QString &folder)
+{
+    m_walkedFolders.clear();
+    firstVisit(folder);
+}
+
+bool Tfilmappeform::firstVisit(const QString &folder)
+{
+    const QString real = Platform::realFolderPath(folder);
+    if (real.isEmpty() || m_walkedFolders.contains(real))
+        return false;
+    m_walkedFolders.insert(real);
+    return true;
+}
+
 void Tfilmappeform::findElement(const QString &folder, const QString &word)
 {
     try {
@@ -235,11 +251,13 @@ void Tfilmappeform::findElement(const QString &folder, const QString &word)
         // A negative maximum is never equalled, so it sets no limit.
         m_maxElementer = optform ? optform->maxElementer : -1;
 
+        startWalk(folder);
         getAntal(folder);
         m_counts.total = m_counts.filesBefore + m_counts.foldersBefore;
         findBar->setRange(0, int(qBound(qint64(1), m_counts.total, qint64(std::numeric_limits<int>::max()))));
         findBar->setValue(0);
 
+        startWalk(folder);
         m_ranItsCourse = getInfo(folder);
 
         if (m_counts.foldersExamined > 0)
@@ -268,7 +286,7 @@ void Tfilmappeform::getAntal(const QString &folder)
             return;
         if (entry.folder) {
             ++m_counts.foldersBefore;
-            if (!entry.link)
+            if (firstVisit(base + entry.name))
                 getAntal(base + entry.name);
         } else {
             ++m_counts.filesBefore;
@@ -300,10 +318,10 @@ bool Tfilmappeform::getInfo(const QString &folder)
                     // An entry that could not be registered is left out; the walk goes on.
                 }
             }
-            // A link is listed by its own name but not entered: what it leads to is either inside
-            // the tree already or outside the folder searched, and following links can go round
-            // in a circle.
-            if (entry.folder && !entry.link && !getInfo(path))
+            // A link to a folder is entered as the folder it leads to, unless that folder has been
+            // walked already: a link back up the tree would go round in a circle, and a second
+            // way into one folder would find its entries twice.
+            if (entry.folder && firstVisit(path) && !getInfo(path))
                 return false;
         }
         if (listing.status == Platform::ListingStatus::Interrupted)

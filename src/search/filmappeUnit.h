@@ -2,6 +2,8 @@
 
 #include "app/Box.h"
 
+#include <QSet>
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -70,6 +72,11 @@ private:
     };
 
     bool limitReached() const;
+    // Starts a walk of the tree under folder: nothing has been entered yet but the folder itself.
+    void startWalk(const QString &folder);
+    // Whether the walk goes into this folder: each folder is entered once, by where it really
+    // lies, however many links lead to it.
+    bool firstVisit(const QString &folder);
     void getAntal(const QString &folder);
     // False when the limit stopped the walk.
     bool getInfo(const QString &folder);
@@ -84,6 +91,7 @@ private:
     void findFilerDblListeKlik(const QString &Capnavn, const QString &Filnavn);
 
     Counts m_counts;
+    QSet<QString> m_walkedFolders;
     qint64 m_barPosition = 0;
     qint64 m_maxElementer = 0;
     bool m_ranItsCourse = false;

@@ -724,7 +724,7 @@ bool Tfindformen::runSearch()
 void Tfindformen::getAntal(const QString &folder, int &folderCount, int &fileCount)
 {
     const QString base = delimKon(folder);
-    for (const Platform::FolderEntry &entry : Platform::folderEntries(folder)) {
+    for (const Platform::SearchEntry &entry : Platform::folderEntries(folder)) {
         const QString path = base + entry.name;
         if (entry.isFolder) {
             // A link back up the tree (or to a folder already walked) would be walked for ever,
@@ -755,7 +755,7 @@ void Tfindformen::FindSD(const QString &folder)
 void Tfindformen::FindDokumenter(const QString &folder)
 {
     const QString base = delimKon(folder);
-    for (const Platform::FolderEntry &entry : Platform::folderEntries(base))
+    for (const Platform::SearchEntry &entry : Platform::folderEntries(base))
         if (entry.isFile && Platform::fileMaskMatches(searchMask, entry.name))
             InsertInList(base + entry.name);
 }

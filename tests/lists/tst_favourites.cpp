@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 // The favourites box as the user meets it: the list files in the "Favoritter" folder, the box's
 // settings in "favoritUnit.txt", picking, making, saving and updating lists, and the buttons,
@@ -198,6 +199,7 @@ private slots:
     void movingSortingAndDeleting();
     void renaming_data();
     void renaming();
+    void renamingARowReachedWithTheArrowKeys();
     void rowsClicksAndKeys_data();
     void rowsClicksAndKeys();
     void folders_data();
@@ -689,6 +691,49 @@ void TestFavourites::renaming()
     click(saveHint);
     QCOMPARE(ProgramFixture::readFile(listFile(program, QStringLiteral("liste"))),
              listBytes({{QStringLiteral("andet.txt"), other}, {caption, doc}}));
+}
+
+// The arrow keys select a row as a click does: the field shows the row's caption, so Enter in the
+// field without a new text renames nothing, and a new text renames the row the user sees selected.
+void TestFavourites::renamingARowReachedWithTheArrowKeys()
+{
+    ProgramFixture program;
+    const QString one = program.writeFile(QStringLiteral("en.txt"), "1");
+    const QString two = program.writeFile(QStringLiteral("to.txt"), "2");
+    const QString three = program.writeFile(QStringLiteral("tre.txt"), "3");
+    startWith(program, QStringLiteral("liste"),
+              {{QStringLiteral("liste"),
+                {{QStringLiteral("En"), one}, {QStringLiteral("To"), two}, {QStringLiteral("Tre"), three}}}});
+    QListWidget *list = favoritform->favFilerListe;
+    QWindow *window = favoritform->windowHandle();
+
+    clickRow(list, 0);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClick(window, Qt::Key_Down);
+    QCOMPARE(favoritform->valgtRaekke(), 1);
+    QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("To"));
+    QCOMPARE(favoritform->infoTekst(), two);
+    QTest::keyClick(window, Qt::Key_End);
+    QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("Tre"));
+    QCOMPARE(favoritform->infoTekst(), three);
+    QTest::keyClick(window, Qt::Key_Up);
+    QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("To"));
+
+    QTest::mouseClick(favoritform->RenamFEdit, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), favoritform->RenamFEdit);
+    program.modal.press(QStringLiteral("OK"));
+    QTest::keyClick(window, Qt::Key_Return);
+    noUnexpectedBoxes(program);
+    QCOMPARE(rows(list), QStringList({QStringLiteral("En"), QStringLiteral("To"), QStringLiteral("Tre")}));
+    QVERIFY(!favoritform->ListeForandret);
+
+    QTest::keyClick(window, Qt::Key_End);
+    QTest::keyClick(window, ' ');
+    QTest::keyClick(window, '2');
+    QTest::keyClick(window, Qt::Key_Return);
+    QCOMPARE(rows(list), QStringList({QStringLiteral("En"), QStringLiteral("To 2"), QStringLiteral("Tre")}));
+    QCOMPARE(paths(), QStringList({one, two, three}));
+    QVERIFY(favoritform->ListeForandret);
 }
 
 void TestFavourites::rowsClicksAndKeys_data()

@@ -56,6 +56,7 @@ private slots:
     void fontBoxCancelChangesNothing();
     void fontBoxSaveChangesTheList();
     void startupProgramToggles();
+    void startupProgramWithoutAutostartFolder_data();
     void startupProgramWithoutAutostartFolder();
     void startupProgramWithoutScript();
 
@@ -426,10 +427,22 @@ void TestOptions::startupProgramToggles()
     qunsetenv("XDG_CONFIG_HOME");
 }
 
+void TestOptions::startupProgramWithoutAutostartFolder_data()
+{
+    QTest::addColumn<bool>("canBeMade");
+    QTest::newRow("a fresh profile: the folder and its parents are made") << true;
+    QTest::newRow("a file stands where a folder must be made") << false;
+}
+
 void TestOptions::startupProgramWithoutAutostartFolder()
 {
+    QFETCH(bool, canBeMade);
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    const QString config = home.path() + QStringLiteral("/ny/.config");
+    if (!canBeMade)
+        QVERIFY(QFile(home.path() + QStringLiteral("/ny")).open(QIODevice::WriteOnly));
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    const QString entry = config + QStringLiteral("/autostart/kyxTavlo.desktop");
     ProgramFixture program;
     program.start();
     installScript(program);
@@ -437,9 +450,15 @@ void TestOptions::startupProgramWithoutAutostartFolder()
     program.modal.press(QStringLiteral("OK"));
     optform->opstartButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(program.modal.shown.size(), 2, 5000);
-    QCOMPARE(program.modal.shown[1].text, QStringLiteral("Startup-mappen kunne ikke findes.\n"));
     QVERIFY(!optform->startProgTimer->isActive());
     qunsetenv("XDG_CONFIG_HOME");
+    if (canBeMade) {
+        QCOMPARE(program.modal.shown[1].text, QStringLiteral("Programmet er indført som StartUp-program."));
+        QVERIFY(ProgramFixture::readFile(entry).contains("Exec=\"" + QCoreApplication::applicationFilePath().toUtf8()));
+    } else {
+        QCOMPARE(program.modal.shown[1].text, QStringLiteral("Startup-mappen kunne ikke findes.\n"));
+        QVERIFY(!QFileInfo::exists(entry));
+    }
 }
 
 void TestOptions::startupProgramWithoutScript()

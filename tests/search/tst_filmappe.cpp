@@ -40,6 +40,8 @@ private slots:
     void percentRounding_data();
     void percentRounding();
     void linksAndDeadEntries();
+    void linkedFoldersAreEnteredOnce();
+    void limitTakesTheFirstNamesByName();
     void unreadableFolderIsPassedOver();
     void fieldsAndButtons();
     void missingFolder();
@@ -286,6 +288,75 @@ void TestFilmappe::linksAndDeadEntries()
     QCOMPARE(filmappeform->BarEdit->text(), QStringLiteral("100%"));
     QVERIFY(program.modal.shown.isEmpty());
 #endif
+}
+
+// Linked folders are walked as `find -L` walks them, but each folder only once: a link to a
+// folder outside the tree is searched, a second way into a folder and a link back up the tree
+// add nothing.
+void TestFilmappe::linkedFoldersAreEnteredOnce()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("symbolic links are made here with the POSIX calls");
+#else
+    ProgramFixture program;
+    program.start();
+    const QString root = QDir(program.workFolder()).filePath(QStringLiteral("træ"));
+    const QString outside = QDir(program.workFolder()).filePath(QStringLiteral("udenfor"));
+    makeFile(root, QStringLiteral("mapper/ord1.txt"));
+    makeFile(root, QStringLiteral("mapper/indre/ord2.txt"));
+    makeFile(outside, QStringLiteral("ord3.txt"));
+    makeFile(outside, QStringLiteral("ordmappe/ord4.txt"));
+    QVERIFY(QFile::link(outside, QDir(root).filePath(QStringLiteral("ud"))));
+    QVERIFY(QFile::link(QStringLiteral("mapper"), QDir(root).filePath(QStringLiteral("zz-igen"))));
+    QVERIFY(QFile::link(QStringLiteral("../.."), QDir(root).filePath(QStringLiteral("mapper/indre/op"))));
+    QVERIFY(QFile::link(QStringLiteral("."), QDir(outside).filePath(QStringLiteral("rundt"))));
+
+    search(root, QStringLiteral("ord"));
+
+    QCOMPARE(rows(filmappeform->mappeBoxen), QStringList{QStringLiteral("ordmappe")});
+    QCOMPARE(filmappeform->findDir->GetFilnavn(0), native(root, QStringLiteral("ud/ordmappe")));
+    QStringList files;
+    for (int i = 0; i < filmappeform->findFiler->Antal(); ++i)
+        files << filmappeform->findFiler->GetFilnavn(i);
+    files.sort();
+    QCOMPARE(files, (QStringList{native(root, QStringLiteral("mapper/indre/ord2.txt")),
+                                 native(root, QStringLiteral("mapper/ord1.txt")),
+                                 native(root, QStringLiteral("ud/ord3.txt")),
+                                 native(root, QStringLiteral("ud/ordmappe/ord4.txt"))}));
+    // Examined: mapper, indre, op, ud, ordmappe, rundt and zz-igen; the four files.
+    QCOMPARE(filmappeform->mapperOverskrift->text(), QStringLiteral("Der er undersøgt 7:1 mappenavne"));
+    QCOMPARE(filmappeform->filerOverskrift->text(), QStringLiteral("Der er undersøgt 4:4 filnavne"));
+    QCOMPARE(filmappeform->findBar->maximum(), 11);
+    QCOMPARE(filmappeform->BarEdit->text(), QStringLiteral("100%"));
+    QVERIFY(program.modal.shown.isEmpty());
+
+    // The limit still ends a walk that goes through links.
+    optform->maxElementer = 3;
+    search(root, QStringLiteral("ord"));
+    QCOMPARE(filmappeform->findFiler->Antal(), 3);
+    QVERIFY(filmappeform->BarEdit->text() != QStringLiteral("100%"));
+#endif
+}
+
+// Each folder is walked by name, letter case ignored, sub-folders where their names fall; so
+// when the limit cuts the walk short, the names found are the first ones by name.
+void TestFilmappe::limitTakesTheFirstNamesByName()
+{
+    ProgramFixture program;
+    program.start();
+    const QString root = QDir(program.workFolder()).filePath(QStringLiteral("navne"));
+    // Made in an order unlike the order by name.
+    for (const char *name : {"x/HIT-9.txt", "hit-8.txt", "HIT-7.txt", "b/hit-3.txt", "Hit-5.txt", "c/d/hit-4.txt",
+                             "a/hit-2.txt", "a/Hit-1.txt", "hit-6.txt"})
+        makeFile(root, QString::fromLatin1(name));
+    optform->maxElementer = 5;
+
+    search(root, QStringLiteral("hit"));
+
+    QCOMPARE(sortedRows(filmappeform->filBoxen),
+             (QStringList{QStringLiteral("Hit-1.txt"), QStringLiteral("Hit-5.txt"), QStringLiteral("hit-2.txt"),
+                          QStringLiteral("hit-3.txt"), QStringLiteral("hit-4.txt")}));
+    QVERIFY(program.modal.shown.isEmpty());
 }
 
 void TestFilmappe::unreadableFolderIsPassedOver()
