@@ -194,6 +194,10 @@ void TDokumentform::FormCreate()
 
 void TDokumentform::FormActivate()
 {
+    // Maximised before anything is measured, so that the line counts shown are those of the
+    // width the user sees.
+    if (opstart)
+        showMaximized();
     mainform->docModified = Editor->isModified();
     mainform->udskrivFilInfo();
     if (Platform::fileExists(Filnavn)) {
@@ -207,7 +211,6 @@ void TDokumentform::FormActivate()
     mainform->dokumentFilnavn = Filnavn;
     if (opstart) {
         opstart = false;
-        showMaximized();
         mainform->InsertTab();
         mainform->SetTCindex();
         // With hints going to the status line, the window's own controls show no tooltips.

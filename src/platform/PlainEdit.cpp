@@ -2,6 +2,7 @@
 
 #include "platform/LineFile.h"
 #include "platform/SpellUnderliner.h"
+#include "platform/WrappedLines.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -38,6 +39,7 @@ bool PlainTextArea::viewportEvent(QEvent *event)
 PlainEdit::PlainEdit(QWidget *parent)
     : RichEdit(parent)
     , m_area(new PlainTextArea(parent))
+    , m_lines(new WrappedLines(m_area))
 {
     connect(m_area, &QPlainTextEdit::textChanged, this, &RichEdit::textChanged);
 }
@@ -73,7 +75,7 @@ bool PlainEdit::saveToFile(const QString &path, QString *error)
 
 int PlainEdit::displayedLineCount() const
 {
-    return m_area->document()->lineCount();
+    return m_lines->total();
 }
 
 QPoint PlainEdit::caretPosition() const
@@ -81,7 +83,7 @@ QPoint PlainEdit::caretPosition() const
     const QTextCursor cursor = m_area->textCursor();
     const QTextBlock block = cursor.block();
     const int inBlock = cursor.position() - block.position();
-    int line = block.firstLineNumber();
+    int line = m_lines->firstLine(block);
     int column = inBlock;
     if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineForTextPosition(inBlock);

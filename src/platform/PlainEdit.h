@@ -10,6 +10,7 @@
 namespace Platform {
 
 class SpellUnderliner;
+class WrappedLines;
 
 // The text area of plain-text documents: QPlainTextEdit lays out only what is shown, so large
 // files stay fast.
@@ -70,6 +71,7 @@ public:
 
 private:
     PlainTextArea *m_area;
+    WrappedLines *m_lines;
 };
 
 } // namespace Platform

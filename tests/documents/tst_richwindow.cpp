@@ -9,6 +9,9 @@
 #include "options/optUnit.h"
 #include "platform/RichTextEdit.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +22,9 @@
 #include <QTextEdit>
 #include <QTextList>
 #include <QToolButton>
+#include <QWindow>
+
+#include <memory>
 
 // The rich-text document window, driven through its tool panel, keys and menus.
 class TestRichWindow : public QObject {
@@ -35,6 +41,7 @@ private slots:
     void plainFileIsSavedAsRtf();
     void spellCheckLeavesCaretAfterFirstCharacter();
     void modifiedDisplay();
+    void linesOfALongWrappedDocument();
 
 private:
     static Twinform2 *active() { return qobject_cast<Twinform2 *>(mainform->activeDocument()); }
@@ -272,6 +279,47 @@ void TestRichWindow::modifiedDisplay()
     QCOMPARE(window->EditModified->text(), QStringLiteral("Redigeret"));
     QCOMPARE(window->EditModified->toolTip(), QStringLiteral("Dokumentet er ændret"));
     QCOMPARE(window->modiButton->width(), 82);
+}
+
+// A document of long wrapped paragraphs, most of them not yet shown: the line count and the
+// caret's line count every wrapped line, as the document laid out whole has them.
+void TestRichWindow::linesOfALongWrappedDocument()
+{
+    ProgramFixture program;
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int paragraph = 0; paragraph < 400; ++paragraph)
+        rtf += QByteArray("ordet ").repeated(100) + "\\par ";
+    rtf += "}";
+    program.start({program.writeFile(QStringLiteral("lang.rtf"), rtf)});
+    Twinform2 *window = active();
+    QTextEdit *text = area(window);
+    QCOMPARE(QApplication::focusWidget(), text);
+    const auto shown = [window] {
+        return window->infoPanels[1]->text() + QStringLiteral(" lines, the caret on line ")
+               + window->infoPanels[3]->text().section(QLatin1Char(','), 0, 0);
+    };
+    // The same text laid out whole at the same width.
+    const auto laidOut = [text](int caretLine) {
+        std::unique_ptr<QTextDocument> copy(text->document()->clone());
+        copy->setTextWidth(text->document()->textWidth());
+        copy->documentLayout()->documentSize();
+        int lines = 0;
+        for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
+            lines += block.layout()->lineCount();
+        return QStringLiteral("%1 lines, the caret on line %2").arg(lines).arg(caretLine > 0 ? caretLine : lines);
+    };
+    QWindow *keys = mainform->windowHandle();
+    QTest::keyClick(keys, Qt::Key_Home, Qt::ControlModifier);
+    QVERIFY(laidOut(1).section(QLatin1Char(' '), 0, 0).toInt() > 800);
+    QCOMPARE(shown(), laidOut(1));
+    QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(shown(), laidOut(0));
+
+    // As much again pasted at the start.
+    QApplication::clipboard()->setText(text->toPlainText());
+    QTest::keyClick(keys, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(keys, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(shown(), laidOut(2400));
 }
 
 QTEST_MAIN(TestRichWindow)

@@ -20,7 +20,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QWindow>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -42,6 +46,7 @@ private slots:
     void failedWriteKeepsDocumentOpen();
     void unreadableFileOpensNothing();
     void caretPosition();
+    void linesOfALongWrappedDocument();
     void wordAtCaret_data();
     void wordAtCaret();
     void popupSwitching();
@@ -338,6 +343,97 @@ void TestTextWindow::caretPosition()
     QTest::keyClick(window->editor()->widget(), Qt::Key_Return);
     QCOMPARE(window->antalLabel->text(), QStringLiteral("4"));
     QCOMPARE(window->posLabel->text(), QStringLiteral("3,0"));
+}
+
+namespace {
+
+// The lines the text area shows, counted on a copy laid out whole at the same width.
+int linesLaidOutWhole(QPlainTextEdit *area)
+{
+    QPlainTextEdit copy;
+    copy.setFont(area->font());
+    copy.setLineWrapMode(area->lineWrapMode());
+    copy.setPlainText(area->toPlainText());
+    copy.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    copy.resize(area->viewport()->width() + 2 * copy.frameWidth(), area->height());
+    copy.show();
+    if (copy.viewport()->width() != area->viewport()->width())
+        return -1;
+    const auto *layout = qobject_cast<QPlainTextDocumentLayout *>(copy.document()->documentLayout());
+    int lines = 0;
+    for (QTextBlock block = copy.document()->begin(); block.isValid(); block = block.next()) {
+        layout->ensureBlockLayout(block);
+        lines += block.lineCount();
+    }
+    return lines;
+}
+
+} // namespace
+
+// A document of long wrapped lines, most of them never shown: the line count and the caret's line
+// count every wrapped line, whether or not the user has scrolled past it, and follow edits and
+// a change of width.
+void TestTextWindow::linesOfALongWrappedDocument()
+{
+    ProgramFixture program;
+    QByteArray line;
+    for (int word = 0; word < 120; ++word)
+        line += "ordet";
+    // Long lines, short ones and long ones with letters beyond ASCII.
+    const QByteArray lines = line + "\r\nkort linje\r\n" + line + QStringLiteral(" blåbær grød\r\n").toUtf8();
+    const QString file = program.writeFile(QStringLiteral("lang.txt"), lines.repeated(150));
+    program.start({file});
+    Twinform1 *window = active();
+    QPlainTextEdit *text = area(window);
+    QCOMPARE(QApplication::focusWidget(), text);
+    // What the window shows, and what it should show with the caret on the given line (0: the
+    // last line).
+    const auto shown = [window] {
+        return window->antalLabel->text() + QStringLiteral(" lines, the caret on line ")
+               + window->posLabel->text().section(QLatin1Char(','), 0, 0);
+    };
+    const auto laidOut = [text](int caretLine) {
+        const int lines = linesLaidOutWhole(text);
+        return QStringLiteral("%1 lines, the caret on line %2").arg(lines).arg(caretLine > 0 ? caretLine : lines);
+    };
+    QVERIFY(linesLaidOutWhole(text) > 800);
+    QCOMPARE(shown(), laidOut(1));
+    QCOMPARE(mainform->antalLinjerLabel->text(), QStringLiteral("Antal linjer: ") + window->antalLabel->text());
+
+    QWindow *keys = mainform->windowHandle();
+    QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(shown(), laidOut(0));
+
+    // The first line grows by a screen line or more; the count follows.
+    const int before = linesLaidOutWhole(text);
+    QTest::keyClick(keys, Qt::Key_Home, Qt::ControlModifier);
+    for (int i = 0; i < 150; ++i)
+        QTest::keyClick(keys, Qt::Key_W);
+    QCOMPARE(shown(), laidOut(2));
+    QVERIFY(linesLaidOutWhole(text) > before);
+
+    // Wider, every line takes fewer screen lines.
+    mainform->resize(mainform->width() * 2, mainform->height());
+    QTRY_VERIFY(linesLaidOutWhole(text) < before * 3 / 4);
+    QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(shown(), laidOut(0));
+
+    // Scrolled through, the numbers stay the same.
+    QScrollBar *bar = text->verticalScrollBar();
+    for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+        bar->setValue(value);
+        text->viewport()->repaint();
+    }
+    QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(shown(), laidOut(0));
+
+    // Without word wrap every line is one screen line; with it again, the wrapped count is back.
+    window->wordwrapCheck->click();
+    QTest::keyClick(keys, Qt::Key_Up);
+    QCOMPARE(shown(), QStringLiteral("451 lines, the caret on line 450"));
+    window->wordwrapCheck->click();
+    QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(shown(), laidOut(0));
 }
 
 void TestTextWindow::wordAtCaret_data()
