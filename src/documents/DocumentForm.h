@@ -49,8 +49,9 @@ public:
     // Asks for margins and copies in the print settings box, then prints the document.
     void udskrivDokument();
     // Prints the whole text of aEditor copies times, each copy its own print job, in the page
-    // rectangle the margins make on the current printer. False when nothing could be printed
-    // (the user has been told why).
+    // rectangle the margins make on the current printer, or without a printer into a PDF file the
+    // user chooses. False when nothing could be printed (the user has been told why, or cancelled
+    // the choice of file).
     bool PrintRichText(Platform::RichEdit *aEditor, double RTLeftMargin, double RTRightMargin, double RTTopMargin,
                        double RTBottomMargin, Platform::TRichTextMeasurements RichTextMeasurement, int Copies);
 
@@ -114,6 +115,12 @@ private:
     int search(bool replacing);
     // Where the last occurrence lying wholly before CursPos starts, or -1.
     int UpDown(int CursPos);
+    // The PDF file to print into, chosen by the user (overwriting an existing one only when the
+    // user says so); empty when cancelled.
+    QString askPdfFile() const;
+    bool printPages(Platform::Printer &printer, Platform::RichEdit *aEditor, double RTLeftMargin, double RTRightMargin,
+                    double RTTopMargin, double RTBottomMargin, Platform::TRichTextMeasurements RichTextMeasurement,
+                    int Copies);
 
     bool m_openFailed = false;
     // The page rectangle of the last print; empty until then.

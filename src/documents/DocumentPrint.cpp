@@ -1,12 +1,18 @@
 #include "documents/DocumentForm.h"
 
 #include "app/Globals.h"
+#include "app/Main.h"
 #include "documents/Print.h"
 #include "options/infUnit.h"
+#include "options/spmUnit.h"
+#include "platform/DataFolders.h"
+#include "platform/Dialogs.h"
 #include "platform/Modal.h"
 #include "platform/RichEdit.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace {
@@ -64,10 +70,43 @@ bool TDokumentform::PrintRichText(Platform::RichEdit *aEditor, double RTLeftMarg
     if (Copies <= 0)
         return true;
     Platform::Printer &printer = Platform::printer();
-    if (!printer.available()) {
-        visInfo(QStringLiteral("Der er ingen printer at udskrive på.\rDer er ikke udskrevet noget."));
-        return false;
+    // Without a printer the document is printed into a PDF file of the user's choice, asked for
+    // each time, so that no earlier file is overwritten unasked.
+    const bool toPdf = !printer.available();
+    if (toPdf) {
+        const QString pdf = askPdfFile();
+        if (pdf.isEmpty())
+            return false;
+        printer.setPdfFile(pdf);
     }
+    const bool printed = printPages(printer, aEditor, RTLeftMargin, RTRightMargin, RTTopMargin, RTBottomMargin,
+                                    RichTextMeasurement, Copies);
+    if (toPdf)
+        printer.setPdfFile(QString());
+    return printed;
+}
+
+QString TDokumentform::askPdfFile() const
+{
+    Platform::SaveRequest request;
+    request.filter = QStringLiteral("PDF-dokument (.pdf)|*.pdf");
+    request.defaultExtension = QStringLiteral(".pdf");
+    const QFileInfo document(Filnavn);
+    if (Platform::fileExists(Filnavn))
+        request.folder = QDir::toNativeSeparators(document.absolutePath());
+    request.fileName = (Filnavn.isEmpty() ? capNavn : document.completeBaseName()) + QStringLiteral(".pdf");
+    const QString chosen = Platform::dialogs().saveFile(mainform, request);
+    if (chosen.isEmpty()
+        || (QFileInfo::exists(chosen)
+            && !spoerg(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?"))))
+        return QString();
+    return chosen;
+}
+
+bool TDokumentform::printPages(Platform::Printer &printer, Platform::RichEdit *aEditor, double RTLeftMargin,
+                               double RTRightMargin, double RTTopMargin, double RTBottomMargin,
+                               Platform::TRichTextMeasurements RichTextMeasurement, int Copies)
+{
     const QRect pageRect = RichTextMeasurement == Platform::rtmNone && !m_pageRect.isEmpty()
         ? m_pageRect
         : Platform::pageRectangle(printer.metrics(), RTLeftMargin, RTRightMargin, RTTopMargin, RTBottomMargin,

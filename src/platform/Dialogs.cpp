@@ -76,7 +76,9 @@ public:
     bool printerSetup(QWidget *parent, QPrinter &printer) override
     {
         QPrintDialog dialog(&printer, parent);
-        dialog.setOptions({});
+        // Only the printer is chosen here, a PDF file among the printers: pages and copies are
+        // the print box's.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile);
         return showModal(dialog) == QDialog::Accepted;
     }
 };

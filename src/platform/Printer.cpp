@@ -33,6 +33,13 @@ public:
     {
         return printDocument(currentPrinter(), document, pageRect, jobTitle, error);
     }
+    void setPdfFile(const QString &fileName) override
+    {
+        QPrinter &printer = currentPrinter();
+        if (!fileName.isEmpty())
+            printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(fileName);
+    }
 };
 
 } // namespace

@@ -36,6 +36,9 @@ public:
     // Prints the whole document as one print job, its pages laid out in pageRect; false with
     // *error telling why when the job could not be made.
     virtual bool print(const QTextDocument &document, const QRect &pageRect, const QString &jobTitle, QString *error) = 0;
+    // From now on prints into this PDF file, which any system can; an empty name goes back to
+    // the printer the set-up dialog chose.
+    virtual void setPdfFile(const QString &fileName) = 0;
 };
 
 Printer &printer();

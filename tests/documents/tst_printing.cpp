@@ -5,14 +5,17 @@
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "documents/Print.h"
+#include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/RichEdit.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -30,6 +33,8 @@ private slots:
     void wrongValuesPrintNothing_data();
     void wrongValuesPrintNothing();
     void realPdfHasThePagesAndMargins();
+    void withoutAPrinterPrintsIntoAPdfFile();
+    void printerSetupOffersAPdfFile();
 
 private:
     // Fills the box as the user would, then presses its button.
@@ -167,8 +172,8 @@ void TestPrinting::wrongValuesPrintNothing_data()
                                          << "'99999999999' er ikke et gyldigt tal.";
     QTest::newRow("margins wider than the page") << QStringList{"12", "12", "2", "1,5", "1"} << "Print    " << true
                                                  << "Margenerne er større end siden.\nDer er ikke udskrevet noget.";
-    QTest::newRow("no printer") << QStringList{"2,5", "1", "2", "1,5", "1"} << "Print    " << false
-                                << "Der er ingen printer at udskrive på.\nDer er ikke udskrevet noget.";
+    QTest::newRow("no printer, no PDF file chosen") << QStringList{"2,5", "1", "2", "1,5", "1"} << "Print    " << false
+                                                    << QString();
 }
 
 void TestPrinting::wrongValuesPrintNothing()
@@ -259,6 +264,104 @@ void TestPrinting::realPdfHasThePagesAndMargins()
     }
     QCOMPARE(pagesSeen, pageCount);
     QCOMPARE(printed, lines);
+}
+
+namespace {
+
+QString pdfText(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    return text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
+}
+
+} // namespace
+
+// On a system without a printer "Udskriv" prints into a PDF file that the user names, asked each
+// time so that no earlier file is overwritten unasked.
+void TestPrinting::withoutAPrinterPrintsIntoAPdfFile()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("This system has a printer; the test is about one without.");
+    ProgramFixture program;
+    Platform::currentPrinter().setOutputFileName(QString()); // as a program just started has it
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    mainform->activeDocument()->editor()->replaceSelection(QStringLiteral("Første side af noterne"));
+    const QString pdf = program.workFolder() + QStringLiteral("/noter.pdf");
+
+    answerBox(program, {"2,5", "1", "2", "1,5", "1"}, QStringLiteral("Print    "));
+    program.dialogs.saveAnswers.enqueue(pdf);
+    mainform->udskrivDokument->trigger();
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.dialogs.saveRequests.size(), 1);
+    QCOMPARE(program.dialogs.saveRequests[0].filter, QStringLiteral("PDF-dokument (.pdf)|*.pdf"));
+    QCOMPARE(program.dialogs.saveRequests[0].defaultExtension, QStringLiteral(".pdf"));
+    QCOMPARE(program.dialogs.saveRequests[0].fileName, mainform->activeDocument()->capNavn + QStringLiteral(".pdf"));
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("Første side af noterne")));
+
+    // The next print asks again; the file already there is overwritten only on "Ja".
+    const QByteArray printed = ProgramFixture::readFile(pdf);
+    mainform->activeDocument()->editor()->replaceSelection(QStringLiteral(" og anden"));
+    answerBox(program, {"2,5", "1", "2", "1,5", "1"}, QStringLiteral("Print    "));
+    program.dialogs.saveAnswers.enqueue(pdf);
+    program.modal.press(QStringLiteral("Nej"));
+    mainform->udskrivDokument->trigger();
+    QCOMPARE(program.dialogs.saveRequests.size(), 2);
+    QCOMPARE(shownText(program.modal.shown.last().text),
+             QStringLiteral("Der eksisterer allerede en fil med indførte navn.\nSkal filen overskrives?"));
+    QCOMPARE(ProgramFixture::readFile(pdf), printed);
+
+    answerBox(program, {"2,5", "1", "2", "1,5", "1"}, QStringLiteral("Print    "));
+    program.dialogs.saveAnswers.enqueue(pdf);
+    program.modal.press(QStringLiteral("Ja"));
+    mainform->udskrivDokument->trigger();
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("Første side af noterne og anden")));
+
+    // A cancelled choice prints nothing and tells nothing.
+    answerBox(program, {"2,5", "1", "2", "1,5", "1"}, QStringLiteral("Print    "));
+    const qsizetype shownBefore = program.modal.shown.size();
+    mainform->udskrivDokument->trigger();
+    QCOMPARE(program.dialogs.saveRequests.size(), 4);
+    QCOMPARE(program.modal.shown.size(), shownBefore + 1);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// The printer set-up dialog offers a PDF file among the printers; chosen there, it is where
+// "Udskriv" prints without asking.
+void TestPrinting::printerSetupOffersAPdfFile()
+{
+    ProgramFixture program;
+    program.start();
+    const QString pdf = program.workFolder() + QStringLiteral("/opsat.pdf");
+    bool offered = false;
+    program.modal.answer([&offered, pdf](QDialog &box) {
+        for (QComboBox *printers : box.findChildren<QComboBox *>()) {
+            for (int i = 0; i < printers->count(); ++i) {
+                if (printers->itemText(i).contains(QLatin1String("PDF"))) {
+                    offered = true;
+                    printers->setCurrentIndex(i);
+                }
+            }
+        }
+        if (QLineEdit *file = box.findChild<QLineEdit *>(QStringLiteral("filename")))
+            file->setText(pdf);
+        box.accept();
+    });
+    Platform::setDialogs(nullptr); // the system's own dialog
+    mainform->printerEgenskaber->trigger();
+    Platform::setDialogs(&program.dialogs);
+    QVERIFY(offered);
+    QVERIFY(program.modal.unexpected.isEmpty());
+
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    mainform->activeDocument()->editor()->replaceSelection(QStringLiteral("Opsat til en fil"));
+    answerBox(program, {"2,5", "1", "2", "1,5", "1"}, QStringLiteral("Print    "));
+    mainform->udskrivDokument->trigger();
+    Platform::currentPrinter().setOutputFileName(QString());
+    QVERIFY(program.dialogs.saveRequests.isEmpty());
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("Opsat til en fil")));
 }
 
 QTEST_MAIN(TestPrinting)

@@ -74,14 +74,21 @@ public:
     };
     FakePrinter() { Platform::setPrinter(this); }
     ~FakePrinter() override { Platform::setPrinter(nullptr); }
-    bool available() override { return isThere; }
+    bool available() override { return isThere || !pdfFile.isEmpty(); }
     Platform::PrinterMetrics metrics() override { return printerMetrics; }
     bool print(const QTextDocument &document, const QRect &pageRect, const QString &jobTitle, QString *) override
     {
         jobs.append({document.toPlainText(), jobTitle, pageRect});
         return true;
     }
+    void setPdfFile(const QString &fileName) override
+    {
+        pdfFile = fileName;
+        pdfFiles << fileName;
+    }
     bool isThere = true;
+    QString pdfFile;
+    QStringList pdfFiles; // every setting of the PDF file, in order
     // A 600 dpi printer on A4 whose printable area begins 100 pixels from the paper's edges.
     Platform::PrinterMetrics printerMetrics{600, 600, 100, 100, 4760, 6816};
     QList<Job> jobs;
