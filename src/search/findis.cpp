@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -249,6 +250,10 @@ QWidget *Tfindformen::buildSearchPage()
     EditFind->setEditable(true);
     // The history grows only by searches, never by Enter in the field.
     EditFind->setInsertPolicy(QComboBox::NoInsert);
+    // The history holds texts that differ only in letter case as entries of their own. Matched
+    // ignoring case, the field would take the first such entry's text in place of the typed one
+    // whenever it loses the focus.
+    EditFind->completer()->setCaseSensitivity(Qt::CaseSensitive);
     EditFind->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto *findLabel = new QLabel(QStringLiteral("Søg efter"), side);
     findLabel->setBuddy(EditFind);
@@ -336,10 +341,11 @@ QWidget *Tfindformen::buildSearchPage()
         EditFind->clear();
         EditFind->setEditText(text);
     });
-    // Enter is taken before the drop-down sees it: the drop-down would pass it on to its field a
-    // second time, and would replace the typed text by a history entry that differs from it only
-    // in letter case.
-    EditFind->lineEdit()->installEventFilter(this);
+    // Enter is taken before the drop-down sees it. A key arrives at the drop-down itself (its field
+    // hands the focus on to it), which passes the key to its field behind any filter and then on
+    // to the box; and it would replace the typed text by a history entry that differs from it
+    // only in letter case.
+    EditFind->installEventFilter(this);
     connect(findis, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { visRaekke(row); });
     return side;
 }
@@ -422,7 +428,7 @@ QWidget *Tfindformen::buildFilterPage()
 
 bool Tfindformen::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditFind->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == EditFind && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             AfindBib->Execute();

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -105,7 +106,15 @@ void search(const QString &folder, const QString &text, Options options = {})
     findformen->Check2->setChecked(options.matchCase);
     findformen->rekursivCheck->setChecked(options.recursive);
     typeInto(findformen->EditFind->lineEdit(), text);
-    QTest::keyClick(findformen->EditFind->lineEdit(), Qt::Key_Return);
+    // Enter as a real key arrives: to the box's window, the caret put in the field by a click on
+    // the search page.
+    findformen->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(findformen));
+    QTabBar *tabs = findformen->pageBog->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    QTest::mouseClick(findformen->EditFind->lineEdit(), Qt::LeftButton);
+    QCOMPARE(findformen->focusWidget(), findformen->EditFind);
+    QTest::keyClick(findformen->windowHandle(), Qt::Key_Return);
     TAction::updateAll();
 }
 
