@@ -457,6 +457,12 @@ void Tmainform::buildActions()
     // The shortcuts work whether or not the menu bar or the button strip shows.
     for (TAction *action : findChildren<TAction *>(Qt::FindDirectChildrenOnly))
         addAction(action);
+    // The keys that the shortcut box lists are the whole program's: they work while any box has
+    // the focus too. A modal box holds them back, as it holds back the main window itself.
+    for (TAction *action : {openMenu1, openMenu2, openMenu3, openMenu4, openMenu5, openMenu6, openMenu7, aHovedmenu,
+                            aRedskabslinje, opdaterFilinfo, mappefilBox, favoritBox, dokumentBox, aSearchTekst,
+                            aSearchMappeFiler, openFiltypeboksen, openGenvejsboksen})
+        action->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 

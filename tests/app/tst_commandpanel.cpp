@@ -12,6 +12,8 @@
 #include "lists/mappefilUnit.h"
 #include "options/genvejUnit.h"
 #include "options/optUnit.h"
+#include "search/filmappeUnit.h"
+#include "search/findis.h"
 #include "platform/Clock.h"
 #include "platform/RichEdit.h"
 
@@ -25,7 +27,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -51,6 +55,7 @@ private slots:
     void openBoxRemembersItsChoice();
     void openDialogGoesThroughTheOpenBox();
     void insertIntoFavourites();
+    void shortcutBoxKeysWorkFromEveryBox();
 
 private:
     static void key(const char *keys) { QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(keys))); }
@@ -592,6 +597,61 @@ void TestCommandPanel::insertIntoFavourites()
     QCOMPARE(items(favoritform->FavFiler), QStringList{name});
     QCOMPARE(favoritform->favFilerListe->item(0)->text(), QStringLiteral("fav.txt"));
     QVERIFY(favoritform->ListeForandret);
+}
+
+// The keys that the shortcut box lists reach their commands while any box has the focus, not
+// only after a click on the main window.
+void TestCommandPanel::shortcutBoxKeysWorkFromEveryBox()
+{
+    ProgramFixture program;
+    const QString file = program.writeFile(QStringLiteral("brev.txt"), "brev\r\n");
+    program.start({file});
+    // A changed document gives F2 something to refresh.
+    QTest::keyClick(mainform->activeDocument()->editor()->widget(), Qt::Key_X);
+
+    QStringList keys;
+    for (const QTableWidget *page : {genvejsform->ListView1, genvejsform->ListView2, genvejsform->ListView4})
+        for (int row = 0; row < page->rowCount(); ++row)
+            keys << (page == genvejsform->ListView2 ? QString() : QStringLiteral("Ctrl+"))
+                        + page->item(row, 0)->text().trimmed();
+    QCOMPARE(keys.size(), 18);
+    const auto commandOf = [](const QKeySequence &key) -> QAction * {
+        for (QAction *action : mainform->actions())
+            if (action->shortcuts().contains(key))
+                return action;
+        return nullptr;
+    };
+    // Each box beside the command that shows it, which is idle while the box is showing.
+    const QList<std::pair<QWidget *, QAction *>> boxes{
+        {filform, mainform->dokumentBox},         {mappefilform, mainform->mappefilBox},
+        {favoritform, mainform->favoritBox},      {findformen, mainform->aSearchTekst},
+        {filmappeform, mainform->aSearchMappeFiler}, {genvejsform, mainform->openGenvejsboksen}};
+
+    for (const auto &[box, ownCommand] : boxes) {
+        for (const QString &text : keys) {
+            const QKeySequence key(text);
+            QAction *command = commandOf(key);
+            QVERIFY2(command, qPrintable(text));
+            if (command == ownCommand)
+                continue;
+            for (const auto &[other, unused] : boxes)
+                if (other != box)
+                    other->hide();
+            box->show();
+            box->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            idle();
+            const QString where = box->objectName() + QLatin1Char(' ') + text;
+            QVERIFY2(command->isEnabled(), qPrintable(where));
+            if (command == mainform->openFiltypeboksen)
+                program.modal.answer([](QDialog &typeBox) { typeBox.reject(); });
+            QSignalSpy triggered(command, &QAction::triggered);
+            QTest::keySequence(box->windowHandle(), key);
+            QVERIFY2(triggered.size() == 1, qPrintable(where));
+            QCOMPARE(program.modal.pending(), 0);
+        }
+    }
+    QVERIFY(program.modal.unexpected.isEmpty());
 }
 
 QTEST_MAIN(TestCommandPanel)
