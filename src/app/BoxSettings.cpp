@@ -87,7 +87,12 @@ SettingsWriter &SettingsWriter::windowGeometry(const QWidget &window)
 {
     const QRect normal = window.isMaximized() || window.isMinimized() ? window.normalGeometry()
                                                                        : QRect(window.pos(), window.size());
-    return integer(normal.width()).integer(normal.height()).integer(normal.x()).integer(normal.y());
+    return windowGeometry(normal);
+}
+
+SettingsWriter &SettingsWriter::windowGeometry(const QRect &place)
+{
+    return integer(place.width()).integer(place.height()).integer(place.x()).integer(place.y());
 }
 
 SettingsWriter &SettingsWriter::integer(int value)

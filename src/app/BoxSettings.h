@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 
+class QRect;
 class QWidget;
 
 // The settings files of the main window and the boxes: one value per line at fixed positions,
@@ -53,6 +54,8 @@ public:
     SettingsWriter &text(const QString &value);
     // Width, height, left and top of the window as it is when not maximised or minimised.
     SettingsWriter &windowGeometry(const QWidget &window);
+    // Width, height, left and top of a window's place: its frame's position and its own size.
+    SettingsWriter &windowGeometry(const QRect &place);
     // Replaces the file; a failure is reported in the information box and the program goes on.
     bool write(const QString &path) const;
 

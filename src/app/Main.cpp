@@ -24,6 +24,7 @@
 #include "platform/Dialogs.h"
 #include "platform/LineFile.h"
 #include "platform/Modal.h"
+#include "platform/Notifications.h"
 #include "platform/RichEdit.h"
 
 #include <QApplication>
@@ -182,6 +183,7 @@ void Tmainform::FormCreate()
     resetFileInfo();
     funk = new TFunktioner(this);
     optFilnavn = Platform::joinPath(OptMappe, QStringLiteral("Main.txt"));
+    maksimeretFilnavn = Platform::joinPath(OptMappe, QStringLiteral("MainMaksimeret.txt"));
     dokumentfil = Platform::joinPath(OptMappe, QStringLiteral("Dokumentfil.txt"));
     if (m_dataFoldersReady)
         HentOpt();
@@ -201,14 +203,38 @@ void Tmainform::HentOpt()
                      lines.windowGeometry(*this);
                      filtypeBoksHeight = lines.integer();
                  });
+    rememberNormalPlace();
+    readSettings(maksimeretFilnavn, {1, true, false, SettingsRules::Fallback::DesignValues}, {},
+                 [this](SettingsLines &lines) {
+                     if (lines.yesNo())
+                         setWindowState(windowState() | Qt::WindowMaximized);
+                 });
 }
 
 void Tmainform::GemOpt()
 {
+    rememberNormalPlace();
     SettingsWriter()
-        .windowGeometry(*this)
+        .windowGeometry(m_normalPlace)
         .integer(filtypeBoksHeight)
         .write(optFilnavn);
+    // Other readers rely on the five lines of "Main.txt"; whether the window was maximised is
+    // kept beside it.
+    SettingsWriter().yesNo(isMaximized()).write(maksimeretFilnavn);
+}
+
+void Tmainform::rememberNormalPlace()
+{
+    // Qt's normal geometry of a maximised window is its inner rectangle; put back as the frame's
+    // position it would move the window by its frame at every start.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        m_normalPlace = QRect(pos(), size());
+}
+
+void Tmainform::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    rememberNormalPlace();
 }
 
 void Tmainform::showEvent(QShowEvent *event)
@@ -223,7 +249,7 @@ void Tmainform::FormShow()
     if (!opstart || m_firstShowDone)
         return;
     m_firstShowDone = true;
-    TrayIcon->setVisible(optform->trayCheck->isChecked());
+    setTrayIcon(optform->trayCheck->isChecked());
     setStandardSize();
     if (!optform->windowsCheck->isChecked()) {
         MainMenu->hide();
@@ -263,6 +289,11 @@ void Tmainform::showStartupBoxes()
         filform->show();
 }
 
+void Tmainform::setTrayIcon(bool wanted)
+{
+    TrayIcon->setVisible(wanted && Platform::notifications().hasNotificationArea());
+}
+
 void Tmainform::TrayIconRestoreApp()
 {
     if (!opstart)
@@ -275,16 +306,17 @@ void Tmainform::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     // Minimised with the icon showing, the program lives in the notification area until the icon
-    // is clicked. Without a notification area the icon cannot be clicked, so the window stays
-    // reachable on the task bar.
+    // is clicked. A notification area gone since the icon was shown cannot be clicked, so the
+    // window stays reachable on the task bar.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayIcon->isVisible()
-        && QSystemTrayIcon::isSystemTrayAvailable())
+        && Platform::notifications().hasNotificationArea())
         hide();
 }
 
 void Tmainform::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    rememberNormalPlace();
     FormResize();
 }
 

@@ -41,6 +41,9 @@ public:
     void defaultOpt();
 
     void setStandardSize();
+    // Shows or hides the notification-area icon. Where the desktop has no notification area the
+    // icon never shows: it could not be clicked to bring the program back.
+    void setTrayIcon(bool wanted);
     void TrayIconRestoreApp();
     static QString GetUserFromWindows();
     static QString getFname(QString s);
@@ -95,6 +98,8 @@ public:
 
     // Per-user state read by the rest of the program.
     QString optFilnavn;
+    // One line beside "Main.txt": 1 when the window was closed maximised.
+    QString maksimeretFilnavn;
     QString dokumentfil;
     int menuBogHeight = 0;
     int ncNumber = 0;
@@ -230,6 +235,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -274,6 +280,10 @@ private:
     QStringList m_arguments;
     bool m_dataFoldersReady = false;
     bool m_firstShowDone = false;
+    // The window's frame position and its own size in its normal state: where it goes back to
+    // from maximised or minimised, and what "Main.txt" keeps.
+    QRect m_normalPlace;
+    void rememberNormalPlace();
     bool m_controlHints = false;
     bool m_hintInfoInstalled = true;
     int m_margin = 8;

@@ -29,7 +29,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QMenuBar>
-#include <QSystemTrayIcon>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -226,7 +225,7 @@ void Toptform::connectHandlers()
         mainform->setStandardSize();
         mainform->resize(mainform->standardWidth, mainform->standardHeight);
     });
-    connect(trayCheck, &QCheckBox::clicked, this, [this] { mainform->TrayIcon->setVisible(trayCheck->isChecked()); });
+    connect(trayCheck, &QCheckBox::clicked, this, [this] { mainform->setTrayIcon(trayCheck->isChecked()); });
     connect(maxOpKnap, &QToolButton::clicked, this, &Toptform::maxOpKnapClick);
     connect(maxNedKnap, &QToolButton::clicked, this, &Toptform::maxNedKnapClick);
     connect(standardButton, &QPushButton::clicked, this, &Toptform::setStandardFonte);

@@ -27,6 +27,8 @@ public:
         return postAsBalloon(title, body, trayIcon);
     }
 
+    bool hasNotificationArea() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
 private:
     static bool postOverDBus(const QString &name, const QString &title, const QString &body)
     {
@@ -45,9 +47,9 @@ private:
         return reply.isValid();
     }
 
-    static bool postAsBalloon(const QString &title, const QString &body, QSystemTrayIcon *trayIcon)
+    bool postAsBalloon(const QString &title, const QString &body, QSystemTrayIcon *trayIcon) const
     {
-        if (!trayIcon || !QSystemTrayIcon::isSystemTrayAvailable())
+        if (!trayIcon || !hasNotificationArea())
             return false;
         // A balloon needs its icon; one shown only for the message goes again with the balloon.
         if (!trayIcon->isVisible()) {

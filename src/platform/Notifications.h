@@ -14,6 +14,9 @@ public:
     // has no notification service, the message goes to the balloon of trayIcon (when there is a
     // notification area). False when neither could take it.
     virtual bool post(const QString &name, const QString &title, const QString &body, QSystemTrayIcon *trayIcon) = 0;
+    // Whether the desktop has a notification area that can hold the program's icon. Many
+    // desktops have none, and an icon there could never be clicked.
+    virtual bool hasNotificationArea() const = 0;
 };
 
 Notifications &notifications();

@@ -21,6 +21,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QSystemTrayIcon>
@@ -41,6 +42,7 @@ private slots:
     void mainTxtReading_data();
     void mainTxtReading();
     void mainTxtWrittenAtClose();
+    void maximisedWindowComesBackMaximised();
     void commandLineNames();
     void openDialogOpensEachChosenFile();
     void droppedFilesOpen();
@@ -51,6 +53,7 @@ private slots:
     void programSizeCommand();
     void startupBoxes();
     void startupBoxesWaitForTrayRestore();
+    void startupWithoutANotificationArea();
     void optionsFileRules_data();
     void optionsFileRules();
     void dataRootThatCannotBeMade();
@@ -151,6 +154,43 @@ void TestMainWindow::mainTxtWrittenAtClose()
     QCOMPARE(lines[1], QByteArray("520\r"));
     QCOMPARE(lines[4], QByteArray("250\r"));
     QVERIFY(lines[5].isEmpty());
+}
+
+// A window closed maximised comes back maximised. "Main.txt" keeps its five lines with the size
+// and place the window goes back to when made normal; a line file of its own says "maximised".
+void TestMainWindow::maximisedWindowComesBackMaximised()
+{
+    ProgramFixture program;
+    const QString mainTxt = QDir(program.optMappe()).filePath(QStringLiteral("Main.txt"));
+    const QString maximisedTxt = QDir(program.optMappe()).filePath(QStringLiteral("MainMaksimeret.txt"));
+    const QByteArray placed("700\r\n500\r\n30\r\n40\r\n321\r\n");
+    QFile file(mainTxt);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(placed);
+    file.close();
+
+    for (int run = 1; run <= 2; ++run) {
+        program.start();
+        QCOMPARE(mainform->isMaximized(), run > 1);
+        mainform->showMaximized();
+        QTRY_VERIFY(mainform->isMaximized());
+        QVERIFY(program.close());
+        QCOMPARE(ProgramFixture::readFile(mainTxt), placed);
+        QCOMPARE(ProgramFixture::readFile(maximisedTxt), QByteArray("1\r\n"));
+    }
+
+    program.start();
+    QVERIFY(mainform->isMaximized());
+    mainform->showNormal();
+    QTRY_COMPARE(mainform->size(), QSize(700, 500));
+    QCOMPARE(mainform->pos(), QPoint(30, 40));
+    mainform->move(60, 70);
+    QVERIFY(program.close());
+    QCOMPARE(ProgramFixture::readFile(mainTxt), QByteArray("700\r\n500\r\n60\r\n70\r\n321\r\n"));
+    QCOMPARE(ProgramFixture::readFile(maximisedTxt), QByteArray("0\r\n"));
+    program.start();
+    QVERIFY(!mainform->isMaximized());
+    QCOMPARE(mainform->pos(), QPoint(60, 70));
 }
 
 void TestMainWindow::commandLineNames()
@@ -336,6 +376,31 @@ void TestMainWindow::startupBoxesWaitForTrayRestore()
     mappefilform->hide();
     mainform->TrayIconRestoreApp();
     QVERIFY(!mappefilform->isVisible());
+}
+
+// "Minimer til system bakken" on a desktop without a notification area: there is no icon to
+// click, so start-up ends as it does without the tick, and a minimised window stays on the task
+// bar.
+void TestMainWindow::startupWithoutANotificationArea()
+{
+    ProgramFixture program;
+    program.notifications.notificationArea = false;
+    writeOptions(program, {{3, "1"}, {19, "1"}});
+    program.start();
+    QVERIFY(!mainform->TrayIcon->isVisible());
+    QVERIFY(!mainform->opstart);
+    QVERIFY(mappefilform->isVisible());
+    mainform->resize(700, 500);
+    QCOMPARE(optform->widthLabel->text(), QStringLiteral("700"));
+    QCOMPARE(optform->heightLabel->text(), QStringLiteral("500"));
+
+    // Ticked again in the options box, the tick shows no icon either.
+    optform->trayCheck->click();
+    optform->trayCheck->click();
+    QVERIFY(optform->trayCheck->isChecked());
+    QVERIFY(!mainform->TrayIcon->isVisible());
+    mainform->showMinimized();
+    QVERIFY(mainform->isVisible());
 }
 
 void TestMainWindow::optionsFileRules_data()

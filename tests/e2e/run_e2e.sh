@@ -33,7 +33,7 @@ mkdir -p "$KYXTAVLO_DATA_ROOT" "$KYX_E2E_WORK" || exit 2
 mkdir -p "$KYXTAVLO_DATA_ROOT/Program" &&
   cp -a "$here/../../resources/program/." "$KYXTAVLO_DATA_ROOT/Program/" || exit 2
 
-start_desktop '<keyboard><keybind key="A-F4"><action name="Close"/></keybind></keyboard>'
+start_desktop '<keyboard><keybind key="A-F4"><action name="Close"/></keybind><keybind key="A-F10"><action name="ToggleMaximize"/></keybind></keyboard>'
 
 # Keys typed as a Danish user types them: æ, ø and å have keys of their own, so xdotool never
 # has to remap a spare key code while the program reads the keyboard.

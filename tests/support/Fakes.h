@@ -62,7 +62,10 @@ public:
         posted.append({name, title, body});
         return true;
     }
+    bool hasNotificationArea() const override { return notificationArea; }
     QList<PostedNotification> posted;
+    // The desktop the program meets has a notification area unless a test takes it away.
+    bool notificationArea = true;
 };
 
 // A printer that records its print jobs: the text printed and the page rectangle.
