@@ -329,7 +329,7 @@ public:
     // The main window shown and painted; false when the program could not start.
     bool start()
     {
-        if (!createProgram({}))
+        if (!createProgram({}, QDir::currentPath()))
             return false;
         m_created = true;
         mainform->show();

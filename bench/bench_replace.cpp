@@ -280,7 +280,7 @@ int main(int argc, char *argv[])
         boxes << box.windowTitle();
         box.reject();
     });
-    if (!createProgram({})) {
+    if (!createProgram({}, QDir::currentPath())) {
         QTextStream(stderr) << "the program did not start" << Qt::endl;
         return 1;
     }

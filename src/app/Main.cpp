@@ -68,8 +68,9 @@ const QStringList Tmainform::standardTypeliste{
     QStringLiteral("Batch"),       QStringLiteral("*.bat"),  QStringLiteral("1"),
     QStringLiteral("Power Shell"), QStringLiteral("*.ps1"),  QStringLiteral("1")};
 
-Tmainform::Tmainform(const QStringList &arguments)
+Tmainform::Tmainform(const QStringList &arguments, const QString &startFolder)
     : m_arguments(arguments)
+    , m_startFolder(startFolder)
 {
     setObjectName(QStringLiteral("mainform"));
     buildControls();
@@ -257,9 +258,9 @@ void Tmainform::FormShow()
     }
     hovedmenuPanel->setVisible(optform->hovedmenuCheck->isChecked());
     for (const QString &argument : std::as_const(m_arguments)) {
-        const QString name = getFname(argument);
+        const QString name = QDir(m_startFolder).absoluteFilePath(getFname(argument));
         if (Platform::fileExists(name))
-            funk->openwin(QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()), QString());
+            funk->openwin(QDir::toNativeSeparators(QDir::cleanPath(name)), QString());
     }
     if (optform->dokumentCheck->isChecked() && Platform::fileExists(dokumentfil)) {
         if (const std::optional<QStringList> lines = Platform::readLines(dokumentfil))
@@ -428,7 +429,7 @@ bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
 {
     // A document open in the other kind of window is not the one asked for.
     for (TDokumentform *window : documentWindows()) {
-        if ((qobject_cast<Twinform2 *>(window) != nullptr) == rich && sameTextAZ(window->Filnavn, fileName)) {
+        if ((qobject_cast<Twinform2 *>(window) != nullptr) == rich && Platform::sameFile(window->Filnavn, fileName)) {
             hideEgenskaberPanel();
             activateDocument(window);
             return true;

@@ -29,7 +29,7 @@ class TRadioGroup;
 class Tmainform : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Tmainform(const QStringList &arguments);
+    Tmainform(const QStringList &arguments, const QString &startFolder);
     ~Tmainform() override;
 
     // False when the user's data folders could not be made; the program cannot run then.
@@ -278,6 +278,7 @@ private:
     int tabMatching(const QString &caption, int searchedTabs) const;
 
     QStringList m_arguments;
+    QString m_startFolder;
     bool m_dataFoldersReady = false;
     bool m_firstShowDone = false;
     // The window's frame position and its own size in its normal state: where it goes back to

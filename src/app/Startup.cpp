@@ -40,7 +40,7 @@ void createBox(Box *&instance)
 }
 } // namespace
 
-bool createProgram(const QStringList &args)
+bool createProgram(const QStringList &args, const QString &startFolder)
 {
     loadResources();
     // Outside a desktop that names its icon theme, the program's freedesktop icon names come from
@@ -50,7 +50,7 @@ bool createProgram(const QStringList &args)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
     // The program starts in "Sky"; the options box puts on the user's own design a moment later.
     Platform::applyDesign(QStringLiteral("Sky"));
-    mainform = new Tmainform(args);
+    mainform = new Tmainform(args, startFolder);
     if (!mainform->dataFoldersReady()) {
         QMessageBox message(QMessageBox::Critical, QStringLiteral("kyxTavlo"),
                             QStringLiteral("Programmets datamappe kunne ikke oprettes:\n") + mainform->OptMappe

@@ -50,8 +50,6 @@ bool TDirBox::setDirectory(const QString &folder)
     if (folder.isEmpty() || !info.isDir())
         return false;
     const QString chosen = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
-    // Bare file names (a batch file run through the shell) resolve against the chosen folder.
-    Platform::setCurrentFolder(chosen);
     if (chosen == m_directory)
         return true;
     m_directory = chosen;

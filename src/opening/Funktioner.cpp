@@ -5,6 +5,7 @@
 #include "options/infUnit.h"
 #include "options/spmUnit.h"
 #include "platform/DataFolders.h"
+#include "platform/LineFile.h"
 #include "platform/Shell.h"
 
 #include <QDir>
@@ -99,6 +100,12 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
         if (!spoerg(question))
             return;
     }
+    // Saving a program or picture as text would change bytes of it; the user decides knowingly.
+    if (!rich && Platform::fileLooksBinary(fName)
+        && !spoerg(QStringLiteral("Filen\r") + fName
+                   + QStringLiteral("\rser ud til at være en binær fil og kan blive ødelagt, hvis den gemmes.\r"
+                                    "Skal den åbnes alligevel?")))
+        return;
     mainform->createDocumentWindow(rich);
 }
 
@@ -153,8 +160,12 @@ void TFunktioner::runFilname(const QString &aFilename, int fileRunNumber) const
         return;
     int result;
     if (sameTextAZ(fileExtension(aFilename), QStringLiteral(".bat")) && fileRunNumber == 0) {
+        // The command interpreter starts in the batch file's own folder, where it finds the file by
+        // its bare name; the program's own working folder stays the one it was started in.
+        const QFileInfo batch(aFilename);
         result = Platform::shell().execute(QStringLiteral("open"), QStringLiteral("cmd"),
-                                           QStringLiteral("/K ") + QFileInfo(aFilename).fileName(), QString());
+                                           QStringLiteral("/K ") + batch.fileName(),
+                                           withTrailingSeparator(QDir::toNativeSeparators(batch.absolutePath())));
     } else {
         result = shellOnFile(fileRunNumber == 0 ? QStringLiteral("open") : QStringLiteral("edit"), aFilename);
     }

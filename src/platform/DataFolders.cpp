@@ -74,4 +74,26 @@ bool folderExists(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const auto name = [](const QString &path) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+#ifdef Q_OS_WIN
+    const auto foldAZ = [](QString text) {
+        for (QChar &c : text)
+            if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                c = QChar(c.unicode() + ('a' - 'A'));
+        return text;
+    };
+    return foldAZ(name(a)) == foldAZ(name(b));
+#else
+    return name(a) == name(b);
+#endif
+}
+
 } // namespace Platform

@@ -24,4 +24,8 @@ namespace Platform {
 // A file, not a folder, of that name exists (as the Windows FileExists).
 bool fileExists(const QString &path);
 bool folderExists(const QString &path);
+// Whether two names name the same file, as the file system tells names apart: on Windows letter
+// case A to Z does not count; elsewhere names differing in case are different files, and two
+// names of one existing file (through a link, "..", a second slash) are the same.
+bool sameFile(const QString &a, const QString &b);
 } // namespace Platform

@@ -138,11 +138,6 @@ QString nearestExistingFolder(const QString &folder)
     return QDir::toNativeSeparators(candidate);
 }
 
-bool setCurrentFolder(const QString &folder)
-{
-    return QDir::setCurrent(folder);
-}
-
 QIcon fileIcon(const QString &path)
 {
     return iconProvider().icon(QFileInfo(path));

@@ -29,10 +29,6 @@ QStringList fileNames(const QString &folder);
 // The folder itself when it exists, else the nearest folder above it that does; empty when none.
 QString nearestExistingFolder(const QString &folder);
 
-// Makes the folder the process's current folder, against which bare file names resolve (a batch
-// file run through the shell by its name starts there). False when it cannot be entered.
-bool setCurrentFolder(const QString &folder);
-
 // The desktop's icon for a file, for a folder (open: on the way to the chosen folder) and for a
 // drive.
 QIcon fileIcon(const QString &path);

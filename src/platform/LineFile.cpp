@@ -41,6 +41,14 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     return true;
 }
 
+bool fileLooksBinary(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return looksBinary(file.read(64 * 1024));
+}
+
 std::optional<QStringList> readLines(const QString &path, TextEncoding *encoding)
 {
     QFile file(path);

@@ -14,6 +14,9 @@ namespace Platform {
 // returns false and, when error is given, a short description of the system's error.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
+// Whether the file's first 64 KB look binary (see looksBinary); false when it cannot be read.
+bool fileLooksBinary(const QString &path);
+
 // Lines split on CR LF, LF or CR; a final line break ends the last line rather than starting an
 // empty one. A byte-order mark decides the encoding, otherwise the ANSI code page (see
 // decodeText). Returns nothing when the file cannot be read; *encoding tells what was found.

@@ -5,6 +5,8 @@
 #include "platform/WrappedLines.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -36,6 +38,35 @@ bool PlainTextArea::viewportEvent(QEvent *event)
     return showWebAddressHint(cursorForPosition(help->pos()), help, viewport());
 }
 
+void PlainTextArea::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || !(event->modifiers() & Qt::ShiftModifier)) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent plainEnter(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                         event->isAutoRepeat(), ushort(event->count()));
+    QPlainTextEdit::keyPressEvent(&plainEnter);
+    event->setAccepted(plainEnter.isAccepted());
+}
+
+void PlainTextArea::insertFromMimeData(const QMimeData *source)
+{
+    if (!source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QString text = source->text();
+    if (!text.contains(QChar::LineSeparator) && !text.contains(QChar::ParagraphSeparator)) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    text.replace(QChar::LineSeparator, QLatin1Char('\n')).replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    insertPlainText(text);
+    ensureCursorVisible();
+}
+
 PlainEdit::PlainEdit(QWidget *parent)
     : RichEdit(parent)
     , m_area(new PlainTextArea(parent))
@@ -58,6 +89,7 @@ bool PlainEdit::loadFromFile(const QString &path, QString *error)
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
     m_area->setPlainText(decoded.text);
+    markLineBreaks(decoded.lineBreaks);
     m_area->document()->setModified(false);
     return true;
 }
@@ -65,12 +97,37 @@ bool PlainEdit::loadFromFile(const QString &path, QString *error)
 bool PlainEdit::saveToFile(const QString &path, QString *error)
 {
     TextEncoding used = m_encoding;
-    const QByteArray bytes = encodeText(text(), m_encoding, m_lineBreak, &used);
+    const QByteArray bytes = encodeText(text(), m_encoding, m_lineBreak, &used, lineBreaksOfBlocks());
     if (!writeFileAtomically(path, bytes, error))
         return false;
     // A character that the old encoding could not hold moved the document to UTF-8 for good.
     m_encoding = used;
     return true;
+}
+
+// A file that mixes line-break styles keeps each line's own: the block's user state holds it.
+// Blocks made since (a new line, a paste) have no state and take the document's common style.
+void PlainEdit::markLineBreaks(const QByteArray &styles)
+{
+    m_mixedLineBreaks = !styles.isEmpty();
+    QTextBlock block = m_area->document()->firstBlock();
+    for (const char style : styles) {
+        block.setUserState(style);
+        block = block.next();
+    }
+}
+
+QByteArray PlainEdit::lineBreaksOfBlocks() const
+{
+    QByteArray styles;
+    if (!m_mixedLineBreaks)
+        return styles;
+    styles.reserve(m_area->document()->blockCount());
+    for (QTextBlock block = m_area->document()->firstBlock(); block.next().isValid(); block = block.next()) {
+        const int style = block.userState();
+        styles.append(style >= 0 ? char(style) : char(m_lineBreak));
+    }
+    return styles;
 }
 
 int PlainEdit::displayedLineCount() const

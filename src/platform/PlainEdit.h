@@ -27,6 +27,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     // Web addresses in the text show themselves as a hint.
     bool viewportEvent(QEvent *event) override;
+    // A plain text file knows only line breaks: Shift+Enter, which Qt makes a line separator
+    // (U+2028) that no ANSI file can hold, and separators in pasted text become line breaks too.
+    void keyPressEvent(QKeyEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QPointer<QMenu> m_menu;
@@ -70,8 +74,13 @@ public:
     void setTextCursor(const QTextCursor &cursor) override;
 
 private:
+    void markLineBreaks(const QByteArray &styles);
+    // The line-break style of every block but the last; empty unless the file mixed styles.
+    QByteArray lineBreaksOfBlocks() const;
+
     PlainTextArea *m_area;
     WrappedLines *m_lines;
+    bool m_mixedLineBreaks = false;
 };
 
 } // namespace Platform

@@ -40,7 +40,7 @@ public:
                 const QString &folder) override
     {
         if (file == QLatin1String("cmd") && parameters.startsWith(QLatin1String("/K ")))
-            return runBatchInTerminal(parameters.mid(3));
+            return runBatchInTerminal(parameters.mid(3), folder);
 
         const QString path = QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(file);
         const QFileInfo info(path);
@@ -61,9 +61,9 @@ public:
     }
 
 private:
-    static int runBatchInTerminal(const QString &batchFile)
+    static int runBatchInTerminal(const QString &batchFile, const QString &folder)
     {
-        const QFileInfo info(batchFile);
+        const QFileInfo info(QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(batchFile));
         if (!info.exists())
             return ShellCode::FileNotFound;
         for (const char *terminal : {"x-terminal-emulator", "xterm", "konsole", "gnome-terminal"}) {
@@ -74,7 +74,7 @@ private:
             const QStringList arguments{QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
                                         QStringLiteral("sh \"$0\"; exec \"${SHELL:-/bin/sh}\""),
                                         info.absoluteFilePath()};
-            if (QProcess::startDetached(program, arguments))
+            if (QProcess::startDetached(program, arguments, info.absolutePath()))
                 return ShellCode::Success;
         }
         return ShellCode::NoAssociation;

@@ -22,7 +22,8 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // operation is "open" or "edit"; file is a name inside folder (folder may be empty). The file
-    // "cmd" with parameters "/K " + a batch file runs that file in a terminal that stays open.
+    // "cmd" with parameters "/K " + a batch file runs that file of folder in a terminal that stays
+    // open there.
     virtual int execute(const QString &operation, const QString &file, const QString &parameters,
                         const QString &folder) = 0;
 };

@@ -113,24 +113,58 @@ std::optional<QString> decodeAnsi(QByteArrayView bytes)
 }
 #endif
 
-// Sets text's line breaks to '\n' and tells which style the first of them had.
-LineBreak normaliseLineBreaks(QString &text)
+// The style of every line break of text in turn, one LineBreak a byte.
+QByteArray lineBreakStyles(QStringView text)
+{
+    QByteArray styles;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (text[i] == u'\n') {
+            styles.append(char(LineBreak::Lf));
+        } else if (text[i] == u'\r') {
+            const bool crLf = i + 1 < size && text[i + 1] == u'\n';
+            styles.append(char(crLf ? LineBreak::CrLf : LineBreak::Cr));
+            i += crLf ? 1 : 0;
+        }
+    }
+    return styles;
+}
+
+// Sets text's line breaks to '\n' and tells their style. A text that mixes styles gets the most
+// common one, and *mixed the style of each break; the counting is a few vectorised passes, so a
+// large file of one style pays next to nothing for it.
+LineBreak normaliseLineBreaks(QString &text, QByteArray *mixed)
 {
     const qsizetype firstCr = text.indexOf(u'\r');
-    const qsizetype firstLf =
-        QStringView(text).first(firstCr < 0 ? text.size() : firstCr).indexOf(u'\n');
     if (firstCr < 0)
-        return firstLf < 0 ? nativeLineBreak() : LineBreak::Lf;
+        return text.contains(u'\n') ? LineBreak::Lf : nativeLineBreak();
 
-    LineBreak style = LineBreak::Lf;
-    if (firstLf < 0)
-        style = (firstCr + 1 < text.size() && text.at(firstCr + 1) == u'\n') ? LineBreak::CrLf
-                                                                             : LineBreak::Cr;
+    const qsizetype size = text.size();
+    qsizetype crs = 0;
+    qsizetype crLfs = 0;
+    for (qsizetype cr = firstCr; cr >= 0; cr = text.indexOf(u'\r', cr + 1)) {
+        ++crs;
+        if (cr + 1 < size && text.at(cr + 1) == u'\n')
+            ++crLfs;
+    }
+    qsizetype count[3] = {};
+    count[int(LineBreak::CrLf)] = crLfs;
+    count[int(LineBreak::Cr)] = crs - crLfs;
+    count[int(LineBreak::Lf)] = text.count(u'\n') - crLfs;
+    // The most common style; of equally common ones, the first in the file.
+    const qsizetype firstLf = QStringView(text).first(firstCr).indexOf(u'\n');
+    LineBreak style = firstLf >= 0 ? LineBreak::Lf
+        : (firstCr + 1 < size && text.at(firstCr + 1) == u'\n') ? LineBreak::CrLf
+                                                                : LineBreak::Cr;
+    for (const LineBreak other : {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr})
+        if (count[int(other)] > count[int(style)])
+            style = other;
+    if ((count[0] > 0) + (count[1] > 0) + (count[2] > 0) > 1)
+        *mixed = lineBreakStyles(text);
 
     // One pass from the first CR on: each CR becomes '\n', the LF of a CR LF is dropped, and the
     // stretches between are moved down over the gaps this leaves.
     QChar *data = text.data();
-    const qsizetype size = text.size();
     qsizetype read = firstCr;
     qsizetype write = firstCr;
     while (read < size) {
@@ -276,6 +310,24 @@ QByteArray encodeUtf16(QStringView text, bool bigEndian, LineBreak lineBreak)
     return bytes;
 }
 
+// text with each '\n' written as the style its place in lineBreaks gives, or as fallback.
+QString withLineBreaks(QStringView text, QByteArrayView lineBreaks, LineBreak fallback)
+{
+    QString written;
+    written.reserve(text.size() + text.count(u'\n'));
+    qsizetype from = 0;
+    qsizetype breakNo = 0;
+    for (qsizetype lf = text.indexOf(u'\n'); lf >= 0; lf = text.indexOf(u'\n', from)) {
+        written.append(text.sliced(from, lf - from));
+        const LineBreak style = breakNo < lineBreaks.size() ? LineBreak(lineBreaks[breakNo]) : fallback;
+        written.append(style == LineBreak::CrLf ? u"\r\n" : style == LineBreak::Cr ? u"\r" : u"\n");
+        ++breakNo;
+        from = lf + 1;
+    }
+    written.append(text.sliced(from));
+    return written;
+}
+
 std::optional<QByteArray> encodeAs(QStringView text, TextEncoding encoding, LineBreak lineBreak)
 {
     switch (encoding) {
@@ -352,8 +404,23 @@ DecodedText decodeText(const QByteArray &bytes)
         decoded.text = Windows1252::decode(view);
         decoded.encoding = TextEncoding::Windows1252;
     }
-    decoded.lineBreak = normaliseLineBreaks(decoded.text);
+    decoded.lineBreak = normaliseLineBreaks(decoded.text, &decoded.lineBreaks);
     return decoded;
+}
+
+bool looksBinary(QByteArrayView start)
+{
+    if (start.startsWith(kUtf16LEMark) || start.startsWith(kUtf16BEMark))
+        return false;
+    if (start.contains('\0'))
+        return true;
+    qsizetype controls = 0;
+    for (const char byte : start) {
+        const auto c = static_cast<unsigned char>(byte);
+        if ((c < 0x20 && !QByteArrayView("\t\n\v\f\r\x1b").contains(char(c))) || c == 0x7f)
+            ++controls;
+    }
+    return 2 * controls > start.size();
 }
 
 bool canEncode(const QString &text, TextEncoding encoding)
@@ -377,17 +444,21 @@ bool canEncode(const QString &text, TextEncoding encoding)
 }
 
 QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak lineBreak,
-                      TextEncoding *used)
+                      TextEncoding *used, QByteArrayView lineBreaks)
 {
+    // Line breaks of their own are written out here, and the encoders are told to leave every
+    // '\n' as it is.
+    const QString written = lineBreaks.isEmpty() ? text : withLineBreaks(text, lineBreaks, lineBreak);
+    const LineBreak style = lineBreaks.isEmpty() ? lineBreak : LineBreak::Lf;
     TextEncoding chosen = encoding;
-    std::optional<QByteArray> bytes = encodeAs(text, chosen, lineBreak);
+    std::optional<QByteArray> bytes = encodeAs(written, chosen, style);
     if (!bytes && chosen != TextEncoding::Utf8Bom) {
         chosen = TextEncoding::Utf8Bom;
-        bytes = encodeAs(text, chosen, lineBreak);
+        bytes = encodeAs(written, chosen, style);
     }
     if (!bytes) {
         chosen = TextEncoding::Utf16LE;
-        bytes = encodeAs(text, chosen, lineBreak);
+        bytes = encodeAs(written, chosen, style);
     }
     if (used)
         *used = chosen;

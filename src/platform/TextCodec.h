@@ -22,29 +22,40 @@ struct DecodedText {
     QString text; // line breaks as '\n'
     TextEncoding encoding = TextEncoding::Ansi;
     LineBreak lineBreak = LineBreak::Lf;
+    // For a file that mixes styles: the style of each line break in turn, one LineBreak value a
+    // byte, and lineBreak is the most common one. Empty when the file keeps to one style.
+    QByteArray lineBreaks;
 };
 
 // The line-break style of a document that was never read from a file.
 LineBreak nativeLineBreak();
 
 // A byte-order mark decides first; without one the ANSI code page, and outside Windows bytes that
-// are not valid UTF-8 are read as Windows-1252. The first line break found decides the style
-// (the native one when there is none); every CR LF, LF and CR becomes '\n'.
+// are not valid UTF-8 are read as Windows-1252. The line breaks decide the style (the native one
+// when there is none, the most common one when they are mixed); every CR LF, LF and CR becomes
+// '\n'.
 // Bytes the chosen encoding cannot take (invalid UTF-8 after a UTF-8 mark, an odd number of bytes
 // after a UTF-16 mark, on Windows bytes the ANSI code page does not give back unchanged) make the
 // whole file, mark included, Windows-1252: every byte is then a character, and encodeText gives
 // the same bytes back.
 DecodedText decodeText(const QByteArray &bytes);
 
+// Whether the first bytes of a file look like a program or picture rather than text: a NUL byte
+// (outside UTF-16, which marks itself) or mostly control characters other than the line, page
+// and tab characters and the escape of coloured terminal text.
+bool looksBinary(QByteArrayView start);
+
 // Whether every character of text survives the encoding.
 bool canEncode(const QString &text, TextEncoding encoding);
 
-// Writes text ('\n' line breaks) with the encoding's byte-order mark and the given line breaks.
+// Writes text ('\n' line breaks) with the encoding's byte-order mark and the given line breaks;
+// when lineBreaks is given, the n-th line break of text takes the style of its n-th byte, and the
+// line breaks beyond it take lineBreak.
 // When the encoding cannot hold every character, UTF-8 with a byte-order mark is used instead,
 // and *used (when given) tells which encoding the bytes are in. Text that not even UTF-8 holds
 // (an unpaired surrogate, which a UTF-16 file or a Windows file name may carry) is written as
 // UTF-16 LE with its mark.
 QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak lineBreak,
-                      TextEncoding *used = nullptr);
+                      TextEncoding *used = nullptr, QByteArrayView lineBreaks = {});
 
 } // namespace Platform

@@ -7,6 +7,7 @@
 #include "documents/DocumentForm.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
+#include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
 #include "opening/Funktioner.h"
 #include "options/genvejUnit.h"
@@ -44,6 +45,7 @@ private slots:
     void mainTxtWrittenAtClose();
     void maximisedWindowComesBackMaximised();
     void commandLineNames();
+    void relativeCommandLineNamesAndTheWorkingFolder();
     void openDialogOpensEachChosenFile();
     void droppedFilesOpen();
     void documentsToReopen_data();
@@ -130,7 +132,7 @@ void TestMainWindow::mainTxtReading()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
     file.close();
-    QVERIFY(createProgram({}));
+    QVERIFY(createProgram({}, QDir::currentPath()));
     QCOMPARE(mainform->size(), size);
     QCOMPARE(mainform->filtypeBoksHeight, boxHeight);
     if (size == QSize(700, 500) && boxHeight)
@@ -208,6 +210,34 @@ void TestMainWindow::commandLineNames()
     QCOMPARE(opened, QStringList({spaced, plain}));
     QVERIFY(program.modal.shown.isEmpty());
     QCOMPARE(mainform->newCount, 2);
+}
+
+void TestMainWindow::relativeCommandLineNamesAndTheWorkingFolder()
+{
+    // Started from the folder of the documents, as a user types "kyxtavlo noter.txt" there.
+    ProgramFixture program;
+    const QString note = program.writeFile(QStringLiteral("noter.txt"), "a");
+    QDir(program.workFolder()).mkdir(QStringLiteral("under"));
+    const QString deeper = program.writeFile(QStringLiteral("under/dybere.txt"), "b");
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(program.workFolder()));
+    program.start({QStringLiteral("noter.txt"), QStringLiteral("\"./under/dybere.txt\"")});
+    QStringList opened;
+    for (TDokumentform *window : mainform->documentWindows())
+        opened << window->Filnavn;
+    QCOMPARE(opened, QStringList({note, deeper}));
+
+    // Browsing folders, running a batch file and bringing documents forward leave the program's
+    // working folder where the user started it.
+    mappefilform->show();
+    QVERIFY(mappefilform->dirBox->setDirectory(program.dataRoot()));
+    const QString batch = program.writeFile(QStringLiteral("under/job.bat"), "echo");
+    mainform->funk->runFilname(batch, 0);
+    mainform->activateDocument(mainform->documentWindows().constFirst());
+    QCOMPARE(QDir::currentPath(), QDir(program.workFolder()).canonicalPath());
+    QCOMPARE(program.shell.calls.size(), 1);
+    QCOMPARE(program.shell.calls[0].folder, QFileInfo(batch).absolutePath() + QLatin1Char('/'));
+    QVERIFY(QDir::setCurrent(before));
 }
 
 void TestMainWindow::openDialogOpensEachChosenFile()
@@ -464,7 +494,7 @@ void TestMainWindow::dataRootThatCannotBeMade()
     qputenv("KYXTAVLO_DATA_ROOT", blocker.fileName().toUtf8() + "/rod");
     ModalScript modal;
     modal.press(QStringLiteral("OK"));
-    QVERIFY(!createProgram({}));
+    QVERIFY(!createProgram({}, QDir::currentPath()));
     qunsetenv("KYXTAVLO_DATA_ROOT");
     QCOMPARE(modal.shown.size(), 1);
     QVERIFY(modal.shown[0].text.startsWith(QStringLiteral("Programmets datamappe kunne ikke oprettes:")));

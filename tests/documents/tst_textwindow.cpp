@@ -40,6 +40,11 @@ private slots:
     void saveKeepsEncodingAndLineBreaks_data();
     void saveKeepsEncodingAndLineBreaks();
     void binaryFileRoundTrips();
+    void binaryLookingFileOpensOnlyWhenTheUserSaysSo_data();
+    void binaryLookingFileOpensOnlyWhenTheUserSaysSo();
+    void mixedLineBreaksStayPerLine_data();
+    void mixedLineBreaksStayPerLine();
+    void shiftEnterAndPastedSeparatorsAreLineBreaks();
     void saveAsAndOverwriteQuestion();
     void closeQuestion_data();
     void closeQuestion();
@@ -59,6 +64,12 @@ private:
     static QPlainTextEdit *area(Twinform1 *window)
     {
         return qobject_cast<QPlainTextEdit *>(window->editor()->widget());
+    }
+    // A key as the keyboard delivers it: to the window, where shortcuts are looked up before the
+    // focused widget gets it.
+    static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(mainform->windowHandle(), key, modifiers);
     }
     // Types as a keyboard would, characters outside Latin-1 included.
     static void type(Twinform1 *window, const QString &text)
@@ -189,9 +200,9 @@ void TestTextWindow::binaryFileRoundTrips()
     program.start();
     QByteArray bytes;
     for (int i = 0; i < 256; ++i)
-        if (i != '\r') // one line-break style, as a document keeps only one
-            bytes.append(char(i));
+        bytes.append(char(i));
     const QString path = program.writeFile(QStringLiteral("data.bin.txt"), bytes);
+    program.modal.press(QStringLiteral("Ja"));
     mainform->funk->openwin(path, QString());
     QCOMPARE(mainform->documentWindows().size(), 1);
     QVERIFY(active()->Gem());
@@ -201,6 +212,103 @@ void TestTextWindow::binaryFileRoundTrips()
     type(active(), QStringLiteral("λ"));
     QVERIFY(active()->Gem());
     QVERIFY(ProgramFixture::readFile(path).startsWith("\xEF\xBB\xBF\xCE\xBB"));
+}
+
+void TestTextWindow::binaryLookingFileOpensOnlyWhenTheUserSaysSo_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("asks");
+    QByteArray random;
+    quint32 seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        random.append(char(seed >> 24));
+    }
+    QTest::newRow("random bytes") << random << true;
+    QTest::newRow("one NUL byte") << QByteArray("tekst\0mere tekst\r\n", 18) << true;
+    QTest::newRow("mostly control characters") << QByteArray("\x01\x02\x03\x04\x05a\x06\x07\x0e\x0f") << true;
+    QTest::newRow("text with tabs, form feed and Danish letters")
+        << QByteArray("bl\xe5\tb\xe6r\f\r\nost\x1b[0m\r\n") << false;
+    QTest::newRow("empty file") << QByteArray() << false;
+}
+
+void TestTextWindow::binaryLookingFileOpensOnlyWhenTheUserSaysSo()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, asks);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("data.txt"), bytes);
+    program.modal.press(QStringLiteral("Nej"));
+    mainform->funk->openwin(path, QString());
+    QCOMPARE(program.modal.shown.size(), asks ? 1 : 0);
+    QCOMPARE(mainform->documentWindows().size(), asks ? 0 : 1);
+    if (!asks)
+        return;
+    QCOMPARE(program.modal.shown[0].text,
+             shownText(QStringLiteral("Filen\r") + path
+                       + QStringLiteral("\rser ud til at være en binær fil og kan blive ødelagt, hvis den gemmes.\r"
+                                        "Skal den åbnes alligevel?")));
+
+    // Opened anyway, an edit at the end changes nothing before it: lone CRs and LFs stay.
+    program.modal.press(QStringLiteral("Ja"));
+    mainform->funk->openwin(path, QString());
+    QCOMPARE(mainform->documentWindows().size(), 1);
+    active()->editor()->widget()->setFocus();
+    key(Qt::Key_End, Qt::ControlModifier);
+    type(active(), QStringLiteral("x"));
+    QVERIFY(active()->Gem());
+    QCOMPARE(ProgramFixture::readFile(path), bytes + "x");
+}
+
+void TestTextWindow::mixedLineBreaksStayPerLine_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QByteArray>("saved"); // after Enter and "ny" at the end of the first line
+    QTest::newRow("mostly CR LF") << QByteArray("en\r\nto\ntre\r\nfire\rfem\r\n")
+                                  << QByteArray("en\r\nny\r\nto\ntre\r\nfire\rfem\r\n");
+    QTest::newRow("mostly LF") << QByteArray("en\nto\r\ntre\nfire") << QByteArray("en\nny\nto\r\ntre\nfire");
+    QTest::newRow("mostly CR") << QByteArray("en\r\rto\rtre\n") << QByteArray("en\rny\r\rto\rtre\n");
+    QTest::newRow("one style") << QByteArray("en\r\nto\r\n") << QByteArray("en\r\nny\r\nto\r\n");
+}
+
+void TestTextWindow::mixedLineBreaksStayPerLine()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QByteArray, saved);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("blandet.txt"), original);
+    mainform->funk->openwin(path, QString());
+    QVERIFY(active()->Gem());
+    QCOMPARE(ProgramFixture::readFile(path), original);
+
+    active()->editor()->widget()->setFocus();
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_End);
+    key(Qt::Key_Return);
+    type(active(), QStringLiteral("ny"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(ProgramFixture::readFile(path), saved);
+}
+
+void TestTextWindow::shiftEnterAndPastedSeparatorsAreLineBreaks()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("dansk.txt"), QByteArray("bl\xe5" "b\xe6r\r\n"));
+    mainform->funk->openwin(path, QString());
+    active()->editor()->widget()->setFocus();
+    key(Qt::Key_End, Qt::ControlModifier);
+    key(Qt::Key_Return, Qt::ShiftModifier);
+    type(active(), QStringLiteral("x"));
+    QApplication::clipboard()->setText(QStringLiteral("a") + QChar(QChar::LineSeparator) + QStringLiteral("b")
+                                       + QChar(QChar::ParagraphSeparator) + QStringLiteral("c"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(!active()->editor()->text().contains(QChar(QChar::LineSeparator)));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    // Still Windows-1252 with CR LF: no character forced the file into UTF-8.
+    QCOMPARE(ProgramFixture::readFile(path), QByteArray("bl\xe5" "b\xe6r\r\n\r\nxa\r\nb\r\nc"));
 }
 
 void TestTextWindow::saveAsAndOverwriteQuestion()

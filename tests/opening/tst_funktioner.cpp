@@ -4,7 +4,10 @@
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "opening/Funktioner.h"
+#include "platform/RichEdit.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 // The open dispatch: what happens to a file name, as the user and the desktop see it.
@@ -117,14 +120,32 @@ void TestFunktioner::alreadyOpenFileComesToFront()
     ProgramFixture program;
     program.start();
     const QString path = program.writeFile(QStringLiteral("Noter.txt"), "noter");
+    QVERIFY(QDir(program.workFolder()).mkdir(QStringLiteral("under")));
     mainform->funk->openwin(path, QString());
     mainform->funk->openwin(QString(), QStringLiteral(".txt"));
     QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("2. Dokument"));
-    QString otherCase = path;
-    otherCase.replace(QStringLiteral("Noter.txt"), QStringLiteral("NOTER.TXT"));
+
+    // Another spelling of the same file brings its window forward.
+    const QString link = QDir(program.workFolder()).filePath(QStringLiteral("henvisning.txt"));
+    QVERIFY(QFile::link(path, link));
+    for (const QString &same : {QDir(program.workFolder()).filePath(QStringLiteral("under/../Noter.txt")), link}) {
+        mainform->funk->openwin(same, QString());
+        QCOMPARE(mainform->documentWindows().size(), 2);
+        QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("Noter.txt"));
+        mainform->activateDocument(mainform->documentWindows().constLast());
+    }
+
+    // A name differing only in letter case is another file where the file system tells them apart.
+    const QString otherCase = program.writeFile(QStringLiteral("NOTER.txt"), "andre noter");
     mainform->funk->openwin(otherCase, QString());
+#ifdef Q_OS_WIN
     QCOMPARE(mainform->documentWindows().size(), 2);
-    QCOMPARE(mainform->activeDocument()->windowTitle(), QStringLiteral("Noter.txt"));
+    QCOMPARE(mainform->activeDocument()->Filnavn, path);
+#else
+    QCOMPARE(mainform->documentWindows().size(), 3);
+    QCOMPARE(mainform->activeDocument()->Filnavn, otherCase);
+    QCOMPARE(mainform->activeDocument()->editor()->text(), QStringLiteral("andre noter"));
+#endif
 }
 
 void TestFunktioner::missingFileDoesNothing()
@@ -197,7 +218,7 @@ void TestFunktioner::runFilname()
     QCOMPARE(program.shell.calls[0].operation, operation);
     QCOMPARE(program.shell.calls[0].file, file);
     QCOMPARE(program.shell.calls[0].parameters, parameters);
-    QCOMPARE(program.shell.calls[0].folder.isEmpty(), file == QLatin1String("cmd"));
+    QCOMPARE(program.shell.calls[0].folder, QDir::toNativeSeparators(program.workFolder()) + QDir::separator());
     QVERIFY(program.modal.shown.isEmpty());
 
     // A failing shell is reported; a missing file is not even handed over.

@@ -43,6 +43,9 @@ private slots:
     void tellsUtf8FromWindows1252();
     void roundTripsByteForByte_data();
     void roundTripsByteForByte();
+    void mixedLineBreaksAreTold();
+    void looksBinary_data();
+    void looksBinary();
     void fallsBackWhenCharactersDoNotFit_data();
     void fallsBackWhenCharactersDoNotFit();
 };
@@ -205,6 +208,9 @@ void TextCodecTest::roundTripsByteForByte_data()
     QTest::newRow("line breaks only") << QByteArray("\r\n\r\n\r\n");
     QTest::newRow("empty lines, LF") << QByteArray("\n\n\na\n\n");
     QTest::newRow("long lines, CR LF") << QByteArray(5000, 'x') + "\r\n" + QByteArray(70000, 'y');
+    QTest::newRow("mixed line breaks") << QByteArray("a\nb\r\nc\rd\r\n\r\n\r\r\n\n\r");
+    QTest::newRow("mixed line breaks, Windows-1252") << QByteArray("bl\xe5\r\nb\xe6r\n\r");
+    QTest::newRow("mixed line breaks, UTF-16 LE") << raw("\xFF\xFE" "a\0\r\0\n\0b\0\n\0c\0\r\0");
 }
 
 void TextCodecTest::roundTripsByteForByte()
@@ -214,9 +220,43 @@ void TextCodecTest::roundTripsByteForByte()
     const Platform::DecodedText decoded = Platform::decodeText(bytes);
     TextEncoding used = TextEncoding::Ansi;
     const QByteArray written =
-        Platform::encodeText(decoded.text, decoded.encoding, decoded.lineBreak, &used);
+        Platform::encodeText(decoded.text, decoded.encoding, decoded.lineBreak, &used, decoded.lineBreaks);
     QCOMPARE(used, decoded.encoding);
     QCOMPARE(written.toHex(' '), bytes.toHex(' '));
+}
+
+void TextCodecTest::mixedLineBreaksAreTold()
+{
+    // The most common style rules lines without one of their own; each break keeps its own.
+    const Platform::DecodedText decoded = Platform::decodeText("a\nb\r\nc\rd\r\ne");
+    QCOMPARE(decoded.lineBreak, LineBreak::CrLf);
+    QByteArray styles;
+    for (const LineBreak style : {LineBreak::Lf, LineBreak::CrLf, LineBreak::Cr, LineBreak::CrLf})
+        styles.append(char(style));
+    QCOMPARE(decoded.lineBreaks, styles);
+    QCOMPARE(Platform::encodeText(decoded.text + u"\nf"_s, decoded.encoding, decoded.lineBreak, nullptr,
+                                  decoded.lineBreaks),
+             QByteArray("a\nb\r\nc\rd\r\ne\r\nf"));
+    QVERIFY(Platform::decodeText("a\r\nb\r\n").lineBreaks.isEmpty());
+}
+
+void TextCodecTest::looksBinary_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<bool>("binary");
+    QTest::newRow("text") << QByteArray("bl\xe5" "b\xe6r\tost\f\r\n\x1b[1mfed\x1b" "[0m\v") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("a NUL byte") << raw("tekst\0tekst") << true;
+    QTest::newRow("UTF-16 with its mark") << raw("\xFF\xFE" "a\0b\0") << false;
+    QTest::newRow("half control characters") << QByteArray("\x01\x02" "ab") << false;
+    QTest::newRow("mostly control characters") << QByteArray("\x01\x02\x7f" "ab") << true;
+}
+
+void TextCodecTest::looksBinary()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(bool, binary);
+    QCOMPARE(Platform::looksBinary(start), binary);
 }
 
 void TextCodecTest::fallsBackWhenCharactersDoNotFit_data()

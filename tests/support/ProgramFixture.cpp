@@ -46,7 +46,7 @@ ProgramFixture::~ProgramFixture()
 
 void ProgramFixture::start(const QStringList &args)
 {
-    QVERIFY(createProgram(args));
+    QVERIFY(createProgram(args, QDir::currentPath()));
     m_running = true;
     mainform->show();
     QVERIFY(QTest::qWaitForWindowExposed(mainform));
