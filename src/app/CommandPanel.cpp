@@ -615,13 +615,21 @@ void Tmainform::webSearch(const QString &host, const QString &path, const QStrin
 {
     if (bcMemo->toPlainText().isEmpty())
         bcMemo->setPlainText(QStringLiteral("Der mangler en tekst."));
-    Platform::browser().open(Platform::searchAddress(host, path, key, bcMemo->toPlainText()));
+    openInBrowser(Platform::searchAddress(host, path, key, bcMemo->toPlainText()));
+}
+
+void Tmainform::openInBrowser(const QUrl &address)
+{
+    if (!Platform::browser().open(address))
+        visInfo(QStringLiteral("Der er ingen browser til at åbne adressen:\r") + address.toDisplayString());
 }
 
 void Tmainform::makeInfo(const QString &title, const QString &body)
 {
     ++ncNumber;
-    Platform::notifications().post(QStringLiteral("kyx Vandel ") + QString::number(ncNumber), title, body, TrayIcon);
+    if (!Platform::notifications().post(QStringLiteral("kyx Vandel ") + QString::number(ncNumber), title, body, TrayIcon))
+        visInfo(QStringLiteral("Beskeden kunne ikke vises:\r") + title
+                + QStringLiteral("\rSkrivebordet har hverken et beskedcenter eller en systembakke."));
 }
 
 void Tmainform::bcButtonClick()

@@ -17,6 +17,7 @@ class QStackedWidget;
 class QSystemTrayIcon;
 class QTabBar;
 class QToolButton;
+class QUrl;
 class QWidget;
 class TAction;
 class TDatoer;
@@ -82,6 +83,8 @@ public:
     void aMenuPanelExecute();
     // The caret is in the search page's search or replacement field.
     bool searchFieldHasFocus() const;
+    // Opens the address in the user's browser, or tells the user that there is none.
+    void openInBrowser(const QUrl &address);
 
     // Hints: tooltips on the controls of the main window and the boxes, or the long hint on the
     // status line (HintInfo) while the options say so.

@@ -414,7 +414,7 @@ QString TDokumentform::getTheWord() const
 
 void TDokumentform::webSearch(const QString &host, const QString &path, const QString &key) const
 {
-    Platform::browser().open(Platform::searchAddress(host, path, key, getTheWord()));
+    mainform->openInBrowser(Platform::searchAddress(host, path, key, getTheWord()));
 }
 
 void TDokumentform::puButtonClick()

@@ -24,6 +24,7 @@ private slots:
     void webSearches_data();
     void webSearches();
     void searchKeysFollowTheFocus();
+    void failuresAreTold();
 
 private:
     static void openPage() { QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+7"))); }
@@ -148,6 +149,43 @@ void TestMessageCentre::searchKeysFollowTheFocus()
     QCOMPARE(program.browser.opened.size(), 2);
     QCOMPARE(program.browser.opened[0].toString(), QStringLiteral("https://www.google.com/search?q=beskeden"));
     QCOMPARE(program.browser.opened[1].toString(), QStringLiteral("https://www.bing.com/search?q=ordet"));
+}
+
+// A message the desktop cannot show and an address no browser opens are told in the
+// information box; nothing else changes.
+void TestMessageCentre::failuresAreTold()
+{
+    ProgramFixture program;
+    program.notifications.shown = false;
+    program.browser.browserThere = false;
+    program.start();
+    openPage();
+    mainform->bcEdit->setText(QStringLiteral("Husk"));
+    mainform->bcMemo->setPlainText(QStringLiteral("Mælk og æg"));
+
+    program.modal.press(QStringLiteral("OK"));
+    QTest::mouseClick(mainform->bcButton, Qt::LeftButton);
+    QCOMPARE(program.notifications.posted.size(), 1);
+    QCOMPARE(shownText(program.modal.shown.value(0).text),
+             QStringLiteral("Beskeden kunne ikke vises:\nHusk\nSkrivebordet har hverken et beskedcenter eller en systembakke."));
+    QCOMPARE(mainform->bcEdit->text(), QStringLiteral("Husk"));
+    QCOMPARE(mainform->bcMemo->toPlainText(), QStringLiteral("Mælk og æg"));
+
+    program.modal.press(QStringLiteral("OK"));
+    mainform->googleUrl->trigger();
+    QCOMPARE(shownText(program.modal.shown.value(1).text),
+             QStringLiteral("Der er ingen browser til at åbne adressen:\nhttps://www.google.com/search?q=Mælk og æg"));
+
+    // The document windows' searches tell the same.
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    TDokumentform *document = mainform->activeDocument();
+    QTest::keyClicks(document->editor()->widget(), QStringLiteral("ordet"));
+    program.modal.press(QStringLiteral("OK"));
+    QTest::keySequence(document->editor()->widget(), QKeySequence(QStringLiteral("Ctrl+Shift+B")));
+    QCOMPARE(program.browser.opened.size(), 2);
+    QCOMPARE(shownText(program.modal.shown.value(2).text),
+             QStringLiteral("Der er ingen browser til at åbne adressen:\nhttps://www.bing.com/search?q=ordet"));
+    QVERIFY(program.modal.unexpected.isEmpty());
 }
 
 QTEST_MAIN(TestMessageCentre)

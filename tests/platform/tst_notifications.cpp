@@ -1,8 +1,15 @@
+#include "ProgramFixture.h"
+
+#include "app/Globals.h"
+#include "app/Main.h"
 #include "platform/Notifications.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QSemaphore>
 #include <QSystemTrayIcon>
@@ -66,6 +73,7 @@ class TestNotifications : public QObject {
 private slots:
     void postsToTheNotificationService();
     void noServiceAndNoNotificationArea();
+    void sendTellsWhenNothingShowsTheMessage();
 };
 
 void TestNotifications::postsToTheNotificationService()
@@ -98,6 +106,23 @@ void TestNotifications::noServiceAndNoNotificationArea()
     QSystemTrayIcon icon;
     QVERIFY(!Platform::notifications().post(QStringLiteral("kyx Vandel 3"), QStringLiteral("t"), QStringLiteral("b"), &icon));
     QVERIFY(!icon.isVisible());
+}
+
+// "Send" in the message centre on such a desktop tells the user that the message was not shown.
+void TestNotifications::sendTellsWhenNothingShowsTheMessage()
+{
+    ProgramFixture program;
+    Platform::setNotifications(nullptr); // the desktop's own, as the program has it
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+7")));
+    mainform->bcEdit->setText(QStringLiteral("Husk"));
+    mainform->bcMemo->setPlainText(QStringLiteral("Mælk og æg"));
+    program.modal.press(QStringLiteral("OK"));
+    QTest::mouseClick(mainform->bcButton, Qt::LeftButton);
+    Platform::setNotifications(&program.notifications);
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(shownText(program.modal.shown.value(0).text),
+             QStringLiteral("Beskeden kunne ikke vises:\nHusk\nSkrivebordet har hverken et beskedcenter eller en systembakke."));
 }
 
 // The session bus of this test is a dbus-daemon of its own, so that nothing reaches the desktop.

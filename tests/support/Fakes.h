@@ -44,9 +44,10 @@ public:
     bool open(const QUrl &address) override
     {
         opened.append(address);
-        return true;
+        return browserThere;
     }
     QList<QUrl> opened;
+    bool browserThere = true; // false: the desktop has no browser to open the address
 };
 
 struct PostedNotification {
@@ -60,12 +61,13 @@ public:
     bool post(const QString &name, const QString &title, const QString &body, QSystemTrayIcon *) override
     {
         posted.append({name, title, body});
-        return true;
+        return shown;
     }
     bool hasNotificationArea() const override { return notificationArea; }
     QList<PostedNotification> posted;
     // The desktop the program meets has a notification area unless a test takes it away.
     bool notificationArea = true;
+    bool shown = true; // false: neither a notification service nor a notification area took it
 };
 
 // A printer that records its print jobs: the text printed and the page rectangle.
