@@ -20,6 +20,13 @@ Tspform::Tspform(QWidget *parent)
     connect(annullerButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void Tspform::showEvent(QShowEvent *event)
+{
+    TtekstBoks::showEvent(event);
+    BitBtn1->setDefault(true);
+    BitBtn1->setFocus(Qt::OtherFocusReason);
+}
+
 bool spoerg(const QString &text)
 {
     // Only possible before start-up has made the box; no answer is the safe answer.

@@ -57,6 +57,7 @@ private slots:
     void informationStaysAboveItsParent();
     void questionIsYesOnlyForJa_data();
     void questionIsYesOnlyForJa();
+    void questionStartsOnJaEveryTime();
     void shortcutPages_data();
     void shortcutPages();
     void shortcutBox();
@@ -160,6 +161,27 @@ void TestSmallBoxes::questionIsYesOnlyForJa()
     QCOMPARE(script.shown[0].text, QStringLiteral("Skal det gemmes?\ndok.txt"));
     QVERIFY(spform->textLabel->text().isEmpty());
     QVERIFY(!spform->isVisible());
+}
+
+void TestSmallBoxes::questionStartsOnJaEveryTime()
+{
+    // Keys as the keyboard sends them to the box's window, reaching its focused button.
+    const auto keys = [](QList<Qt::Key> pressed) {
+        return [pressed](QDialog &box) {
+            for (const Qt::Key key : pressed)
+                QTest::keyClick(box.windowHandle(), key);
+        };
+    };
+    ModalScript script;
+    script.answer(keys({Qt::Key_Tab, Qt::Key_Return})); // over to "Nej", and pressed
+    script.answer(keys({Qt::Key_Return}));
+    script.answer(keys({Qt::Key_Escape}));
+    script.answer(keys({Qt::Key_Return}));
+    QCOMPARE(spoerg(QStringLiteral("Første?")), false);
+    QCOMPARE(spoerg(QStringLiteral("Anden?")), true);
+    QCOMPARE(spoerg(QStringLiteral("Tredje?")), false);
+    QCOMPARE(spoerg(QStringLiteral("Fjerde?")), true);
+    QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join(u'\n')));
 }
 
 void TestSmallBoxes::shortcutPages_data()
