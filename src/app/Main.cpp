@@ -425,13 +425,18 @@ void Tmainform::activateDocument(TDokumentform *window)
     window->widget()->setFocus();
 }
 
+void Tmainform::bringToFront(TDokumentform *window)
+{
+    hideEgenskaberPanel();
+    activateDocument(window);
+}
+
 bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
 {
     // A document open in the other kind of window is not the one asked for.
     for (TDokumentform *window : documentWindows()) {
         if ((qobject_cast<Twinform2 *>(window) != nullptr) == rich && Platform::sameFile(window->Filnavn, fileName)) {
-            hideEgenskaberPanel();
-            activateDocument(window);
+            bringToFront(window);
             return true;
         }
     }
@@ -536,8 +541,7 @@ void Tmainform::tcChange(int index)
     for (TDokumentform *window : documentWindows()) {
         if (sameTextAZ(window->windowTitle(), text)) {
             QCoreApplication::processEvents();
-            hideEgenskaberPanel();
-            activateDocument(window);
+            bringToFront(window);
             return;
         }
     }

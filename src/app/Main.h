@@ -74,6 +74,9 @@ public:
     bool bringOpenDocumentToFront(const QString &fileName, bool rich);
     // Shows the document window as the active one.
     void activateDocument(TDokumentform *window);
+    // Activates the document window where the user sees it: a command panel filling the frame
+    // gives way.
+    void bringToFront(TDokumentform *window);
     void hideEgenskaberPanel();
     void hideMenuBog();
 

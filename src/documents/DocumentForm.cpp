@@ -189,7 +189,7 @@ void TDokumentform::FormCreate()
     }
     setWindowTitle(capNavn);
     Editor->setModified(false);
-    connect(Editor, &Platform::RichEdit::textChanged, this, [this] { mainform->docModified = Editor->isModified(); });
+    connect(Editor, &Platform::RichEdit::textChanged, this, &TDokumentform::reportModified);
 }
 
 void TDokumentform::FormActivate()
@@ -198,7 +198,7 @@ void TDokumentform::FormActivate()
     // width the user sees.
     if (opstart)
         showMaximized();
-    mainform->docModified = Editor->isModified();
+    reportModified();
     mainform->udskrivFilInfo();
     if (Platform::fileExists(Filnavn)) {
         const QFileInfo info(Filnavn);
@@ -222,6 +222,14 @@ void TDokumentform::FormActivate()
         mainform->Datoer->SetEditor(Editor);
     mainform->fokusTab(windowTitle());
     XYinfo();
+}
+
+void TDokumentform::reportModified()
+{
+    // The main window's commands follow the active document; saving or typing in another one
+    // must not change what they offer.
+    if (mainform->activeDocument() == this)
+        mainform->docModified = Editor->isModified();
 }
 
 void TDokumentform::XYinfo()
@@ -279,7 +287,7 @@ void TDokumentform::filInformation()
         mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
         mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet eksisterer ikke. Muligvis slettet eller omdøbt."));
         Editor->setModified(true);
-        mainform->docModified = true;
+        reportModified();
     }
     mainform->antalLinjerLabel->setText(lines);
     mainform->docFilnavnEdit->setText(mainform->filnavnEdit->text());
@@ -311,7 +319,7 @@ void TDokumentform::write()
         return;
     }
     Editor->setModified(false);
-    mainform->docModified = false;
+    reportModified();
 }
 
 bool TDokumentform::GemSom()
@@ -353,13 +361,20 @@ void TDokumentform::showRedskabsPanel()
 
 bool TDokumentform::FormCloseQuery()
 {
-    if (Editor->isModified()
-        && spoerg(QStringLiteral("Dokumentet: ") + capNavn + QStringLiteral("\rer modificeret.\rSkal det gemmes?"))
-        && !Gem())
-        return false; // the save was cancelled or failed: closing now would lose the text
-    if (mainform->Datoer && mainform->Datoer->editor() == Editor)
-        mainform->Datoer->SetEditor(nullptr);
-    return true;
+    if (!Editor->isModified())
+        return true;
+    // The user sees the document the question is about, also when several are closed at once.
+    mainform->bringToFront(this);
+    switch (spoergEllerFortryd(QStringLiteral("Dokumentet: ") + capNavn + QStringLiteral("\rer modificeret.\rSkal det gemmes?"))) {
+    case Svar::Ja:
+        return Gem(); // a cancelled or failed save keeps the window: closing now would lose the text
+    case Svar::Nej:
+        return true;
+    case Svar::Fortryd:
+        break;
+    }
+    // The box closed without an answer takes the close back, as a cancelled save dialog does.
+    return false;
 }
 
 void TDokumentform::closeEvent(QCloseEvent *event)
@@ -370,10 +385,18 @@ void TDokumentform::closeEvent(QCloseEvent *event)
     }
     FormClose();
     QMdiSubWindow::closeEvent(event);
+    // The frame has made the next document the active one; typing goes on in its text, not in
+    // whatever control of it comes next in the focus chain.
+    if (TDokumentform *next = mainform->activeDocument(); next && next != this)
+        next->widget()->setFocus();
 }
 
 void TDokumentform::FormClose()
 {
+    // Only a window that really closes lets go of the date commands. One that has merely answered
+    // its question, in a program close that another document then refused, keeps them.
+    if (mainform->Datoer && mainform->Datoer->editor() == Editor)
+        mainform->Datoer->SetEditor(nullptr);
     if (mainform->documentWindows().size() == 1) {
         mainform->resetFileInfo();
         mainform->dokumentFilnavn.clear();

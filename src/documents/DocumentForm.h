@@ -35,7 +35,8 @@ public:
     void showRedskabsPanel();
 
     void FormActivate();
-    // Asks about unsaved changes; false keeps the window open.
+    // Asks about unsaved changes, with the window brought to the front; false keeps the window
+    // open (the save was cancelled or failed, or the question was left without an answer).
     bool FormCloseQuery();
     void XYinfo();
     // The word at the caret, as the web searches use it.
@@ -109,6 +110,8 @@ protected:
 private:
     void buildActions();
     void FormClose();
+    // Tells the main window this document's modified state while it is the active document.
+    void reportModified();
     void write();
     void webSearch(const QString &host, const QString &path, const QString &key) const;
     void setPopupState(bool ownMenu);

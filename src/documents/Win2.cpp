@@ -53,7 +53,6 @@ Twinform2::Twinform2()
     Editor->setWordWrap(true);
     Editor->setDefaultFont(QStringLiteral("Tahoma"), 10);
     FormCreate();
-    mainform->docModified = Editor->isModified();
 }
 
 Platform::RichTextEdit *Twinform2::rich() const

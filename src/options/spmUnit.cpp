@@ -17,7 +17,7 @@ Tspform::Tspform(QWidget *parent)
     annullerButton->setObjectName(QStringLiteral("annullerButton"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(annullerButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(annullerButton, &QPushButton::clicked, this, [this] { done(NejResultat); });
 }
 
 void Tspform::showEvent(QShowEvent *event)
@@ -27,13 +27,25 @@ void Tspform::showEvent(QShowEvent *event)
     BitBtn1->setFocus(Qt::OtherFocusReason);
 }
 
-bool spoerg(const QString &text)
+Svar spoergEllerFortryd(const QString &text)
 {
     // Only possible before start-up has made the box; no answer is the safe answer.
     if (!spform) {
         qWarning("kyxTavlo: %s", qUtf8Printable(text));
-        return false;
+        return Svar::Fortryd;
     }
     spform->insertTekst(text);
-    return Platform::showModal(*spform) == QDialog::Accepted;
+    switch (Platform::showModal(*spform)) {
+    case QDialog::Accepted:
+        return Svar::Ja;
+    case Tspform::NejResultat:
+        return Svar::Nej;
+    default:
+        return Svar::Fortryd;
+    }
+}
+
+bool spoerg(const QString &text)
+{
+    return spoergEllerFortryd(text) == Svar::Ja;
 }

@@ -13,13 +13,25 @@ public:
 
     QLabel *const textLabel;
     QPushButton *const BitBtn1;        // "Ja", modal result 1
-    QPushButton *const annullerButton; // "Nej", the cancel result
+    QPushButton *const annullerButton; // "Nej"
+
+    // "Nej" ends the box with this result, so that it is told apart from a box closed without an
+    // answer (Escape or the window's close button), which gives QDialog::Rejected.
+    static constexpr int NejResultat = 2;
 
 protected:
     // Every question starts on "Ja": a "Nej" pressed for the last question must not become the
     // answer Enter gives to the next one.
     void showEvent(QShowEvent *event) override;
 };
+
+// The answers the question box can give: "Ja", "Nej", or none, the box being closed with Escape
+// or the window's close button.
+enum class Svar { Ja, Nej, Fortryd };
+
+// Asks the question in the question box and tells the three answers apart, for a question whose
+// asker can still go back, such as the save question of a closing document.
+Svar spoergEllerFortryd(const QString &text);
 
 // Asks the question in the question box; true only when the user answered "Ja". "Nej", Escape
 // and the window's close button all mean no.

@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
@@ -52,6 +53,7 @@ private slots:
     void documentsToReopen();
     void reopenedAtNextStart();
     void cancelledSaveKeepsProgramOpen();
+    void modifiedDocumentsAtProgramClose();
     void programSizeCommand();
     void startupBoxes();
     void startupBoxesWaitForTrayRestore();
@@ -354,6 +356,55 @@ void TestMainWindow::cancelledSaveKeepsProgramOpen()
 
     program.modal.press(QStringLiteral("Nej"));
     QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestMainWindow::modifiedDocumentsAtProgramClose()
+{
+    ProgramFixture program;
+    program.start();
+    const QString a = program.writeFile(QStringLiteral("a.txt"), "a");
+    const QString b = program.writeFile(QStringLiteral("b.txt"), "b");
+    const QString c = program.writeFile(QStringLiteral("c.txt"), "c");
+    for (const QString &name : {a, b, c})
+        mainform->funk->openwin(name, QString());
+    const QList<TDokumentform *> windows = mainform->documentWindows();
+    QCOMPARE(windows.size(), 3);
+    for (TDokumentform *window : {windows[2], windows[0]}) {
+        mainform->activateDocument(window);
+        QTest::keyClicks(window->editor()->widget(), QStringLiteral("X"));
+    }
+
+    // Each question is asked with its document in front.
+    QStringList inFront;
+    const auto answer = [&inFront](const std::function<void(QDialog &)> &act) {
+        return [&inFront, act](QDialog &box) {
+            inFront << mainform->activeDocument()->windowTitle();
+            act(box);
+        };
+    };
+    program.modal.answer(answer([](QDialog &box) { pressButton(box, QStringLiteral("Ja")); }));
+    program.modal.answer(answer([](QDialog &box) { QTest::keyClick(box.windowHandle(), Qt::Key_Escape); }));
+    QVERIFY(!mainform->close());
+    QCOMPARE(inFront, QStringList({QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
+    QCOMPARE(program.modal.shown.size(), 2);
+    QVERIFY(program.modal.shown[1].text.startsWith(QStringLiteral("Dokumentet: c.txt\n")));
+    QCOMPARE(ProgramFixture::readFile(a), QByteArray("Xa"));
+    QCOMPARE(ProgramFixture::readFile(c), QByteArray("c"));
+
+    // The program goes on with the document whose close was taken back: its commands follow its
+    // own state, and the date buttons write into it.
+    QCOMPARE(mainform->documentWindows(), windows);
+    QCOMPARE(mainform->activeDocument(), windows[2]);
+    QVERIFY(windows[2]->editor()->isModified());
+    TAction::updateAll();
+    QVERIFY(mainform->fileGem->isEnabled());
+    mainform->aDato->Execute();
+    QVERIFY(windows[2]->editor()->text().contains(mainform->Datoer->getDato()));
+
+    program.modal.press(QStringLiteral("Nej"));
+    QVERIFY(program.close());
+    QCOMPARE(ProgramFixture::readFile(c), QByteArray("c"));
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 

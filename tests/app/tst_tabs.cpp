@@ -28,6 +28,8 @@ private slots:
     void windowMenu();
     void closeAllWithOneModified_data();
     void closeAllWithOneModified();
+    void typingAfterACloseGoesIntoTheText_data();
+    void typingAfterACloseGoesIntoTheText();
     void arrangements();
     void closeAllBoxes();
     void newDocumentKeys();
@@ -151,6 +153,7 @@ void TestTabs::closeAllWithOneModified_data()
     QTest::newRow("Ja saves it") << "Ja" << true << 0 << QByteArray("rettetindhold");
     QTest::newRow("Nej loses the change") << "Nej" << true << 0 << QByteArray("indhold");
     QTest::newRow("Ja with the save dialog cancelled keeps it open") << "Ja" << false << 1 << QByteArray();
+    QTest::newRow("Escape keeps it open") << "Escape" << true << 1 << QByteArray("indhold");
 }
 
 void TestTabs::closeAllWithOneModified()
@@ -168,7 +171,10 @@ void TestTabs::closeAllWithOneModified()
     TDokumentform *modified = mainform->documentWindows()[1];
     mainform->activateDocument(modified);
     QTest::keyClicks(modified->editor()->widget(), QStringLiteral("rettet"));
-    program.modal.press(answer);
+    if (answer == QLatin1String("Escape"))
+        program.modal.key(Qt::Key_Escape);
+    else
+        program.modal.press(answer);
 
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+L")));
     QCOMPARE(program.modal.shown.size(), 1);
@@ -182,9 +188,49 @@ void TestTabs::closeAllWithOneModified()
         QCOMPARE(mainform->skiftDocFilnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
         QVERIFY(mainform->antalLinjerLabel->text().isEmpty());
     } else {
-        QCOMPARE(mainform->documentWindows()[0]->windowTitle(), QStringLiteral("2. Dokument"));
+        QCOMPARE(mainform->documentWindows(), QList<TDokumentform *>{modified});
+        QVERIFY(modified->editor()->isModified());
         program.modal.press(QStringLiteral("Nej"));
     }
+}
+
+void TestTabs::typingAfterACloseGoesIntoTheText_data()
+{
+    // The kinds of the documents opened, in order (true: rich text); the first one stays.
+    QTest::addColumn<QList<bool>>("rich");
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("Ctrl+L, a rich document comes forward") << QList<bool>{true, false} << "Ctrl+L";
+    QTest::newRow("Ctrl+L, a text document comes forward") << QList<bool>{false, true} << "Ctrl+L";
+    QTest::newRow("Luk alle keeps a modified text document") << QList<bool>{false, true, false} << "Ctrl+Alt+L";
+    QTest::newRow("Luk alle keeps a modified rich document") << QList<bool>{true, false, true} << "Ctrl+Alt+L";
+}
+
+void TestTabs::typingAfterACloseGoesIntoTheText()
+{
+    QFETCH(QList<bool>, rich);
+    QFETCH(QString, keys);
+    ProgramFixture program;
+    program.start();
+    for (const bool kind : rich)
+        mainform->funk->openwin(QString(), kind ? QStringLiteral(".rtf") : QStringLiteral(".txt"));
+    TDokumentform *staying = mainform->documentWindows().first();
+    if (keys == QLatin1String("Ctrl+Alt+L")) {
+        // Its close is taken back, so it is the one left.
+        mainform->activateDocument(staying);
+        QTest::keyClicks(staying->editor()->widget(), QStringLiteral("ret "));
+        mainform->activateDocument(mainform->documentWindows().last());
+        program.modal.key(Qt::Key_Escape);
+    }
+    const QString before = staying->editor()->text();
+
+    QTest::keySequence(mainform->windowHandle(), QKeySequence(keys));
+    QCOMPARE(mainform->documentWindows(), QList<TDokumentform *>{staying});
+    QCOMPARE(mainform->focusWidget(), staying->editor()->widget());
+    for (const char c : {'h', 'e', 'j'})
+        QTest::keyClick(mainform->windowHandle(), c);
+    QCOMPARE(staying->editor()->text(), before + QStringLiteral("hej"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+    program.modal.press(QStringLiteral("Nej"));
 }
 
 void TestTabs::arrangements()

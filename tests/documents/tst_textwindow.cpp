@@ -359,7 +359,9 @@ void TestTextWindow::closeQuestion_data()
     QTest::addColumn<QByteArray>("onDisk");
     QTest::newRow("Nej keeps the file") << true << "Nej" << false << true << QByteArray("start");
     QTest::newRow("Ja saves") << true << "Ja" << false << true << QByteArray("nystart");
-    QTest::newRow("window button means Nej") << true << "close" << false << true << QByteArray("start");
+    // Leaving the box without an answer takes the close back.
+    QTest::newRow("window button keeps it open") << true << "close" << false << false << QByteArray("start");
+    QTest::newRow("Escape keeps it open") << true << "Escape" << false << false << QByteArray("start");
     QTest::newRow("new document, Ja, dialog cancelled stays open") << false << "Ja" << true << false << QByteArray();
     QTest::newRow("new document, Ja, saved") << false << "Ja" << false << true << QByteArray("ny");
 }
@@ -384,6 +386,8 @@ void TestTextWindow::closeQuestion()
         program.dialogs.saveAnswers.enqueue(path);
     if (answer == QLatin1String("close"))
         program.modal.closeWindow();
+    else if (answer == QLatin1String("Escape"))
+        program.modal.key(Qt::Key_Escape);
     else
         program.modal.press(answer);
 
@@ -396,6 +400,13 @@ void TestTextWindow::closeQuestion()
     QCOMPARE(mainform->documentWindows().isEmpty(), closes);
     QCOMPARE(ProgramFixture::readFile(path), onDisk);
     QVERIFY(program.modal.unexpected.isEmpty());
+    if (!closes) {
+        // Still there as it was: modified, and "Gem" offers to save it.
+        QCOMPARE(area(active())->toPlainText(), named ? QStringLiteral("nystart") : QStringLiteral("ny"));
+        QVERIFY(active()->editor()->isModified());
+        TAction::updateAll();
+        QVERIFY(mainform->fileGem->isEnabled());
+    }
 }
 
 void TestTextWindow::failedWriteKeepsDocumentOpen()

@@ -138,27 +138,38 @@ void TestSmallBoxes::questionIsYesOnlyForJa_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("Ja") << QStringLiteral("Ja") << true;
-    QTest::newRow("Nej") << QStringLiteral("Nej") << false;
-    QTest::newRow("window button") << QString() << false;
+    QTest::addColumn<Svar>("threeWay");
+    QTest::newRow("Ja") << QStringLiteral("Ja") << true << Svar::Ja;
+    QTest::newRow("Nej") << QStringLiteral("Nej") << false << Svar::Nej;
+    QTest::newRow("window button") << QString() << false << Svar::Fortryd;
+    QTest::newRow("Escape") << QStringLiteral("Escape") << false << Svar::Fortryd;
 }
 
 void TestSmallBoxes::questionIsYesOnlyForJa()
 {
     QFETCH(QString, button);
     QFETCH(bool, yes);
+    QFETCH(Svar, threeWay);
 
     ModalScript script;
-    if (button.isEmpty())
-        script.closeWindow();
-    else
-        script.press(button);
+    for (int asked = 0; asked < 2; ++asked) {
+        if (button.isEmpty())
+            script.closeWindow();
+        else if (button == QLatin1String("Escape"))
+            script.key(Qt::Key_Escape);
+        else
+            script.press(button);
+    }
     QCOMPARE(spoerg(QStringLiteral("Skal det gemmes?\rdok.txt")), yes);
+    // A question that can be taken back tells "Nej" from a box left without an answer.
+    QCOMPARE(spoergEllerFortryd(QStringLiteral("Skal det gemmes?\rdok.txt")), threeWay);
 
     QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join(u'\n')));
-    QCOMPARE(script.shown.size(), 1);
-    QCOMPARE(script.shown[0].title, QStringLiteral("Spørgsmål"));
-    QCOMPARE(script.shown[0].text, QStringLiteral("Skal det gemmes?\ndok.txt"));
+    QCOMPARE(script.shown.size(), 2);
+    for (const ModalScript::Shown &shown : std::as_const(script.shown)) {
+        QCOMPARE(shown.title, QStringLiteral("Spørgsmål"));
+        QCOMPARE(shown.text, QStringLiteral("Skal det gemmes?\ndok.txt"));
+    }
     QVERIFY(spform->textLabel->text().isEmpty());
     QVERIFY(!spform->isVisible());
 }

@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QTest>
+#include <QWindow>
 
 bool pressButton(QWidget &box, const QString &caption)
 {
@@ -58,4 +60,9 @@ void ModalScript::answer(Answer action)
 void ModalScript::closeWindow()
 {
     m_answers.enqueue([](QDialog &box) { box.close(); });
+}
+
+void ModalScript::key(Qt::Key key)
+{
+    m_answers.enqueue([key](QDialog &box) { QTest::keyClick(box.windowHandle(), key); });
 }

@@ -144,6 +144,8 @@ public:
     void answer(Answer action);
     // Close the box with its window button.
     void closeWindow();
+    // Press a key as the keyboard sends it: to the box's window, reaching its focused control.
+    void key(Qt::Key key);
 
     QList<Shown> shown;
     QStringList unexpected;
