@@ -29,7 +29,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -861,21 +860,26 @@ void Tmainform::openFiles(const QStringList &names)
         funk->openwin(name, QString());
 }
 
-void Tmainform::dragEnterEvent(QDragEnterEvent *event)
+bool Tmainform::droppedFilesTaken(QObject *watched, QEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void Tmainform::dropEvent(QDropEvent *event)
-{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) || !acceptDrops()
+        || !watched->isWidgetType() || static_cast<QWidget *>(watched)->window() != this)
+        return false;
+    // Files dropped anywhere on the window open, whichever control is under them: a document's
+    // text area or a field would otherwise take their names as text.
+    auto *drop = static_cast<QDropEvent *>(event);
     // Names are taken whole, however long they are.
     QStringList names;
-    for (const QUrl &url : event->mimeData()->urls())
+    for (const QUrl &url : drop->mimeData()->urls())
         if (url.isLocalFile())
             names << QDir::toNativeSeparators(url.toLocalFile());
-    event->acceptProposedAction();
-    openFiles(names);
+    if (names.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop)
+        openFiles(names);
+    return true;
 }
 
 void Tmainform::hideEgenskaberPanel()

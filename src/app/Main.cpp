@@ -30,9 +30,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -618,7 +615,7 @@ void Tmainform::closeAllBokseExecute()
 
 bool Tmainform::eventFilter(QObject *watched, QEvent *event)
 {
-    if (hintSwallowed(watched, event))
+    if (hintSwallowed(watched, event) || droppedFilesTaken(watched, event))
         return true;
     if (watched == tc && event->type() == QEvent::MouseButtonPress)
         tcMouseDown(static_cast<QMouseEvent *>(event)->position().toPoint());

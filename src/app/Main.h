@@ -245,8 +245,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
@@ -271,6 +269,8 @@ private:
     void tcChange(int index);
     // Files chosen in the open dialog or dropped on the window, in their order.
     void openFiles(const QStringList &names);
+    // Takes a drag of files over any control of the window, and opens them when they are dropped.
+    bool droppedFilesTaken(QObject *watched, QEvent *event);
     void winLukAlleExecute();
     void closeAllBokseExecute();
     // The boxes that "Luk alle bokse" closes, in the order it closes them.

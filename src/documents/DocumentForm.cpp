@@ -151,6 +151,24 @@ void TDokumentform::buildActions()
     });
 }
 
+void TDokumentform::leaveOwnKeysToOwnCommands()
+{
+    // Qt's system menu of a sub-window closes it on the desktop's close keys (Ctrl+F4, and Ctrl+W
+    // on most desktops). A key on which the program has a command of its own is left to that
+    // command: with two commands on one key, Qt runs neither.
+    const QList<QAction *> systemActions = systemMenu()->actions();
+    QList<QKeySequence> own;
+    for (const QWidget *holder : {static_cast<QWidget *>(this), static_cast<QWidget *>(mainform)})
+        for (const QAction *action : holder->actions())
+            if (!systemActions.contains(action))
+                own << action->shortcuts();
+    for (QAction *action : systemActions) {
+        QList<QKeySequence> keys = action->shortcuts();
+        keys.removeIf([&own](const QKeySequence &key) { return own.contains(key); });
+        action->setShortcuts(keys);
+    }
+}
+
 QToolButton *TDokumentform::actionButton(QAction *action)
 {
     return actionTextButton(redskabsPanel, action);
@@ -160,6 +178,7 @@ void TDokumentform::FormCreate()
 {
     mainform->hideEgenskaberPanel();
     opstart = true;
+    leaveOwnKeysToOwnCommands();
 
     for (auto [own, options] : {std::pair{m_fontNames, optform->fontnameBox}, std::pair{fontsizeBox, optform->fontsizeBox}}) {
         own->clear();

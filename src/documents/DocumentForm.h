@@ -109,6 +109,7 @@ protected:
 
 private:
     void buildActions();
+    void leaveOwnKeysToOwnCommands();
     void FormClose();
     // Tells the main window this document's modified state while it is the active document.
     void reportModified();

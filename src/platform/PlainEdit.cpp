@@ -40,6 +40,10 @@ bool PlainTextArea::viewportEvent(QEvent *event)
 
 void PlainTextArea::keyPressEvent(QKeyEvent *event)
 {
+    if (isCtrlY(event)) {
+        redo();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (!enter || !(event->modifiers() & Qt::ShiftModifier)) {
         QPlainTextEdit::keyPressEvent(event);

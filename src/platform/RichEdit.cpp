@@ -5,6 +5,7 @@
 
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -102,6 +103,11 @@ bool RichEdit::canUndo() const
 bool RichEdit::hasSelection() const
 {
     return textCursor().hasSelection();
+}
+
+bool isCtrlY(const QKeyEvent *event)
+{
+    return event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
 }
 
 void showAreaContextMenu(QMenu *windowMenu, SpellUnderliner *spelling, QContextMenuEvent *event)

@@ -11,6 +11,7 @@
 class QAbstractScrollArea;
 class QContextMenuEvent;
 class QHelpEvent;
+class QKeyEvent;
 class QMenu;
 class QTextDocument;
 
@@ -90,8 +91,11 @@ protected:
 };
 
 // What both kinds of text area do the same way: the window's own context menu or the one with
-// spelling corrections, and web addresses that show themselves as a hint.
+// spelling corrections, web addresses that show themselves as a hint, and Ctrl+Y for redo.
 class SpellUnderliner;
+// Ctrl+Y redoes, as the undo command's hint promises, also on desktops whose own redo key (which
+// Qt's text areas know already) is another one, such as Ctrl+Shift+Z.
+bool isCtrlY(const QKeyEvent *event);
 void showAreaContextMenu(QMenu *windowMenu, SpellUnderliner *spelling, QContextMenuEvent *event);
 bool showWebAddressHint(const QTextCursor &cursorAtPointer, QHelpEvent *event, QWidget *viewport);
 

@@ -5,6 +5,7 @@
 #include "platform/SpellUnderliner.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -40,6 +41,15 @@ bool RichTextArea::viewportEvent(QEvent *event)
         return QTextEdit::viewportEvent(event);
     auto *help = static_cast<QHelpEvent *>(event);
     return showWebAddressHint(cursorForPosition(help->pos()), help, viewport());
+}
+
+void RichTextArea::keyPressEvent(QKeyEvent *event)
+{
+    if (isCtrlY(event)) {
+        redo();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 void RichTextArea::insertFromMimeData(const QMimeData *source)

@@ -26,6 +26,7 @@ public:
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // Pasted rich text keeps its formatting, but only what the document can save.
     void insertFromMimeData(const QMimeData *source) override;
 

@@ -10,6 +10,7 @@
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
+#include "opening/Funktioner.h"
 #include "options/genvejUnit.h"
 #include "options/optUnit.h"
 #include "search/filmappeUnit.h"
@@ -27,6 +28,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -34,6 +38,79 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWindow>
+
+namespace {
+
+// Records the shortcut events of the program and keeps them from running their commands.
+class ShortcutRecorder : public QObject {
+public:
+    struct Hit {
+        QObject *receiver;
+        bool ambiguous;
+    };
+    ShortcutRecorder() { qApp->installEventFilter(this); }
+    ~ShortcutRecorder() override { qApp->removeEventFilter(this); }
+    QList<Hit> hits;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        hits.append({watched, static_cast<QShortcutEvent *>(event)->isAmbiguous()});
+        return true;
+    }
+};
+
+QList<QKeySequence> keysOf(QObject *object)
+{
+    if (auto *action = qobject_cast<QAction *>(object))
+        return action->shortcuts();
+    if (auto *shortcut = qobject_cast<QShortcut *>(object))
+        return shortcut->keys();
+    return {};
+}
+
+void enable(QObject *object)
+{
+    if (auto *action = qobject_cast<QAction *>(object))
+        action->setEnabled(true);
+    else if (auto *shortcut = qobject_cast<QShortcut *>(object))
+        shortcut->setEnabled(true);
+}
+
+// Every action and shortcut with keys that lives in the main window: its own, its pages', and
+// those of the document window holding the focus (Qt's own included). The boxes, windows of
+// their own, and the other documents are left out.
+QList<QObject *> shortcutTable()
+{
+    QList<QObject *> table;
+    for (QObject *object : mainform->findChildren<QObject *>()) {
+        if (keysOf(object).isEmpty())
+            continue;
+        bool inMainWindow = true;
+        for (QObject *up = object->parent(); up && up != mainform; up = up->parent()) {
+            auto *document = qobject_cast<TDokumentform *>(up);
+            if (qobject_cast<QDialog *>(up) || (document && !document->isAncestorOf(mainform->focusWidget())))
+                inMainWindow = false;
+        }
+        if (inMainWindow)
+            table << object;
+    }
+    return table;
+}
+
+// The focused control takes the key for itself (copy, paste, undo in a text area) before any
+// shortcut is looked for.
+bool claimedByFocus(const QKeySequence &key)
+{
+    QKeyEvent override(QEvent::ShortcutOverride, key[0].key(), key[0].keyboardModifiers());
+    override.ignore();
+    QApplication::sendEvent(mainform->focusWidget(), &override);
+    return override.isAccepted();
+}
+
+} // namespace
 
 // The command panel, its pages, the menus and the commands on them, driven by keys and buttons.
 class TestCommandPanel : public QObject {
@@ -52,10 +129,13 @@ private slots:
     void drops_data();
     void drops();
     void dropsOfFoldersVanishedAndManyFiles();
+    void dropsOnTheDocumentWindows_data();
+    void dropsOnTheDocumentWindows();
     void openBoxRemembersItsChoice();
     void openDialogGoesThroughTheOpenBox();
     void insertIntoFavourites();
     void shortcutBoxKeysWorkFromEveryBox();
+    void everyShortcutWorksInEveryWindow();
 
 private:
     static void key(const char *keys) { QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(keys))); }
@@ -539,6 +619,87 @@ void TestCommandPanel::dropsOfFoldersVanishedAndManyFiles()
     QVERIFY(mainform->documentWindows().isEmpty());
 }
 
+void TestCommandPanel::dropsOnTheDocumentWindows_data()
+{
+    QTest::addColumn<bool>("rich");
+    QTest::addColumn<QString>("place"); // "text", or the name of a control of the document window
+    QTest::addColumn<bool>("files");    // file names dropped, or else plain text
+    QTest::addColumn<bool>("toClosedList"); // the open box asks, and its choice is the closed list
+    QTest::newRow("text area of a text document") << false << "text" << true << false;
+    QTest::newRow("text area of a rich document") << true << "text" << true << false;
+    QTest::newRow("font name field of a rich document") << true << "FontNameBox" << true << false;
+    QTest::newRow("tool panel of a text document") << false << "redskabsPanel" << true << false;
+    QTest::newRow("through the open box into the closed list") << false << "text" << true << true;
+    QTest::newRow("plain text into a text document") << false << "text" << false << false;
+    QTest::newRow("plain text into a rich document") << true << "text" << false << false;
+}
+
+void TestCommandPanel::dropsOnTheDocumentWindows()
+{
+    QFETCH(bool, rich);
+    QFETCH(QString, place);
+    QFETCH(bool, files);
+    QFETCH(bool, toClosedList);
+    ProgramFixture program;
+    program.start();
+    const QString document = program.writeFile(rich ? QStringLiteral("mål.rtf") : QStringLiteral("mål.txt"), "mål");
+    mainform->funk->openwin(document, QString());
+    TDokumentform *window = mainform->activeDocument();
+    QVERIFY(window->isMaximized());
+    const QString before = window->editor()->text();
+    const QStringList names{program.writeFile(QStringLiteral("a.txt"), "a"), program.writeFile(QStringLiteral("b.rtf"), "{\\rtf1 b}")};
+    if (toClosedList) {
+        optform->CheckAskOpenDoc->setChecked(true);
+        program.modal.answer([](QDialog &box) {
+            openform->handlingsBox->setItemIndex(1);
+            openform->checkNyListe->setChecked(true);
+            pressButton(box, QStringLiteral("Gennemfør"));
+        });
+    }
+
+    // The drop goes where Qt sends it: to the widget under the point that takes drops, or else to
+    // the nearest of its parents that does.
+    QWidget *over = place == QLatin1String("text") ? window->editor()->widget()->viewport()
+                                                   : window->findChild<QWidget *>(place);
+    QVERIFY(over && over->isVisible());
+    const QPoint point = over->mapTo(mainform, QPoint(over->width() / 2, over->height() / 2));
+    QWidget *target = mainform->childAt(point);
+    while (!target->acceptDrops() && target != mainform)
+        target = target->parentWidget();
+    QMimeData data;
+    if (files)
+        data.setUrls({QUrl::fromLocalFile(names[0]), QUrl::fromLocalFile(names[1])});
+    else
+        data.setText(QStringLiteral("tekst "));
+    const QPointF at = target->mapFrom(mainform, point);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    // As Qt does, each event starts with the answer the one before it got.
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    move.setAccepted(true);
+    QApplication::sendEvent(target, &move);
+    QVERIFY(move.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(true);
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(program.modal.pending(), 0);
+    if (files) {
+        QCOMPARE(window->editor()->text(), before);
+        QVERIFY(!window->editor()->isModified());
+        QCOMPARE(openFiles(), toClosedList ? QStringList{document} : QStringList{document} + names);
+        QCOMPARE(items(filform->FavFiler1), toClosedList ? names : QStringList());
+    } else {
+        // A text goes into the text where it was dropped, as a text area does.
+        QCOMPARE(window->editor()->text().remove(QStringLiteral("tekst ")), before);
+        QVERIFY(window->editor()->isModified());
+        QCOMPARE(openFiles(), QStringList{document});
+    }
+}
+
 void TestCommandPanel::openBoxRemembersItsChoice()
 {
     ProgramFixture program;
@@ -652,6 +813,58 @@ void TestCommandPanel::shortcutBoxKeysWorkFromEveryBox()
         }
     }
     QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestCommandPanel::everyShortcutWorksInEveryWindow()
+{
+    ProgramFixture program;
+    program.start();
+    QVERIFY(QTest::qWaitForWindowActive(mainform));
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+    TDokumentform *text = mainform->activeDocument();
+    mainform->funk->openwin(QString(), QStringLiteral(".rtf"));
+    TDokumentform *rich = mainform->activeDocument();
+
+    // Where the user's keys can start: the text of each kind of document, and the main window
+    // with no document in focus (the message field of the Information page).
+    const QList<std::pair<QString, std::function<void()>>> places{
+        {QStringLiteral("text document"), [text] { mainform->activateDocument(text); }},
+        {QStringLiteral("rich document"), [rich] { mainform->activateDocument(rich); }},
+        {QStringLiteral("Information page"), [] {
+             mainform->setMenuPanel(4);
+             QTest::mouseClick(mainform->bcMemo->viewport(), Qt::LeftButton);
+         }}};
+    ShortcutRecorder recorder;
+    QSet<QObject *> collected;
+    QSet<QObject *> answered;
+    for (const auto &[place, focus] : places) {
+        focus();
+        const QList<QObject *> table = shortcutTable();
+        for (QObject *object : table) {
+            collected << object;
+            for (const QKeySequence &key : keysOf(object)) {
+                if (claimedByFocus(key)) {
+                    answered << object;
+                    continue;
+                }
+                // Every command at once, so that any two that share a key would meet.
+                for (QObject *other : table)
+                    enable(other);
+                recorder.hits.clear();
+                QTest::keySequence(mainform->windowHandle(), key);
+                const auto *action = qobject_cast<QAction *>(object);
+                const QString where = place + QStringLiteral(": ") + key.toString() + QStringLiteral(" of ")
+                    + (action && object->objectName().isEmpty() ? action->text() : object->objectName());
+                QVERIFY2(recorder.hits.size() == 1, qPrintable(where + QStringLiteral(", shortcut events: ")
+                                                               + QString::number(recorder.hits.size())));
+                QVERIFY2(!recorder.hits[0].ambiguous, qPrintable(where));
+                QVERIFY2(keysOf(recorder.hits[0].receiver).contains(key), qPrintable(where));
+                answered << recorder.hits[0].receiver;
+            }
+        }
+    }
+    for (QObject *object : std::as_const(collected))
+        QVERIFY2(answered.contains(object), qPrintable(object->objectName() + QStringLiteral(" never answers its keys")));
 }
 
 QTEST_MAIN(TestCommandPanel)
