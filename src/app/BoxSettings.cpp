@@ -1,11 +1,12 @@
 #include "app/BoxSettings.h"
 
-#include <QWidget>
-
+#include "app/ScreenPlace.h"
 #include "options/infUnit.h"
 #include "platform/LineFile.h"
 
 #include <QFileInfo>
+#include <QWidget>
+#include <algorithm>
 
 const QString settingsErrorText =
     QStringLiteral("Information\rDer gik noget galt med opstarten.\rDer kan eventuelt være slettet vigtige filer.");
@@ -23,8 +24,15 @@ const QString &SettingsLines::next()
 
 int SettingsLines::integer()
 {
+    // Only blanks, a sign and digits: Qt's conversion would stop quietly at a NUL byte and take
+    // "8\0 00" for 8.
+    const QStringView number = QStringView(next()).trimmed();
+    const qsizetype digits = number.startsWith(u'+') || number.startsWith(u'-') ? 1 : 0;
+    if (number.size() == digits
+        || !std::all_of(number.begin() + digits, number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        throw SettingsError{};
     bool ok = false;
-    const int value = next().trimmed().toInt(&ok, 10);
+    const int value = number.toInt(&ok, 10);
     if (!ok)
         throw SettingsError{};
     return value;
@@ -63,13 +71,16 @@ bool readSettings(const QString &path, const SettingsRules &rules, const std::fu
             complete = true;
         } catch (const SettingsError &) {
         }
+    } else {
+        // A file that cannot be read gives what a missing one gives, never values half set.
+        fallBack();
     }
     if (!complete && rules.errorsReported)
         visInfo(settingsErrorText);
     return complete;
 }
 
-void SettingsLines::windowGeometry(QWidget &window)
+void SettingsLines::readWindowGeometry(QWidget &window)
 {
     // Width and height are the window's own size, left and top its frame's position: the pair
     // Qt sets and reports alike, so a saved geometry comes back unchanged.
@@ -81,6 +92,19 @@ void SettingsLines::windowGeometry(QWidget &window)
     window.move(left, window.y());
     const int top = integer();
     window.move(window.x(), top);
+}
+
+void SettingsLines::windowGeometry(QWidget &window)
+{
+    // A place saved on a screen that is gone, or written by hand, must not hide the window where
+    // the user cannot reach it; it is saved back from where it is put.
+    try {
+        readWindowGeometry(window);
+    } catch (const SettingsError &) {
+        keepOnScreen(window);
+        throw;
+    }
+    keepOnScreen(window);
 }
 
 SettingsWriter &SettingsWriter::windowGeometry(const QWidget &window)

@@ -32,10 +32,11 @@ public:
     bool yesNo();
     QString text();
     // A window's width, height, left and top edge, each applied as soon as it is read: a file
-    // that ends part way leaves the rest as it was.
+    // that ends part way leaves the rest as it was. Then the window is kept on a screen.
     void windowGeometry(QWidget &window);
 
 private:
+    void readWindowGeometry(QWidget &window);
     const QString &next();
     QStringList m_lines;
     int m_index = 0;

@@ -261,7 +261,7 @@ void Tmainform::FormShow()
     }
     if (optform->dokumentCheck->isChecked() && Platform::fileExists(dokumentfil)) {
         if (const std::optional<QStringList> lines = Platform::readLines(dokumentfil))
-            for (const QString &line : *lines)
+            for (const QString &line : documentsToReopen(*lines))
                 funk->openwin(line, QString());
     }
     yearNuButtonClick();
@@ -275,6 +275,23 @@ void Tmainform::FormShow()
         return;
     opstart = false;
     showStartupBoxes();
+}
+
+QStringList Tmainform::documentsToReopen(QStringList lines)
+{
+    // A blank line stands for a new document that was open. The program writes one per such
+    // document, so a longer run of blank lines than anyone keeps documents open is damage, and
+    // it and everything after it are left: each would cost a window.
+    constexpr qsizetype kMostNewDocuments = 50;
+    qsizetype blankRun = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        blankRun = lines[i].isEmpty() ? blankRun + 1 : 0;
+        if (blankRun > kMostNewDocuments) {
+            lines.resize(i + 1 - blankRun);
+            break;
+        }
+    }
+    return lines;
 }
 
 void Tmainform::showStartupBoxes()

@@ -266,6 +266,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void showStartupBoxes();
+    // The lines of "Dokumentfil.txt" that stand for documents to open again.
+    static QStringList documentsToReopen(QStringList lines);
     void tcChange(int index);
     // Files chosen in the open dialog or dropped on the window, in their order.
     void openFiles(const QStringList &names);

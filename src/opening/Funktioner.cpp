@@ -7,6 +7,7 @@
 #include "platform/DataFolders.h"
 #include "platform/LineFile.h"
 #include "platform/Shell.h"
+#include "platform/SystemMemory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,6 +93,11 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
         return;
     if (!exists)
         return;
+    if (!fitsInMemory(fName)) {
+        visInfo(QStringLiteral("Dokumentet er for stort til at blive åbnet: ") + fName + QStringLiteral(" (")
+                + getFileSizeString(fName) + QLatin1Char(')'));
+        return;
+    }
     if (!extKontrol(fName)) {
         const QString question = QStringLiteral("Filtype: ") + ext + QStringLiteral("\r\r")
             + QStringLiteral("Filtypen er ikke indført eller afkrydset i listen over tekstfiler, der kan åbnes til redigering. ")
@@ -107,6 +113,15 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
                                     "Skal den åbnes alligevel?")))
         return;
     mainform->createDocumentWindow(rich);
+}
+
+bool TFunktioner::fitsInMemory(const QString &aFilename)
+{
+    // The bytes read, the decoded text and the editor's own copy with its layout take about four
+    // times the file's size; a document that would not fit is refused before any of it is read,
+    // rather than ending the program half way.
+    const std::optional<qint64> available = Platform::availableMemory();
+    return !available || QFileInfo(aFilename).size() <= *available / 4;
 }
 
 bool TFunktioner::KontrolEXT(const QString &aExt) const

@@ -30,6 +30,8 @@ public:
 
 private:
     void loadFiletypeListe();
+    // Whether the system has the memory that opening the file as a document needs.
+    static bool fitsInMemory(const QString &aFilename);
     static int shellOnFile(const QString &operation, const QString &fileName);
 
     QStringList m_filtypeListe;

@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
+#include "app/ScreenPlace.h"
 #include "app/ToolButtons.h"
 #include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
@@ -470,6 +471,7 @@ void Tfindformen::HentOpt()
                      const int h = lines.integer();
                      resize(width(), h);
                  });
+    keepOnScreen(*this);
 }
 
 void Tfindformen::GemOpt()

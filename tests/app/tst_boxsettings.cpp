@@ -4,9 +4,13 @@
 #include "app/Globals.h"
 #include "options/infUnit.h"
 
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 // The rules every settings file is read by: which values a file with too few, too many or bad
 // lines gives, and when the user hears about it.
@@ -18,6 +22,8 @@ private slots:
     void readingRules_data();
     void readingRules();
     void writtenFileReadsBack();
+    void windowKeptOnScreen_data();
+    void windowKeptOnScreen();
 
 private:
     Tinfform *m_info = nullptr;
@@ -38,7 +44,7 @@ void TestBoxSettings::cleanupTestCase()
 // A member with three integer values: a, b and c, designed as -1 and defaulting to 7.
 void TestBoxSettings::readingRules_data()
 {
-    QTest::addColumn<QByteArray>("content"); // "missing" for no file
+    QTest::addColumn<QByteArray>("content"); // "missing" for no file, "folder" for a folder in its place
     QTest::addColumn<bool>("countChecked");
     QTest::addColumn<bool>("reported");
     QTest::addColumn<bool>("designOnMissing");
@@ -71,6 +77,15 @@ void TestBoxSettings::readingRules_data()
                                     << design << true;
     QTest::newRow("spaces around numbers") << QByteArray(" 8 \r\n9\r\n-3\r\n") << true << false << false
                                            << QList<int>{8, 9, -3} << false;
+    QTest::newRow("signs and tabs") << QByteArray("+5\r\n-0\r\n\t7\t\r\n") << true << false << false
+                                    << QList<int>{5, 0, 7} << false;
+    QTest::newRow("NUL inside a number") << QByteArray("1\r\n8\0 00\r\n3\r\n", 12) << true << true << false
+                                         << QList<int>{1, -1, -1} << true;
+    QTest::newRow("sign without digits") << QByteArray("1\r\n2\r\n-\r\n") << true << false << false
+                                         << QList<int>{1, 2, -1} << false;
+    QTest::newRow("unreadable gives defaults") << QByteArray("folder") << true << false << false << defaults << false;
+    QTest::newRow("unreadable gives defaults and tells where reported")
+        << QByteArray("folder") << false << true << false << defaults << true;
 }
 
 void TestBoxSettings::readingRules()
@@ -84,7 +99,9 @@ void TestBoxSettings::readingRules()
 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("box.txt"));
-    if (content != "missing") {
+    if (content == "folder") {
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("box.txt")));
+    } else if (content != "missing") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
@@ -130,6 +147,54 @@ void TestBoxSettings::writtenFileReadsBack()
     QVERIFY(yes);
     QVERIFY(!no);
     QCOMPARE(text, QStringLiteral("Smokey Quartz Kamri"));
+}
+
+// Places as a screen that is gone or a hand-edited file leaves them, relative to the screen's
+// available area: width, height, left and top as saved, and where the window must be after reading.
+void TestBoxSettings::windowKeptOnScreen_data()
+{
+    QTest::addColumn<QList<int>>("saved");
+    QTest::addColumn<QRect>("expected");
+
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto at = [&area](int left, int top, int width, int height) {
+        return QRect(area.left() + left, area.top() + top, width, height);
+    };
+    const auto saved = [](const QRect &place) {
+        return QList<int>{place.width(), place.height(), place.left(), place.top()};
+    };
+    const QRect inside = at(10, 20, 200, 150);
+    QTest::newRow("on the screen") << saved(inside) << inside;
+    const QRect partlyOff = at(area.width() - 100, area.height() - 60, 200, 150);
+    QTest::newRow("partly off, the title bar seen") << saved(partlyOff) << partlyOff;
+    QTest::newRow("far up and left") << QList<int>{200, 150, -5000, -5000} << at(0, 0, 200, 150);
+    QTest::newRow("far down and right")
+        << QList<int>{200, 150, 5000, 5000} << at(area.width() - 200, area.height() - 150, 200, 150);
+    QTest::newRow("title bar above the screen") << saved(at(30, -10, 200, 150)) << at(30, 0, 200, 150);
+    QTest::newRow("title bar off to the left") << saved(at(-190, 40, 200, 150)) << at(0, 40, 200, 150);
+    QTest::newRow("bigger than the screen")
+        << QList<int>{50000, 50000, 5000, 5000} << at(0, 0, area.width(), area.height());
+    QTest::newRow("ends after the width") << QList<int>{50000} << QRect(QPoint(), QSize(area.width(), 100));
+}
+
+void TestBoxSettings::windowKeptOnScreen()
+{
+    QFETCH(QList<int>, saved);
+    QFETCH(QRect, expected);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("box.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const int value : saved)
+        file.write(QByteArray::number(value) + "\r\n");
+    file.close();
+
+    QWidget window;
+    window.move(0, 0);
+    window.resize(expected.width(), 100);
+    readSettings(path, {4, false, false, SettingsRules::Fallback::Defaults}, {},
+                 [&](SettingsLines &lines) { lines.windowGeometry(window); });
+    QCOMPARE(QRect(window.pos(), window.size()), expected);
 }
 
 QTEST_MAIN(TestBoxSettings)

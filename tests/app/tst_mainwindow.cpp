@@ -15,6 +15,7 @@
 #include "options/optUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/RichEdit.h"
+#include "platform/SystemMemory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,7 +31,13 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 // Start-up and close of the main window: folders, "Main.txt", the command line, the documents
 // to reopen and the boxes shown at start.
@@ -61,6 +68,10 @@ private slots:
     void optionsFileRules_data();
     void optionsFileRules();
     void dataRootThatCannotBeMade();
+    void settingsFilesThatAreNoLists_data();
+    void settingsFilesThatAreNoLists();
+    void settingsLinkedElsewhereAreLeftAlone();
+    void tooBigDocumentIsRefused();
     void idleProgramStaysAsleep();
 
 private:
@@ -135,7 +146,8 @@ void TestMainWindow::mainTxtReading()
     file.write(content);
     file.close();
     QVERIFY(createProgram({}, QDir::currentPath()));
-    QCOMPARE(mainform->size(), size);
+    // A window never comes up bigger than the screen.
+    QCOMPARE(mainform->size(), size.boundedTo(QGuiApplication::primaryScreen()->availableSize()));
     QCOMPARE(mainform->filtypeBoksHeight, boxHeight);
     if (size == QSize(700, 500) && boxHeight)
         QCOMPARE(mainform->pos(), QPoint(30, 40));
@@ -331,15 +343,28 @@ void TestMainWindow::reopenedAtNextStart()
     const QString second = program.writeFile(QStringLiteral("λόγος.txt"), "2");
     QFile list(QDir(program.optMappe()).filePath(QStringLiteral("Dokumentfil.txt")));
     QVERIFY(list.open(QIODevice::WriteOnly));
-    list.write((first + QStringLiteral("\r\n/ingen/fil.txt\r\n") + second + QStringLiteral("\r\n")).toUtf8());
+    // Blank lines are new documents; a longer run of them than the program writes is damage, and
+    // it ends the list. A named pipe is no document.
+    QStringList lines{first, QStringLiteral("/ingen/fil.txt")};
+#ifndef Q_OS_WIN
+    const QString pipe = QDir(program.workFolder()).filePath(QStringLiteral("rør.txt"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    lines << pipe;
+#endif
+    lines << QString() << QString() << second;
+    for (int i = 0; i < 51; ++i)
+        lines << QString();
+    lines << program.writeFile(QStringLiteral("efter.txt"), "3");
+    list.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
     list.close();
     writeOptions(program, {{2, "1"}, {5, "1"}});
     program.start();
     QStringList opened;
     for (TDokumentform *window : mainform->documentWindows())
         opened << window->Filnavn;
-    QCOMPARE(opened, QStringList({first, second}));
-    QCOMPARE(mainform->tc->count(), 2);
+    QCOMPARE(opened, QStringList({first, QString(), QString(), second}));
+    QCOMPARE(mainform->tc->count(), 4);
+    QVERIFY(program.modal.unexpected.isEmpty());
 }
 
 void TestMainWindow::cancelledSaveKeepsProgramOpen()
@@ -551,6 +576,119 @@ void TestMainWindow::dataRootThatCannotBeMade()
     QVERIFY(modal.shown[0].text.startsWith(QStringLiteral("Programmets datamappe kunne ikke oprettes:")));
     QCOMPARE(mainform, nullptr);
     QVERIFY(!QFileInfo::exists(blocker.fileName() + QStringLiteral("/rod")));
+}
+
+// Settings files that cannot be read as lists (a folder, a named pipe, a file far too big) start
+// the program with the defaults, without a word and without waiting for the pipe.
+void TestMainWindow::settingsFilesThatAreNoLists_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("size"); // of the main window: the defaults, or the design's size
+    const QSize defaults(800, 600);
+    QTest::newRow("optUnit.txt a folder") << "optUnit.txt" << "folder" << defaults;
+    QTest::newRow("optUnit.txt a named pipe") << "optUnit.txt" << "pipe" << defaults;
+    QTest::newRow("Main.txt a named pipe") << "Main.txt" << "pipe" << defaults;
+    QTest::newRow("Main.txt of three gigabytes") << "Main.txt" << "huge" << defaults;
+    QTest::newRow("Main.txt with NUL bytes in its numbers") << "Main.txt" << "NUL" << QSize(920, 580);
+}
+
+void TestMainWindow::settingsFilesThatAreNoLists()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    ProgramFixture program;
+    const QString path = QDir(program.optMappe()).filePath(file);
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == QLatin1String("pipe")) {
+#ifdef Q_OS_WIN
+        QSKIP("Named pipes are no files on Windows");
+#else
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    } else {
+        QFile settings(path);
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("huge")) {
+            settings.write("700\r\n500\r\n30\r\n40\r\n321\r\n");
+            QVERIFY(settings.resize(3LL << 30)); // sparse: it takes no room on the disk
+        } else {
+            settings.write(QByteArray("7\0" "00\r\n5\0" "00\r\n30\r\n40\r\n321\r\n", 24));
+        }
+    }
+    // A box at close tells that a folder could not be replaced by the file.
+    if (kind == QLatin1String("folder"))
+        program.modal.press(QStringLiteral("OK"));
+
+    program.start();
+    QVERIFY(program.modal.shown.isEmpty());
+    QCOMPARE(optform->designName, QStringLiteral("Windows10 Clear Day"));
+    if (file == QLatin1String("Main.txt")) {
+        QCOMPARE(mainform->size(), size.boundedTo(QGuiApplication::primaryScreen()->availableSize()));
+        QCOMPARE(mainform->filtypeBoksHeight, 0);
+    }
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+    if (kind != QLatin1String("folder"))
+        QVERIFY(QFileInfo(path).isFile() && QFileInfo(path).size() < 1000);
+}
+
+// A settings name linked to a file that is not the user's own, or lies outside the home folder
+// and the data root (a system file, for a program run through sudo), is never written through.
+void TestMainWindow::settingsLinkedElsewhereAreLeftAlone()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Creating symbolic links needs rights that Windows test users seldom have");
+#else
+    QTemporaryDir home, system;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    const QString target = system.filePath(QStringLiteral("passwd"));
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("root:x:0:0\n");
+    file.close();
+    ProgramFixture program;
+    const QString link = QDir(program.optMappe()).filePath(QStringLiteral("Main.txt"));
+    QVERIFY(QFile::link(target, link));
+    program.modal.press(QStringLiteral("OK"));
+
+    program.start();
+    const bool closed = program.close();
+    qputenv("HOME", oldHome);
+    QVERIFY(closed);
+    QCOMPARE(ProgramFixture::readFile(target), QByteArray("root:x:0:0\n"));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.shown[0].text.startsWith(QStringLiteral("Filen kunne ikke gemmes:\n") + QDir::toNativeSeparators(link)));
+    QVERIFY(program.modal.shown[0].text.contains(QStringLiteral("symbolsk link")));
+#endif
+}
+
+// A document bigger than the memory it would take is not opened, and the user is told its size.
+void TestMainWindow::tooBigDocumentIsRefused()
+{
+    const std::optional<qint64> available = Platform::availableMemory();
+    if (!available)
+        QSKIP("The system does not tell its available memory");
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("stor.txt"), "tekst\r\n");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.resize(*available / 4 + (64 << 20))); // sparse: it takes no room on the disk
+    file.close();
+    program.modal.press(QStringLiteral("OK"));
+
+    mainform->funk->openwin(path, QString());
+    QVERIFY(mainform->documentWindows().isEmpty());
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].text, QStringLiteral("Dokumentet er for stort til at blive åbnet: ") + path
+                                              + QStringLiteral(" (") + TFunktioner::getFileSizeString(path)
+                                              + QLatin1Char(')'));
+    QVERIFY(program.modal.unexpected.isEmpty());
 }
 
 // An idle program waits without waking: the update rules run when something happened, and

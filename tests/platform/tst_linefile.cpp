@@ -8,6 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 using Platform::TextEncoding;
 
@@ -45,6 +50,27 @@ QStringList snapshot(const QString &folder)
     return entries;
 }
 
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char *name, const QString &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value.toUtf8());
+    }
+    ~ScopedEnvironment()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
 } // namespace
 
 class LineFileTest : public QObject
@@ -62,6 +88,8 @@ private slots:
     void keepsPermissions();
     void writesThroughSymbolicLinks_data();
     void writesThroughSymbolicLinks();
+    void refusesLinksToOtherPlaces_data();
+    void refusesLinksToOtherPlaces();
     void failedWriteLeavesOldFile_data();
     void failedWriteLeavesOldFile();
 };
@@ -131,6 +159,9 @@ void LineFileTest::unreadableFileGivesNothing_data()
     QTest::newRow("missing") << u"missing"_s;
     QTest::newRow("a folder") << u"folder"_s;
     QTest::newRow("no permission") << u"no permission"_s;
+    QTest::newRow("a named pipe") << u"pipe"_s;
+    QTest::newRow("a link to a named pipe") << u"link to a pipe"_s;
+    QTest::newRow("bigger than any list") << u"huge"_s;
 }
 
 void LineFileTest::unreadableFileGivesNothing()
@@ -148,8 +179,22 @@ void LineFileTest::unreadableFileGivesNothing()
         QFile probe(path);
         if (probe.open(QIODevice::ReadOnly))
             QSKIP("Permission bits do not keep this user (root) from reading");
+    } else if (kind == u"huge") {
+        // Sparse: three gigabytes that take no room on the disk.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(3LL << 30));
+    } else if (kind.contains(u"pipe")) {
+#ifdef Q_OS_WIN
+        QSKIP("Named pipes are no files on Windows");
+#else
+        const QString pipe = kind == u"pipe" ? path : dir.filePath(u"pipe"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        if (pipe != path)
+            QVERIFY(QFile::link(u"pipe"_s, path));
+#endif
     }
 
+    // A pipe would keep the read waiting for a writer; the test would hang, not fail.
     QVERIFY(!Platform::readLines(path).has_value());
 }
 
@@ -264,6 +309,8 @@ void LineFileTest::writesThroughSymbolicLinks()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
+    // The user's own files in the data root.
+    const ScopedEnvironment dataRoot("KYXTAVLO_DATA_ROOT", dir.path());
     QVERIFY(QDir(dir.path()).mkdir(u"real"_s));
     const QString target = dir.filePath(u"real/list.txt"_s);
     const QString link = dir.filePath(u"list.txt"_s);
@@ -286,6 +333,45 @@ void LineFileTest::writesThroughSymbolicLinks()
     QCOMPARE(Platform::readLines(written), QStringList{u"new"_s});
     QCOMPARE(QDir(dir.filePath(u"real"_s)).entryList(QDir::Files | QDir::Hidden),
              QStringList{u"list.txt"_s});
+}
+
+void LineFileTest::refusesLinksToOtherPlaces_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("a file outside home and data root") << u"outside"_s;
+    QTest::newRow("a missing file outside home and data root") << u"missing outside"_s;
+    QTest::newRow("another user's file in the data root") << u"other user"_s;
+}
+
+void LineFileTest::refusesLinksToOtherPlaces()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Creating symbolic links needs rights that Windows test users seldom have");
+#else
+    QFETCH(QString, kind);
+
+    QTemporaryDir home, root, elsewhere;
+    QVERIFY(home.isValid() && root.isValid() && elsewhere.isValid());
+    const ScopedEnvironment homeVariable("HOME", home.path());
+    const ScopedEnvironment dataRoot("KYXTAVLO_DATA_ROOT", root.path());
+    const QString target = (kind == u"other user" ? root : elsewhere).filePath(u"passwd"_s);
+    if (kind != u"missing outside")
+        QVERIFY(putFile(target, "system\n"));
+    if (kind == u"other user" && chown(QFile::encodeName(target).constData(), geteuid() + 1, getegid()) != 0)
+        QSKIP("Only root can give a file to another user");
+    const QString link = root.filePath(u"Main.txt"_s);
+    QVERIFY(QFile::link(target, link));
+
+    QString error;
+    QVERIFY(!Platform::writeLines(link, {u"1"_s, u"2"_s}, &error));
+    QVERIFY2(error.contains(u"symbolsk link"_s), qPrintable(error));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    if (kind == u"missing outside")
+        QVERIFY(!QFileInfo::exists(target));
+    else
+        QCOMPARE(fileBytes(target), QByteArray("system\n"));
+#endif
 }
 
 void LineFileTest::failedWriteLeavesOldFile_data()
