@@ -320,6 +320,9 @@ void Tmainform::buildInformationPage(QWidget *page)
     centreColumn->addWidget(bcEdit);
     auto *sendRow = new QHBoxLayout;
     memoLabel = namedLabel(centre, QStringLiteral("memoLabel"), QStringLiteral("0"));
+    // Room for any count a message reaches, so that " tegn" stays in place while the user types.
+    memoLabel->setMinimumWidth(memoLabel->fontMetrics().horizontalAdvance(QStringLiteral("000000")));
+    memoLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     sendRow->addWidget(memoLabel);
     sendRow->addWidget(new QLabel(QStringLiteral(" tegn"), centre));
     sendRow->addStretch();

@@ -1,6 +1,10 @@
 #include "app/Hints.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QStatusTipEvent>
+#include <QToolTip>
 #include <QWidget>
 
 QString shortHint(const QString &hint)
@@ -20,6 +24,14 @@ void setHint(QWidget *widget, const QString &hint)
     widget->setToolTip(shortHint(hint));
     widget->setStatusTip(longHint(hint));
     widget->setAccessibleDescription(longHint(hint));
+    // A control whose hint changes under the pointer (a button that names what its next click
+    // does) shows the new hint at once; the one on show would tell the state before the click.
+    if (widget->underMouse()) {
+        QStatusTipEvent tip(longHint(hint));
+        QCoreApplication::sendEvent(widget, &tip);
+        if (QToolTip::isVisible())
+            QToolTip::showText(QCursor::pos(), shortHint(hint), widget);
+    }
 }
 
 void setHint(QAction *action, const QString &hint)

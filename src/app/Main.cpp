@@ -2,6 +2,7 @@
 
 #include "app/Action.h"
 #include "app/BoxSettings.h"
+#include "app/ElidedLabel.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/RadioGroup.h"
@@ -133,9 +134,9 @@ void Tmainform::buildControls()
     bundPanel->setObjectName(QStringLiteral("bundPanel"));
     auto *bottom = new QHBoxLayout(bundPanel);
     bottom->setContentsMargins(4, 2, 4, 2);
-    Info = new QLabel(bundPanel);
+    // Paths, hints and search results of any length: they must never widen the window.
+    Info = new ElidedLabel(bundPanel);
     Info->setObjectName(QStringLiteral("Info"));
-    Info->setTextFormat(Qt::PlainText);
     bottom->addWidget(Info, 1);
     column->addWidget(bundPanel);
 
@@ -434,6 +435,9 @@ TDokumentform *Tmainform::createDocumentWindow(bool rich)
 
 void Tmainform::activateDocument(TDokumentform *window)
 {
+    // A document asked for comes back from "Minimer alle" as it was before.
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     mdiArea->setActiveSubWindow(window);
     window->widget()->setFocus();

@@ -471,6 +471,12 @@ void TDokumentform::setPopupState(bool ownMenu)
     Editor->setContextMenu(ownMenu ? m_windowMenu : nullptr);
     puButton->setText(next);
     puButton->setAccessibleName(next);
+    // Both captions take the room of the wider one, so that the controls beside the button stay
+    // where they are.
+    const QFontMetrics metrics = puButton->fontMetrics();
+    const int widest = qMax(metrics.horizontalAdvance(QStringLiteral("Stavekontrol")),
+                            metrics.horizontalAdvance(QStringLiteral("Funktioner")));
+    puButton->setMinimumWidth(puButton->sizeHint().width() - metrics.horizontalAdvance(next) + widest);
     setHint(puButton, QStringLiteral("Skift popup-menu til \"") + next + QLatin1Char('"'));
 }
 

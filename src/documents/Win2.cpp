@@ -335,7 +335,8 @@ void Twinform2::EditModifiedUpdate()
     EditModified->setText(modified ? QStringLiteral("Redigeret") : QString());
     EditModified->setHint(modified ? QStringLiteral("Dokumentet er ændret") : QStringLiteral("Dokumentet er ikke ændret"));
     EditModified->setIcon(QIcon::fromTheme(modified ? QStringLiteral("document-edit") : QStringLiteral("document-save")));
-    modiButton->setFixedWidth(modified ? 82 : 24);
+    // With "Redigeret" the button takes the width the design draws it in: a fixed guess cut it.
+    modiButton->setFixedWidth(modified ? modiButton->sizeHint().width() : 24);
 }
 
 void Twinform2::aStavekontrolExecute()

@@ -2,6 +2,7 @@
 
 #include "app/Action.h"
 #include "app/BoxSettings.h"
+#include "app/ElidedLabel.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
@@ -268,7 +269,7 @@ void Tfavoritform::buildControls()
 
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("statusBar"));
-    infoBar = new QLabel(statusBar);
+    infoBar = new ElidedLabel(statusBar);
     infoBar->setObjectName(QStringLiteral("infoBar"));
     infoBar->setAccessibleName(QStringLiteral("Status"));
     statusBar->addWidget(infoBar, 1);

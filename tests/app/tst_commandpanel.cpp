@@ -1,6 +1,7 @@
 #include "ProgramFixture.h"
 
 #include "app/Action.h"
+#include "app/ElidedLabel.h"
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "app/RadioGroup.h"
@@ -136,6 +137,8 @@ private slots:
     void insertIntoFavourites();
     void shortcutBoxKeysWorkFromEveryBox();
     void everyShortcutWorksInEveryWindow();
+    void longTextsLeaveTheWindowAsItIs();
+    void messageCountKeepsItsPlace();
 
 private:
     static void key(const char *keys) { QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(keys))); }
@@ -865,6 +868,79 @@ void TestCommandPanel::everyShortcutWorksInEveryWindow()
     }
     for (QObject *object : std::as_const(collected))
         QVERIFY2(answered.contains(object), qPrintable(object->objectName() + QStringLiteral(" never answers its keys")));
+}
+
+// Paths and hints of any length: the status line shortens them, the name fields show their start,
+// and the window keeps its size.
+void TestCommandPanel::longTextsLeaveTheWindowAsItIs()
+{
+    ProgramFixture program;
+    program.start();
+    const QSize size = mainform->size();
+    QString folder = program.workFolder();
+    while (folder.size() < 256)
+        folder += QStringLiteral("/en mappe med et langt navn");
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = QDir::toNativeSeparators(folder + QStringLiteral("/brev.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    mainform->funk->openwin(path, QString());
+    mainform->funk->openwin(QString(), QStringLiteral(".txt"));
+
+    // Pressing the first document's tab puts its path into the status line.
+    QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(0).center());
+    QCOMPARE(mainform->Info->text(), path);
+    QCoreApplication::processEvents();
+    QCOMPARE(mainform->size(), size);
+    QVERIFY(mainform->minimumSizeHint().width() <= size.width());
+    const QString shown = static_cast<ElidedLabel *>(mainform->Info)->shownText();
+    QVERIFY2(shown.contains(QChar(0x2026)) && shown.endsWith(QStringLiteral("brev.txt"))
+                 && shown.startsWith(path.left(5)), qPrintable(shown));
+
+    // The name of the active document shows from its start on the Dokument and Bokse pages,
+    // however narrow the field.
+    // The fields get the name while another page is shown, and while their own is.
+    const auto showPage = [](int page) {
+        if (mainform->menuBog->isHidden() || mainform->menuBog->currentIndex() != page)
+            mainform->setMenuPanel(page);
+    };
+    for (const auto &[page, pageWhileChanged] : {std::pair{1, 2}, std::pair{6, 2}, std::pair{1, 1}, std::pair{6, 6}}) {
+        QLineEdit *field = page == 1 ? mainform->docFilnavnEdit : mainform->skiftDocFilnavnEdit;
+        field->setFixedWidth(60);
+        showPage(pageWhileChanged);
+        QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(0).center());
+        QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(1).center());
+        showPage(page);
+        QVERIFY(field->isVisible());
+        QVERIFY(field->text().startsWith(QStringLiteral("Dokumentet har ikke noget navn")));
+        QCOMPARE(field->cursorPosition(), 0);
+        const QRect caret = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY2(caret.center().x() < field->width() / 2, qPrintable(field->text()));
+    }
+    QCOMPARE(mainform->size(), size);
+}
+
+// The count of characters in the message keeps the text after it in place as it grows.
+void TestCommandPanel::messageCountKeepsItsPlace()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->setMenuPanel(4);
+    QTest::mouseClick(mainform->bcMemo->viewport(), Qt::LeftButton);
+    QLabel *tegn = nullptr;
+    for (QLabel *label : mainform->memoLabel->parentWidget()->findChildren<QLabel *>())
+        if (label->text() == QLatin1String(" tegn"))
+            tegn = label;
+    QVERIFY(tegn);
+    const int x = tegn->x();
+    for (const QByteArray typed : {"a", "bcdefghij", "klmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz0123456789"}) {
+        for (const char c : typed)
+            QTest::keyClick(mainform->windowHandle(), c);
+        QCoreApplication::processEvents();
+        QCOMPARE(tegn->x(), x);
+    }
+    QCOMPARE(mainform->memoLabel->text(), QStringLiteral("72"));
 }
 
 QTEST_MAIN(TestCommandPanel)

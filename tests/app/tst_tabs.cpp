@@ -266,6 +266,12 @@ void TestTabs::arrangements()
     mainform->WindowMinimizeAll->trigger();
     for (TDokumentform *window : windows)
         QVERIFY(window->isMinimized());
+    // Pressing a document's tab brings it back, and only it.
+    QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(1).center());
+    QCOMPARE(mainform->activeDocument(), windows[1]);
+    QVERIFY(!windows[1]->isMinimized());
+    QVERIFY(windows[1]->width() > area.width() / 2);
+    QVERIFY(windows[0]->isMinimized() && windows[2]->isMinimized());
 
     // Closed, the commands have nothing to act on.
     program.modal.press(QStringLiteral("Nej"));

@@ -7,6 +7,7 @@
 #include "documents/Win2.h"
 #include "opening/Funktioner.h"
 #include "options/optUnit.h"
+#include "platform/Designs.h"
 #include "platform/RichTextEdit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -278,7 +279,21 @@ void TestRichWindow::modifiedDisplay()
     TAction::updateAll();
     QCOMPARE(window->EditModified->text(), QStringLiteral("Redigeret"));
     QCOMPARE(window->EditModified->toolTip(), QStringLiteral("Dokumentet er ændret"));
-    QCOMPARE(window->modiButton->width(), 82);
+    // "Redigeret" is shown whole beside its icon, in every design and with the larger font of a
+    // desktop set up for reading.
+    window->modiButton->setStyleSheet(QStringLiteral("font-size: 13pt"));
+    for (const QString &design : Platform::designNames()) {
+        QVERIFY(Platform::applyDesign(design));
+        window->editor()->setModified(false);
+        TAction::updateAll();
+        window->editor()->setModified(true);
+        TAction::updateAll();
+        // The width the design needs to draw the text and icon without shortening them.
+        const int needed = window->modiButton->sizeHint().width();
+        QVERIFY2(window->modiButton->width() >= needed,
+                 qPrintable(design + QStringLiteral(": ") + QString::number(window->modiButton->width())
+                            + QStringLiteral(" < ") + QString::number(needed)));
+    }
 }
 
 // A document of long wrapped paragraphs, most of them not yet shown: the line count and the

@@ -603,10 +603,25 @@ void TestTextWindow::popupSwitching()
     TAction::updateAll();
     QVERIFY(!window->aStavekontrol->isEnabled());
 
+    // The pointer rests on the button: the status line shows its hint, and after the click the
+    // new one; the controls beside it stay where they were.
+    const auto places = [window] {
+        QList<QPoint> found;
+        for (const QWidget *control : window->redskabsPanel->findChildren<QWidget *>())
+            if (control != window->puButton && control->isVisible())
+                found << control->mapTo(window, QPoint());
+        return found;
+    };
+    const QList<QPoint> before = places();
+    QTest::mouseMove(window->puButton);
+    QCOMPARE(mainform->Info->text(), QStringLiteral("Skift popup-menu til \"Stavekontrol\""));
     QTest::mouseClick(window->puButton, Qt::LeftButton);
     QCOMPARE(window->editor()->contextMenu(), nullptr);
     QCOMPARE(window->puButton->text(), QStringLiteral("Funktioner"));
     QCOMPARE(window->puButton->toolTip(), QStringLiteral("Skift popup-menu til \"Funktioner\""));
+    QCOMPARE(mainform->Info->text(), QStringLiteral("Skift popup-menu til \"Funktioner\""));
+    QCoreApplication::processEvents();
+    QCOMPARE(places(), before);
     TAction::updateAll();
     QVERIFY(window->aStavekontrol->isEnabled());
 
