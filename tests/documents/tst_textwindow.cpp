@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "app/RadioGroup.h"
+#include "documents/DocumentForm.h"
 #include "documents/Win1.h"
 #include "lists/FavDirUnit.h"
 #include "lists/filUnit.h"
@@ -49,6 +50,7 @@ private slots:
     void closeQuestion_data();
     void closeQuestion();
     void failedWriteKeepsDocumentOpen();
+    void failedSaveTellsWhyInDanish();
     void unreadableFileOpensNothing();
     void caretPosition();
     void linesOfALongWrappedDocument();
@@ -56,6 +58,7 @@ private slots:
     void wordAtCaret();
     void popupSwitching();
     void popupStartsFromOptions();
+    void rightClickMenusAreDanish();
     void controlHintsFollowTheOptions_data();
     void controlHintsFollowTheOptions();
 
@@ -429,6 +432,24 @@ void TestTextWindow::failedWriteKeepsDocumentOpen()
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 
+// A save that fails tells the reason in Danish, not in the system's English.
+void TestTextWindow::failedSaveTellsWhyInDanish()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    type(active(), QStringLiteral("brev"));
+    const QString path = QDir(program.workFolder()).filePath(QStringLiteral("forsvundet/brev.txt"));
+    program.dialogs.saveAnswers.enqueue(path);
+    program.modal.press(QStringLiteral("OK"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].text,
+             QStringLiteral("Dokumentet blev ikke gemt:\n") + path + QStringLiteral("\nFilen eller mappen findes ikke."));
+    QVERIFY(active()->editor()->isModified());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
 void TestTextWindow::unreadableFileOpensNothing()
 {
     // Reading this file fails on every Linux system, for root as well.
@@ -661,6 +682,41 @@ void TestTextWindow::popupStartsFromOptions()
     QCOMPARE(window->fontnameBox->currentText(), QStringLiteral("Courier New"));
     QCOMPARE(window->fontsizeBox->currentText(), QStringLiteral("10"));
     QCOMPARE(window->fontnameBox->count(), optform->fontnameBox->count());
+}
+
+// A right click in the text of either document window shows the window's own menu, or, switched
+// to spelling, the text area's edit menu, whose entries Qt makes: in Danish too.
+void TestTextWindow::rightClickMenusAreDanish()
+{
+    ProgramFixture program;
+    program.start();
+    // The menu a right click in the middle of the text shows, and its entries as the user reads them.
+    const auto rightClick = [](TDokumentform *window, QStringList *entries) {
+        QWidget *viewport = qobject_cast<QAbstractScrollArea *>(window->editor()->widget())->viewport();
+        QTest::mouseClick(mainform->windowHandle(), Qt::RightButton, Qt::NoModifier,
+                          viewport->mapTo(mainform, viewport->rect().center()));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return menu;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator() && action->isVisible())
+                *entries << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        }
+        menu->close();
+        return menu;
+    };
+    for (const char *newDocument : {"Ctrl+N", "Ctrl+Alt+N"}) {
+        QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(newDocument)));
+        TDokumentform *window = mainform->activeDocument();
+        QStringList entries;
+        QMenu *own = window->editor()->contextMenu();
+        QVERIFY(own);
+        QCOMPARE(rightClick(window, &entries), own);
+        QTest::mouseClick(window->puButton, Qt::LeftButton);
+        entries.clear();
+        QVERIFY(rightClick(window, &entries));
+        QCOMPARE(entries, QStringList({"Fortryd", "Omgør", "Klip", "Kopiér", "Sæt ind", "Slet", "Markér alt"}));
+    }
 }
 
 void TestTextWindow::controlHintsFollowTheOptions_data()
