@@ -46,6 +46,9 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        // The program's names already tell the patterns ("Alle filtyper (*.*)"): the dialog
+        // shows them as they are instead of adding the patterns once more.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         const QStringList filters = nameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

@@ -10,6 +10,7 @@
 #include "lists/filUnit.h"
 #include "opening/Funktioner.h"
 #include "options/optUnit.h"
+#include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
 
 #include <QAbstractScrollArea>
@@ -17,6 +18,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +50,7 @@ private slots:
     void mixedLineBreaksStayPerLine();
     void shiftEnterAndPastedSeparatorsAreLineBreaks();
     void saveAsAndOverwriteQuestion();
+    void saveDialogNamesEachFilterOnce();
     void closeQuestion_data();
     void closeQuestion();
     void failedWriteKeepsDocumentOpen();
@@ -350,6 +354,36 @@ void TestTextWindow::saveAsAndOverwriteQuestion()
     QCOMPARE(program.dialogs.saveRequests.last().fileName, QStringLiteral("gammel.txt"));
     QCOMPARE(program.dialogs.saveRequests.last().folder, QDir::toNativeSeparators(program.workFolder()));
     QCOMPARE(active()->windowTitle(), QStringLiteral("gammel.txt"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// The system's save dialog lists each file type once, by the name the program gives it, in
+// Danish; a name typed without an extension gets the chosen type's.
+void TestTextWindow::saveDialogNamesEachFilterOnce()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    type(active(), QStringLiteral("brev"));
+    QStringList types;
+    QString acceptCaption;
+    const QString typed = QDir(program.workFolder()).filePath(QStringLiteral("brev"));
+    program.modal.answer([&](QDialog &box) {
+        if (auto *combo = box.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < combo->count(); ++i)
+                types << combo->itemText(i);
+        if (auto *name = box.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(typed);
+        if (auto *buttons = box.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")))
+            acceptCaption = buttons->button(QDialogButtonBox::Save)->text().remove(QLatin1Char('&'));
+        pressButton(box, acceptCaption);
+    });
+    Platform::setDialogs(nullptr); // the system's own dialog
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    Platform::setDialogs(&program.dialogs);
+    QCOMPARE(types, QStringList({"Tekstdokument (.txt)", "Rich Tekstdokument (.rtf)", "Alle filtyper (*.*)"}));
+    QCOMPARE(acceptCaption, QStringLiteral("Gem"));
+    QCOMPARE(ProgramFixture::readFile(typed + QStringLiteral(".txt")), QByteArray("brev"));
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 
