@@ -2,7 +2,7 @@
 // memory that takes. Each scenario runs in its own process (run.sh starts one per scenario), so
 // that the process-wide memory peak belongs to that scenario alone.
 //
-//   bench_documents generate <folder>          writes the test documents
+//   bench_documents generate <folder>          writes the test documents, single-line ones among them
 //   bench_documents decode <file>              QFile::readAll + Platform::decodeText
 //   bench_documents startup                    the program's main window, no document
 //   bench_documents open <file>                openwin until the editor has painted the text
@@ -205,6 +205,40 @@ private:
     std::mt19937 m_random{20240611};
 };
 
+// One line of bytes bytes and no line break, as minified scripts are: names, calls, strings,
+// numbers and brackets, now and then a space.
+bool writeSingleLine(const QString &path, qint64 bytes)
+{
+    static constexpr const char *kNames[] = {"function", "return", "var", "const", "if", "else", "for", "this",
+                                             "null", "true", "document", "window", "length", "push", "map"};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    std::mt19937 random{20240612};
+    const auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+    QByteArray line;
+    line.reserve(bytes + 64);
+    while (line.size() < bytes) {
+        QByteArray name;
+        for (int i = pick(4); i >= 0; --i)
+            name += char('a' + pick(10));
+        const QByteArray word = kNames[pick(int(std::size(kNames)))];
+        switch (pick(7)) {
+        case 0: line += word + ' ' + name + '='; break;
+        case 1: line += name + '(' + name + ',' + name + "){"; break;
+        case 2: line += "};" + name + '.' + word + '('; break;
+        case 3: line += '"' + name + ' ' + word + '"'; break;
+        case 4: line += name + '+' + QByteArray::number(pick(1000)); break;
+        case 5: line += '[' + name + ']'; break;
+        default: line += "),"; break;
+        }
+    }
+    line.truncate(bytes);
+    const bool written = file.write(line) == line.size() && file.flush();
+    out() << path << ": " << file.size() << " bytes on one line" << Qt::endl;
+    return written;
+}
+
 // Writes lines until the file holds at least bytes bytes (or exactly lines lines, when given).
 bool writeDocument(const QString &path, qint64 bytes, qint64 lines, const QByteArray &lineBreak)
 {
@@ -241,7 +275,10 @@ int generate(const QString &folder)
     const bool ok = writeDocument(dir.filePath(QStringLiteral("doc_10MB.txt")), 10 * 1024 * 1024, 0, "\r\n")
         && writeDocument(dir.filePath(QStringLiteral("doc_100MB.txt")), 100 * 1024 * 1024, 0, "\r\n")
         && writeDocument(dir.filePath(QStringLiteral("doc_100MB_lf.txt")), 100 * 1024 * 1024, 0, "\n")
-        && writeDocument(dir.filePath(QStringLiteral("doc_1000lines.txt")), 0, 1000, "\r\n");
+        && writeDocument(dir.filePath(QStringLiteral("doc_1000lines.txt")), 0, 1000, "\r\n")
+        && writeSingleLine(dir.filePath(QStringLiteral("line_1MB.js")), 1024 * 1024)
+        && writeSingleLine(dir.filePath(QStringLiteral("line_5MB.js")), 5 * 1024 * 1024)
+        && writeSingleLine(dir.filePath(QStringLiteral("line_50MB.js")), 50 * 1024 * 1024);
     if (!ok)
         err() << "could not write the documents in " << folder << Qt::endl;
     return ok ? 0 : 1;
@@ -477,7 +514,12 @@ public:
     }
 
     int lines() const { return m_window->editor()->document()->blockCount(); }
-    QString key() const { return lines() >= 100'000 ? QStringLiteral("big") : QStringLiteral("small"); }
+    QString key() const
+    {
+        if (m_window->editor()->hasLongLines())
+            return QStringLiteral("longline");
+        return lines() >= 100'000 ? QStringLiteral("big") : QStringLiteral("small");
+    }
 
     void report(const QString &keyPrefix, const QString &labelSuffix, const QString &extraNote) const
     {

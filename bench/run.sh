@@ -6,6 +6,14 @@
 #   bench/run.sh                      offscreen; BUILD_DIR (default build/) and RUNS (default 3,
 #                                     the runs of each open scenario) may be set
 #   QT_QPA_PLATFORM=xcb bench/run.sh  in real windows on $DISPLAY
+#
+# Single-line documents of 1, 5 and 50 MB (minified scripts are like that) are also opened by the
+# program and by FeatherPad, each started on the file in a real window under a private X server
+# and timed from outside in the same way (bench/settle.sh: until a window is shown and the
+# processor use has settled). The script installs FeatherPad (Debian package featherpad) when it
+# is missing, and the X server, window manager and xdotool that this needs. Beside the figures:
+# FeatherPad (1.3.5) opens these files read-only ("files with huge lines cannot be edited"),
+# where this program opens them for editing.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -15,10 +23,24 @@ runs="${RUNS:-3}"
 outdir="$here/out"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
+# What the comparison in real windows needs beyond the project's own packages.
+packages=(featherpad xvfb openbox xdotool)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}" >&2
+  sudo=""
+  [[ "$(id -u)" -eq 0 ]] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$root" -B "$build"
 fi
-cmake --build "$build" --target bench_documents bench_rtf -j2
+cmake --build "$build" --target bench_documents bench_rtf kyxtavlo -j2
 
 mkdir -p "$outdir"
 raw="$outdir/raw.tsv"
@@ -31,6 +53,8 @@ trap 'rm -rf "$docs"' EXIT
 # A copy runs, so that a build started meanwhile cannot relink the program under a scenario.
 bench="$docs/bench_documents"
 cp "$build/bench/bench_documents" "$bench"
+program="$docs/kyxtavlo"
+cp "$build/kyxtavlo" "$program"
 
 # One scenario in its own process; its RESULT lines go to the raw file, everything else to the log.
 run() {
@@ -68,6 +92,26 @@ run xyinfo-pair "$lines1000" "$big"
 rtf="$docs/idle.rtf"
 printf '{\\rtf1\\ansi Et {\\b fedt} ord.\\par}' >"$rtf"
 run idle "$lines1000" "$rtf"
+# Single-line documents: opened in this process as above, a keystroke in the 5 MB one, and both
+# programs started on each file in a real window.
+for size in 1 5 50; do
+  for ((i = 0; i < runs; ++i)); do
+    run open "$docs/line_${size}MB.js"
+  done
+done
+run xyinfo "$docs/line_5MB.js"
+settle() { # key label class command...
+  echo "== settle $2" | tee -a "$log" >&2
+  local output
+  output="$("$here/settle.sh" "$@" 2>>"$log")" || true
+  printf '%s\n' "$output" >>"$log"
+  printf '%s\n' "$output" | grep '^RESULT' >>"$raw" || true
+}
+for size in 1 5 50; do
+  doc="$docs/line_${size}MB.js"
+  settle "window-kyx-line_${size}MB" "kyxTavlo window, line_${size}MB" kyxtavlo "$program" "$doc"
+  settle "window-featherpad-line_${size}MB" "FeatherPad window, line_${size}MB" featherpad featherpad "$doc"
+done
 # Saving replaces the file, so copies are saved.
 for doc in "$small" "$big"; do
   copy="$docs/save_$(basename "$doc")"

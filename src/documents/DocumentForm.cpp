@@ -203,6 +203,8 @@ void TDokumentform::FormCreate()
         }
         capNavn = QFileInfo(Filnavn).fileName();
         filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
+        if (Editor->hasLongLines())
+            mainform->UdskrivInfo(m_longLinesText);
     } else {
         capNavn = QString::number(mainform->newCount) + QStringLiteral(". Dokument");
     }
@@ -517,7 +519,7 @@ int TDokumentform::search(bool replacing)
             Editor->widget()->setFocus();
         const int length = int(Platform::withDocumentLineBreaks(settings.text).size());
         if (replacing)
-            Editor->setSelection(replaceChain(Editor->document(), visited, length, settings.replacement), 0);
+            Editor->setTextCursor(replaceChain(Editor->document(), Editor->positions(), visited, length, settings.replacement));
         else
             Editor->setSelection(visited.back(), length);
     }

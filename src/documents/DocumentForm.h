@@ -102,6 +102,9 @@ protected:
     void setWindowMenu(QMenu *menu) { m_windowMenu = menu; }
     void setFontNameBox(QComboBox *box) { m_fontNames = box; }
     QString m_noNameText = QStringLiteral("Dokumentet har ikke noget navn.");
+    // Told on the information line when the file opened has lines too long for word wrap or
+    // spell check.
+    QString m_longLinesText;
     int m_saveFilterIndex = 1;
     QString m_defaultExtension = QStringLiteral(".txt");
 

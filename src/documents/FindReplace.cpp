@@ -1,6 +1,7 @@
 #include "documents/FindReplace.h"
 
 #include "platform/TextFind.h"
+#include "platform/TextPieces.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -41,24 +42,28 @@ QList<int> occurrenceChain(const Platform::TextFinder &finder, bool forward, int
     return chain;
 }
 
-int replaceChain(QTextDocument *document, const QList<int> &chain, int length, const QString &replacementText)
+QTextCursor replaceChain(QTextDocument *document, const Platform::TextPositions &positions, const QList<int> &chain,
+                         int length, const QString &replacementText)
 {
     if (chain.isEmpty())
-        return -1;
+        return {};
     // Counted as the document will count the inserted line breaks.
     const QString replacement = Platform::withDocumentLineBreaks(replacementText);
     const bool ascending = chain.size() < 2 || chain.front() < chain.back();
+    QTextCursor last;
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     // From the end of the text towards its start, so that the positions still ahead stay valid.
     for (qsizetype i = 0; i < chain.size(); ++i) {
-        const int at = chain[ascending ? chain.size() - 1 - i : i];
-        cursor.setPosition(at);
-        cursor.setPosition(at + length, QTextCursor::KeepAnchor);
+        const qsizetype index = ascending ? chain.size() - 1 - i : i;
+        const QTextCursor occurrence = Platform::selectText(document, positions, chain[index], length);
+        cursor.setPosition(occurrence.selectionStart());
+        cursor.setPosition(occurrence.selectionEnd(), QTextCursor::KeepAnchor);
         cursor.insertText(replacement);
+        // The replacements still to come lie before it and move it along.
+        if (index == chain.size() - 1)
+            last = cursor;
     }
     cursor.endEditBlock();
-    // Every replacement before the last one visited moved it by the difference in length.
-    const qsizetype before = ascending ? chain.size() - 1 : 0;
-    return int(chain.back() + before * (replacement.size() - length) + replacement.size());
+    return last;
 }

@@ -4,10 +4,12 @@
 #include <QString>
 #include <optional>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace Platform {
 class TextFinder;
+class TextPositions;
 }
 
 // "Find alle forekomster" of the Søg commands in one pass over the text, and the replacing.
@@ -26,7 +28,9 @@ QList<int> occurrenceChain(const Platform::TextFinder &finder, bool forward, int
                            const std::optional<QString> &replacement = std::nullopt);
 
 // Replaces the occurrences of a chain, in the order visited and with positions as occurrenceChain
-// gives them, by replacement, as one undo step. Each inserted text takes the format of the
+// gives them, by replacement, as one undo step; positions tells where the text's positions stand
+// in the document before the first replacement. Each inserted text takes the format of the
 // occurrence, as typing over it would; its line breaks count one character each ("\r\n" too).
-// Returns the position behind the text inserted last in the chain's order.
-int replaceChain(QTextDocument *document, const QList<int> &chain, int length, const QString &replacement);
+// Returns a cursor behind the text inserted last in the chain's order.
+QTextCursor replaceChain(QTextDocument *document, const Platform::TextPositions &positions, const QList<int> &chain,
+                         int length, const QString &replacement);

@@ -25,10 +25,14 @@ Twinform1::Twinform1()
                               "Ctrl+W");
     pasteFromInfo->setUpdateRule([this] { return Editor->canPaste(); });
     connect(pasteFromInfo, &QAction::triggered, this, &Twinform1::pasteFromInfoExecute);
+    m_longLinesText = QStringLiteral(
+        "Dokumentet har meget lange linjer. De vises i stykker, og ombrydning og stavekontrol er slået fra.");
     buildToolPanel();
     buildMenus();
     Editor->setWordWrap(true);
     FormCreate();
+    // A file with very long lines opens without word wrap.
+    wordwrapCheck->setChecked(Editor->wordWrap());
 }
 
 void Twinform1::buildToolPanel()

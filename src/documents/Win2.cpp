@@ -4,7 +4,6 @@
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
-#include "app/ToolRow.h"
 #include "documents/ColorGrid.h"
 #include "platform/RichTextEdit.h"
 
@@ -13,7 +12,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTextCharFormat>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -37,6 +35,7 @@ Twinform2::Twinform2()
 {
     setObjectName(QStringLiteral("winform2"));
     m_noNameText = QStringLiteral("Dokumentet har ikke fået navn.");
+    m_longLinesText = QStringLiteral("Dokumentet har meget lange afsnit: stavekontrol er slået fra.");
     m_saveFilterIndex = 2;
     m_defaultExtension = QStringLiteral(".rtf");
     // The twin's own wording of the edit commands.
@@ -156,7 +155,7 @@ void Twinform2::buildToolPanel()
 
     auto *rows = new QVBoxLayout;
     rows->setSpacing(2);
-    QToolBar *first = toolRow(redskabsPanel, QStringLiteral("fontRow"));
+    auto *first = new QHBoxLayout;
     FontNameBox = new QComboBox(redskabsPanel);
     FontNameBox->setObjectName(QStringLiteral("FontNameBox"));
     FontNameBox->setAccessibleName(QStringLiteral("Fontnavn"));
@@ -179,16 +178,16 @@ void Twinform2::buildToolPanel()
     Button1->setAccessibleName(QStringLiteral("Fonte"));
     Button1->setPopupMode(QToolButton::MenuButtonPopup);
     first->addWidget(Button1);
-    addSpring(first);
+    first->addStretch();
     modiButton = new QToolButton(redskabsPanel);
     modiButton->setObjectName(QStringLiteral("modiButton"));
     modiButton->setDefaultAction(EditModified);
     modiButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     modiButton->setAccessibleName(QStringLiteral("Redigeret"));
     first->addWidget(modiButton);
-    rows->addWidget(first);
+    rows->addLayout(first);
 
-    QToolBar *second = toolRow(redskabsPanel, QStringLiteral("sizeRow"));
+    auto *second = new QHBoxLayout;
     second->addWidget(fontsizeBox);
     connect(fontsizeBox, &QComboBox::activated, this, [this] {
         QTextCharFormat format;
@@ -205,14 +204,16 @@ void Twinform2::buildToolPanel()
         sizeButtons << button;
         second->addWidget(button);
     }
-    addSpring(second);
+    second->addStretch();
     second->addWidget(actionButton(googleUrl));
     second->addWidget(actionButton(bingUrl));
     second->addWidget(actionButton(tubeUrl));
-    rows->addWidget(second);
+    rows->addLayout(second);
 
-    QToolBar *bar = toolRow(redskabsPanel, QStringLiteral("rtfToolbar"));
-    rtfToolbar = bar;
+    rtfToolbar = new QWidget(redskabsPanel);
+    rtfToolbar->setObjectName(QStringLiteral("rtfToolbar"));
+    auto *bar = new QHBoxLayout(rtfToolbar);
+    bar->setContentsMargins(0, 0, 0, 0);
     Info = new QStatusBar(rtfToolbar);
     Info->setObjectName(QStringLiteral("Info"));
     Info->setSizeGripEnabled(false);
@@ -221,8 +222,7 @@ void Twinform2::buildToolPanel()
         infoPanels << label;
         Info->addWidget(label);
     }
-    Info->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    bar->addWidget(Info);
+    bar->addWidget(Info, 1);
     for (QAction *action : {static_cast<QAction *>(aMargin), static_cast<QAction *>(RichEditBullets2),
                             static_cast<QAction *>(RichEditBold2), static_cast<QAction *>(RichEditItalic2),
                             static_cast<QAction *>(RichEditUnderline2), static_cast<QAction *>(RichEditAlignLeft2),

@@ -1,7 +1,6 @@
 #include "platform/LineFile.h"
 
 #include "platform/DataFolders.h"
-#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,7 +80,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     QSaveFile file(*target);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = fileErrorReason(file);
+            *error = file.errorString();
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "platform/LineFile.h"
 #include "platform/SpellUnderliner.h"
+#include "platform/TextPieces.h"
 #include "platform/WrappedLines.h"
 
 #include <QContextMenuEvent>
@@ -71,6 +72,16 @@ void PlainTextArea::insertFromMimeData(const QMimeData *source)
     ensureCursorVisible();
 }
 
+QMimeData *PlainTextArea::createMimeDataFromSelection() const
+{
+    if (!m_inPieces)
+        return QPlainTextEdit::createMimeDataFromSelection();
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(textBetween(document(), cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
+
 PlainEdit::PlainEdit(QWidget *parent)
     : RichEdit(parent)
     , m_area(new PlainTextArea(parent))
@@ -92,7 +103,12 @@ bool PlainEdit::loadFromFile(const QString &path, QString *error)
     DecodedText decoded = decodeText(*bytes);
     m_encoding = decoded.encoding;
     m_lineBreak = decoded.lineBreak;
-    m_area->setPlainText(decoded.text);
+    m_area->m_inPieces = showText(decoded.text);
+    // Laying out and checking a long line whole, for each keystroke, is what makes such files
+    // hang; in pieces without wrapping no layout is longer than a piece.
+    if (m_area->m_inPieces)
+        setWordWrap(false);
+    m_area->m_spelling->setEnabled(!m_area->m_inPieces);
     markLineBreaks(decoded.lineBreaks);
     m_area->document()->setModified(false);
     return true;
@@ -109,13 +125,56 @@ bool PlainEdit::saveToFile(const QString &path, QString *error)
     return true;
 }
 
-// A file that mixes line-break styles keeps each line's own: the block's user state holds it.
-// Blocks made since (a new line, a paste) have no state and take the document's common style.
+bool PlainEdit::showText(const QString &text)
+{
+    bool longLines = false;
+    for (qsizetype start = 0, end; !longLines && start <= text.size(); start = end + 1) {
+        end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        longLines = end - start > LongLineLength;
+    }
+    if (!longLines) {
+        m_area->setPlainText(text);
+        return false;
+    }
+    QString shown;
+    shown.reserve(text.size() + text.size() / PieceLength + 1);
+    std::vector<int> pieces;
+    int blocks = 0;
+    for (qsizetype start = 0, end; start <= text.size(); start = end + 1) {
+        end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QStringView line = QStringView(text).sliced(start, end - start);
+        qsizetype from = 0;
+        for (const qsizetype piece : pieceStarts(line)) {
+            shown += line.sliced(from, piece - from);
+            shown += QLatin1Char('\n');
+            pieces.push_back(++blocks);
+            from = piece;
+        }
+        shown += line.sliced(from);
+        if (end < text.size()) {
+            shown += QLatin1Char('\n');
+            ++blocks;
+        }
+    }
+    m_area->setPlainText(shown);
+    markPieces(m_area->document(), pieces);
+    return true;
+}
+
+// A file that mixes line-break styles keeps each line's own: the user state of the line's last
+// block holds it. Blocks made since (a new line, a paste) have no state and take the document's
+// common style.
 void PlainEdit::markLineBreaks(const QByteArray &styles)
 {
     m_mixedLineBreaks = !styles.isEmpty();
     QTextBlock block = m_area->document()->firstBlock();
     for (const char style : styles) {
+        while (continuesLine(block.next()))
+            block = block.next();
         block.setUserState(style);
         block = block.next();
     }
@@ -128,10 +187,37 @@ QByteArray PlainEdit::lineBreaksOfBlocks() const
         return styles;
     styles.reserve(m_area->document()->blockCount());
     for (QTextBlock block = m_area->document()->firstBlock(); block.next().isValid(); block = block.next()) {
+        if (continuesLine(block.next()))
+            continue;
         const int style = block.userState();
         styles.append(style >= 0 ? char(style) : char(m_lineBreak));
     }
     return styles;
+}
+
+QString PlainEdit::text() const
+{
+    if (!hasLongLines())
+        return RichEdit::text();
+    return textBetween(document(), 0, document()->characterCount() - 1);
+}
+
+int PlainEdit::textLength() const
+{
+    return positions().toText(document()->characterCount() - 1);
+}
+
+TextPositions PlainEdit::positions() const
+{
+    return hasLongLines() ? TextPositions(document()) : TextPositions();
+}
+
+QString PlainEdit::selectedText() const
+{
+    if (!hasLongLines())
+        return RichEdit::selectedText();
+    const QTextCursor cursor = textCursor();
+    return textBetween(document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
 int PlainEdit::displayedLineCount() const

@@ -31,10 +31,14 @@ protected:
     // (U+2028) that no ANSI file can hold, and separators in pasted text become line breaks too.
     void keyPressEvent(QKeyEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    // What is copied or dragged is the text as the file holds it, without the piece breaks.
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     QPointer<QMenu> m_menu;
     SpellUnderliner *m_spelling;
+    // Long lines are shown in pieces (see TextPieces.h).
+    bool m_inPieces = false;
     friend class PlainEdit;
 };
 
@@ -50,11 +54,14 @@ public:
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
     bool saveToFile(const QString &path, QString *error = nullptr) override;
 
+    QString text() const override;
+    int textLength() const override;
+    TextPositions positions() const override;
+    bool hasLongLines() const override { return m_area->m_inPieces; }
+    QString selectedText() const override;
+
     int displayedLineCount() const override;
     QPoint caretPosition() const override;
-
-
-
     void setDefaultFont(const QString &family, int points) override;
     void setInnerMargins(int pixels) override;
     void setWordWrap(bool wrap) override;
@@ -74,8 +81,11 @@ public:
     void setTextCursor(const QTextCursor &cursor) override;
 
 private:
+    // Shows text, its lines longer than a piece in pieces when one of them is longer than
+    // LongLineLength; true when it did.
+    bool showText(const QString &text);
     void markLineBreaks(const QByteArray &styles);
-    // The line-break style of every block but the last; empty unless the file mixed styles.
+    // The line-break style of every line but the last; empty unless the file mixed styles.
     QByteArray lineBreaksOfBlocks() const;
 
     PlainTextArea *m_area;

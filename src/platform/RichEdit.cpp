@@ -1,7 +1,6 @@
 #include "platform/RichEdit.h"
 
 #include "platform/SpellUnderliner.h"
-#include "platform/SystemError.h"
 #include "platform/WebAddress.h"
 
 #include <QContextMenuEvent>
@@ -19,13 +18,13 @@ std::optional<QByteArray> RichEdit::readFile(const QString &path, QString *error
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = fileErrorReason(file);
+            *error = file.errorString();
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = fileErrorReason(file);
+            *error = file.errorString();
         return std::nullopt;
     }
     return bytes;
@@ -56,13 +55,14 @@ void RichEdit::setModified(bool modified)
 
 int RichEdit::selectionStart() const
 {
-    return textCursor().selectionStart();
+    return positions().toText(textCursor().selectionStart());
 }
 
 int RichEdit::selectionLength() const
 {
     const QTextCursor cursor = textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart();
+    const TextPositions map = positions();
+    return map.toText(cursor.selectionEnd()) - map.toText(cursor.selectionStart());
 }
 
 QString RichEdit::selectedText() const
@@ -74,10 +74,15 @@ QString RichEdit::selectedText() const
 
 void RichEdit::setSelection(int start, int length)
 {
-    QTextCursor cursor = textCursor();
     const int last = textLength();
-    cursor.setPosition(qBound(0, start, last));
-    cursor.setPosition(qBound(0, start + length, last), QTextCursor::KeepAnchor);
+    const int anchor = qBound(0, start, last);
+    const int caret = qBound(0, start + length, last);
+    QTextCursor cursor = selectText(document(), positions(), qMin(anchor, caret), qAbs(caret - anchor));
+    if (caret < anchor) {
+        const int begin = cursor.selectionStart();
+        cursor.setPosition(cursor.selectionEnd());
+        cursor.setPosition(begin, QTextCursor::KeepAnchor);
+    }
     setTextCursor(cursor);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/TextCodec.h"
+#include "platform/TextPieces.h"
 
 #include <QObject>
 #include <QPoint>
@@ -33,8 +34,14 @@ public:
     // Writes the text in the remembered encoding, replacing the file atomically.
     virtual bool saveToFile(const QString &path, QString *error = nullptr) = 0;
 
-    QString text() const;
-    int textLength() const;
+    // The text as the file holds it; positions below count in it.
+    virtual QString text() const;
+    virtual int textLength() const;
+    // Where the text's positions stand in the document (see TextPieces.h).
+    virtual TextPositions positions() const { return {}; }
+    // Whether the file read has lines (in rich text, paragraphs) so long that spell check was
+    // switched off, and in plain text word wrap too.
+    virtual bool hasLongLines() const { return false; }
     // Lines as displayed: a wrapped line counts once for every screen line.
     virtual int displayedLineCount() const = 0;
     // Caret (end of the selection): y the displayed line, x the column in it, both from 0.
@@ -45,7 +52,7 @@ public:
 
     int selectionStart() const;
     int selectionLength() const;
-    QString selectedText() const;
+    virtual QString selectedText() const;
     void setSelection(int start, int length);
     // The caret stands behind the new text afterwards.
     void replaceSelection(const QString &text);
@@ -83,7 +90,7 @@ signals:
     void textChanged();
 
 protected:
-    // The whole file, or nothing with *error telling why in Danish.
+    // The whole file, or nothing with *error telling why.
     static std::optional<QByteArray> readFile(const QString &path, QString *error);
 
     TextEncoding m_encoding = TextEncoding::Ansi;

@@ -90,6 +90,17 @@ bool RichTextEdit::loadFromFile(const QString &path, QString *error)
         const DecodedText decoded = decodeText(*bytes);
         m_area->setPlainText(decoded.text);
     }
+    // A paragraph of tens of thousands of characters is laid out whole for every keystroke; what
+    // would also happen on every paint, the caret's blinking included, is spared by keeping its
+    // layout, and the spell check, which reads the layout at each paint, is switched off.
+    m_longParagraphs = false;
+    for (QTextBlock block = m_area->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.length() > LongLineLength) {
+            m_longParagraphs = true;
+            block.layout()->setCacheEnabled(true);
+        }
+    }
+    m_area->spelling()->setEnabled(!m_longParagraphs);
     m_area->document()->setModified(false);
     return true;
 }

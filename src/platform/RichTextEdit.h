@@ -48,6 +48,7 @@ public:
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
     bool saveToFile(const QString &path, QString *error = nullptr) override;
 
+    bool hasLongLines() const override { return m_longParagraphs; }
     int displayedLineCount() const override;
     QPoint caretPosition() const override;
     void setDefaultFont(const QString &family, int points) override;
@@ -79,6 +80,7 @@ public:
 
 private:
     RichTextArea *m_area;
+    bool m_longParagraphs = false;
 };
 
 } // namespace Platform

@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "app/RadioGroup.h"
 #include "documents/DocumentForm.h"
+#include "opening/Funktioner.h"
 #include "platform/RichEdit.h"
 
 #include <QAbstractScrollArea>
@@ -49,6 +50,8 @@ private:
 
 namespace {
 
+enum class Kind { Plain, Rich, LongLine };
+
 // A text with its selection marked: "|" the caret, "[" and "]" around a selection.
 struct Marked {
     QString text;
@@ -86,7 +89,7 @@ QString mark(const QString &text, int start, int length)
 
 void TestFindReplace::searchAndReplace_data()
 {
-    QTest::addColumn<bool>("rich");
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<bool>("replacing");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("searchText");
@@ -98,9 +101,10 @@ void TestFindReplace::searchAndReplace_data()
     // options: "back" for "Tilbage" (else "Fremad"), "all", "word", "case"
     const auto row = [](const char *name, bool replacing, const QString &text, const QString &searchText,
                         const QString &replacement, const QString &options, int count, const QString &expected) {
-        for (const bool rich : {false, true})
-            QTest::newRow(qPrintable(QString::fromUtf8(name) + (rich ? QStringLiteral(" (rich)") : QStringLiteral(" (plain)"))))
-                << rich << replacing << text << searchText << replacement << options << count << expected;
+        for (const auto &[kind, suffix] : {std::pair{Kind::Plain, " (plain)"}, std::pair{Kind::Rich, " (rich)"},
+                                           std::pair{Kind::LongLine, " (long line)"}})
+            QTest::newRow(qPrintable(QString::fromUtf8(name) + QString::fromUtf8(suffix)))
+                << kind << replacing << text << searchText << replacement << options << count << expected;
     };
     const auto find = [&row](const char *name, const QString &text, const QString &searchText, const QString &options,
                              int count, const QString &expected) {
@@ -172,7 +176,7 @@ void TestFindReplace::searchAndReplace_data()
 
 void TestFindReplace::searchAndReplace()
 {
-    QFETCH(bool, rich);
+    QFETCH(Kind, kind);
     QFETCH(bool, replacing);
     QFETCH(QString, text);
     QFETCH(QString, searchText);
@@ -183,14 +187,26 @@ void TestFindReplace::searchAndReplace()
 
     ProgramFixture program;
     program.start();
-    TDokumentform *window = newDocument(rich);
-    QVERIFY(window);
-    Platform::RichEdit *editor = window->editor();
+    // In a file with a long line, the text stands in that line where the screen breaks it, after
+    // a dozen such breaks. The soft hyphens around it are neither letters nor places where the
+    // line would rather be broken.
+    const QString lead = kind == Kind::LongLine ? QString(11'998, QChar(0xad)) : QString();
+    const QString trail = kind == Kind::LongLine ? QString(1'000, QChar(0xad)) : QString();
     const Marked before = unmark(text);
-    editor->document()->setPlainText(before.text);
-    editor->setModified(false);
-    window->FormActivate(); // as when the user comes back to the window: the main window sees it unmodified
-    editor->setSelection(before.start, before.length);
+    TDokumentform *window = nullptr;
+    if (kind == Kind::LongLine) {
+        mainform->funk->openwin(program.writeFile(QStringLiteral("lang.txt"), (lead + before.text + trail).toUtf8()), QString());
+        window = mainform->activeDocument();
+        QVERIFY(window && window->editor()->hasLongLines());
+    } else {
+        window = newDocument(kind == Kind::Rich);
+        QVERIFY(window);
+        window->editor()->document()->setPlainText(before.text);
+        window->editor()->setModified(false);
+        window->FormActivate(); // as when the user comes back to the window: the main window sees it unmodified
+    }
+    Platform::RichEdit *editor = window->editor();
+    editor->setSelection(lead.size() + before.start, before.length);
     setSearch(searchText, replacement, options);
     QCOMPARE(mainform->ordEdit->text(), searchText);
     QVERIFY(!mainform->docModified);
@@ -200,7 +216,7 @@ void TestFindReplace::searchAndReplace()
     window->posX = -1;
 
     QCOMPARE(replacing ? window->ErstatTekst() : window->FindOrd(), count);
-    QCOMPARE(mark(editor->text(), editor->selectionStart(), editor->selectionLength()), expected);
+    QCOMPARE(mark(editor->text(), editor->selectionStart(), editor->selectionLength()), lead + expected + trail);
     QCOMPARE(editor->isModified(), replacing && count > 0);
     if (replacing && count > 0)
         QVERIFY(mainform->docModified);

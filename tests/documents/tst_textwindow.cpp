@@ -4,13 +4,11 @@
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "app/RadioGroup.h"
-#include "documents/DocumentForm.h"
 #include "documents/Win1.h"
 #include "lists/FavDirUnit.h"
 #include "lists/filUnit.h"
 #include "opening/Funktioner.h"
 #include "options/optUnit.h"
-#include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
 
 #include <QAbstractScrollArea>
@@ -18,8 +16,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,19 +46,17 @@ private slots:
     void mixedLineBreaksStayPerLine();
     void shiftEnterAndPastedSeparatorsAreLineBreaks();
     void saveAsAndOverwriteQuestion();
-    void saveDialogNamesEachFilterOnce();
     void closeQuestion_data();
     void closeQuestion();
     void failedWriteKeepsDocumentOpen();
-    void failedSaveTellsWhyInDanish();
     void unreadableFileOpensNothing();
     void caretPosition();
     void linesOfALongWrappedDocument();
+    void veryLongLine();
     void wordAtCaret_data();
     void wordAtCaret();
     void popupSwitching();
     void popupStartsFromOptions();
-    void rightClickMenusAreDanish();
     void controlHintsFollowTheOptions_data();
     void controlHintsFollowTheOptions();
 
@@ -357,36 +351,6 @@ void TestTextWindow::saveAsAndOverwriteQuestion()
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 
-// The system's save dialog lists each file type once, by the name the program gives it, in
-// Danish; a name typed without an extension gets the chosen type's.
-void TestTextWindow::saveDialogNamesEachFilterOnce()
-{
-    ProgramFixture program;
-    program.start();
-    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
-    type(active(), QStringLiteral("brev"));
-    QStringList types;
-    QString acceptCaption;
-    const QString typed = QDir(program.workFolder()).filePath(QStringLiteral("brev"));
-    program.modal.answer([&](QDialog &box) {
-        if (auto *combo = box.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
-            for (int i = 0; i < combo->count(); ++i)
-                types << combo->itemText(i);
-        if (auto *name = box.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            name->setText(typed);
-        if (auto *buttons = box.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")))
-            acceptCaption = buttons->button(QDialogButtonBox::Save)->text().remove(QLatin1Char('&'));
-        pressButton(box, acceptCaption);
-    });
-    Platform::setDialogs(nullptr); // the system's own dialog
-    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
-    Platform::setDialogs(&program.dialogs);
-    QCOMPARE(types, QStringList({"Tekstdokument (.txt)", "Rich Tekstdokument (.rtf)", "Alle filtyper (*.*)"}));
-    QCOMPARE(acceptCaption, QStringLiteral("Gem"));
-    QCOMPARE(ProgramFixture::readFile(typed + QStringLiteral(".txt")), QByteArray("brev"));
-    QVERIFY(program.modal.unexpected.isEmpty());
-}
-
 void TestTextWindow::closeQuestion_data()
 {
     QTest::addColumn<bool>("named");
@@ -462,24 +426,6 @@ void TestTextWindow::failedWriteKeepsDocumentOpen()
     QVERIFY(program.modal.shown[1].text.startsWith(QStringLiteral("Dokumentet blev ikke gemt:")));
     QCOMPARE(mainform->documentWindows().size(), 1);
     QCOMPARE(area(active())->toPlainText(), QStringLiteral("vigtigt"));
-    QVERIFY(active()->editor()->isModified());
-    QVERIFY(program.modal.unexpected.isEmpty());
-}
-
-// A save that fails tells the reason in Danish, not in the system's English.
-void TestTextWindow::failedSaveTellsWhyInDanish()
-{
-    ProgramFixture program;
-    program.start();
-    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
-    type(active(), QStringLiteral("brev"));
-    const QString path = QDir(program.workFolder()).filePath(QStringLiteral("forsvundet/brev.txt"));
-    program.dialogs.saveAnswers.enqueue(path);
-    program.modal.press(QStringLiteral("OK"));
-    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
-    QCOMPARE(program.modal.shown.size(), 1);
-    QCOMPARE(program.modal.shown[0].text,
-             QStringLiteral("Dokumentet blev ikke gemt:\n") + path + QStringLiteral("\nFilen eller mappen findes ikke."));
     QVERIFY(active()->editor()->isModified());
     QVERIFY(program.modal.unexpected.isEmpty());
 }
@@ -610,6 +556,74 @@ void TestTextWindow::linesOfALongWrappedDocument()
     QCOMPARE(shown(), laidOut(0));
 }
 
+// A minified file: one line of a megabyte and a half. It opens at once, the user is told that word
+// wrap and spell check are off, and typing, copying, replacing and saving see the line as the file
+// holds it, whatever the screen shows of it.
+void TestTextWindow::veryLongLine()
+{
+    ProgramFixture program;
+    program.start();
+    QByteArray line;
+    for (int token = 0; line.size() < 1'500'000; ++token)
+        line += token % 100 == 0 ? "/*kyx*/function(a,b){return a+b};" : "function(a,b){return a+b};";
+    const QString path = program.writeFile(QStringLiteral("min.js"), line + "\n");
+    mainform->funk->openwin(path, QString());
+    Twinform1 *window = active();
+    QCOMPARE(window->windowTitle(), QStringLiteral("min.js"));
+    QCOMPARE(mainform->Info->text(),
+             QStringLiteral("Dokumentet har meget lange linjer. De vises i stykker, og ombrydning og stavekontrol er slået fra."));
+    QVERIFY(!window->wordwrapCheck->isChecked());
+    QVERIFY(program.modal.shown.isEmpty());
+    QPlainTextEdit *text = area(window);
+    QCOMPARE(QApplication::focusWidget(), text);
+
+    // Three screen lines down, the caret at the start of the third; a selection down to the next
+    // screen line is copied as the text the file has there.
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Home);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_C, Qt::ControlModifier);
+    const QByteArray copied = QApplication::clipboard()->text().toUtf8();
+    QVERIFY(copied.size() > 100);
+    QVERIFY(line.contains(copied));
+    // Backspace there and undone, Enter there, typing at the end of the next screen line.
+    key(Qt::Key_Up);
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Return);
+    key(Qt::Key_Down);
+    key(Qt::Key_End);
+    type(window, QStringLiteral("Z"));
+    key(Qt::Key_End, Qt::ControlModifier);
+    type(window, QStringLiteral("X"));
+    key(Qt::Key_Home, Qt::ControlModifier);
+    type(window, QStringLiteral("Y"));
+
+    // Every occurrence is replaced, wherever the screen breaks the line.
+    mainform->ordEdit->setText(QStringLiteral("};/*kyx*/function("));
+    mainform->erstatEdit->setText(QStringLiteral("};\n/*kyx*/function("));
+    mainform->retGroup->setItemIndex(1);
+    mainform->erstatAlleCheck->setChecked(true);
+    QCOMPARE(window->ErstatTekst(), int(line.count("};/*kyx*/")));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QVERIFY(!window->editor()->isModified());
+
+    // What the edits made of the file: the line break typed with Enter, one Z, and the rest as it was.
+    QByteArray saved = ProgramFixture::readFile(path);
+    QVERIFY(saved.startsWith("Y"));
+    QVERIFY(saved.endsWith("\nX"));
+    saved = saved.mid(1, saved.size() - 3);
+    QCOMPARE(saved.count('Z'), 1);
+    saved.replace("Z", "");
+    QCOMPARE(saved.count("};\n/*kyx*/"), line.count("};/*kyx*/"));
+    saved.replace("};\n/*kyx*/", "};/*kyx*/");
+    QCOMPARE(saved.count('\n'), 1);
+    const qsizetype enter = saved.indexOf('\n');
+    QVERIFY(enter > 0);
+    QVERIFY(saved.remove(enter, 1) == line);
+}
+
 void TestTextWindow::wordAtCaret_data()
 {
     QTest::addColumn<QString>("text");
@@ -716,41 +730,6 @@ void TestTextWindow::popupStartsFromOptions()
     QCOMPARE(window->fontnameBox->currentText(), QStringLiteral("Courier New"));
     QCOMPARE(window->fontsizeBox->currentText(), QStringLiteral("10"));
     QCOMPARE(window->fontnameBox->count(), optform->fontnameBox->count());
-}
-
-// A right click in the text of either document window shows the window's own menu, or, switched
-// to spelling, the text area's edit menu, whose entries Qt makes: in Danish too.
-void TestTextWindow::rightClickMenusAreDanish()
-{
-    ProgramFixture program;
-    program.start();
-    // The menu a right click in the middle of the text shows, and its entries as the user reads them.
-    const auto rightClick = [](TDokumentform *window, QStringList *entries) {
-        QWidget *viewport = qobject_cast<QAbstractScrollArea *>(window->editor()->widget())->viewport();
-        QTest::mouseClick(mainform->windowHandle(), Qt::RightButton, Qt::NoModifier,
-                          viewport->mapTo(mainform, viewport->rect().center()));
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (!menu)
-            return menu;
-        for (const QAction *action : menu->actions()) {
-            if (!action->isSeparator() && action->isVisible())
-                *entries << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
-        }
-        menu->close();
-        return menu;
-    };
-    for (const char *newDocument : {"Ctrl+N", "Ctrl+Alt+N"}) {
-        QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(newDocument)));
-        TDokumentform *window = mainform->activeDocument();
-        QStringList entries;
-        QMenu *own = window->editor()->contextMenu();
-        QVERIFY(own);
-        QCOMPARE(rightClick(window, &entries), own);
-        QTest::mouseClick(window->puButton, Qt::LeftButton);
-        entries.clear();
-        QVERIFY(rightClick(window, &entries));
-        QCOMPARE(entries, QStringList({"Fortryd", "Omgør", "Klip", "Kopiér", "Sæt ind", "Slet", "Markér alt"}));
-    }
 }
 
 void TestTextWindow::controlHintsFollowTheOptions_data()
