@@ -8,10 +8,10 @@ KYX_BUILD="$KYX_TOP/build"
 
 kyx_packages=(
   cmake g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libhunspell-dev hunspell-da
   breeze-icon-theme
-  xvfb openbox xdotool at-spi2-core python3-pyatspi dbus-x11 xauth
+  xvfb openbox xdotool x11-utils at-spi2-core python3-pyatspi dbus-x11 xauth
   poppler-utils
 )
 

@@ -429,6 +429,8 @@ TDokumentform *Tmainform::createDocumentWindow(bool rich)
         return nullptr;
     }
     mdiArea->addSubWindow(window);
+    // The size it comes back to from maximised fits the frame, whatever its controls would like.
+    window->resize(window->size().boundedTo(mdiArea->viewport()->size()));
     activateDocument(window);
     return window;
 }

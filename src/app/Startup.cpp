@@ -18,6 +18,7 @@
 #include "platform/DataFolders.h"
 #include "platform/Designs.h"
 #include "platform/Modal.h"
+#include "platform/QtTexts.h"
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
 
@@ -43,6 +44,7 @@ void createBox(Box *&instance)
 bool createProgram(const QStringList &args, const QString &startFolder)
 {
     loadResources();
+    Platform::useDanishQtTexts();
     // Outside a desktop that names its icon theme, the program's freedesktop icon names come from
     // the Breeze theme it is installed with.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))

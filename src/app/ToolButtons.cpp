@@ -21,6 +21,12 @@ QToolButton *actionTextButton(QWidget *parent, QAction *action)
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setAccessibleName(action->text());
+    // A default action gives the button its icon text, which drops a trailing "...": the dots tell
+    // the user that the command asks before it acts, so the caption is shown as it is. Qt puts the
+    // icon text back on every change of the action, before the action's changed signal.
+    const auto caption = [button, action] { button->setText(action->text()); };
+    caption();
+    QObject::connect(action, &QAction::changed, button, caption);
     return button;
 }
 

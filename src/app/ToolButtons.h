@@ -8,7 +8,7 @@ class QWidget;
 
 // A button showing only the action's icon; screen readers (and the tests) know it by its hint.
 QToolButton *iconActionButton(QWidget *parent, QAction *action, const QString &iconName);
-// A button showing the action's caption.
+// A button showing the action's caption as it is, trailing "..." included.
 QToolButton *actionTextButton(QWidget *parent, QAction *action);
 // A button for the action with a caption of its own ("\n" breaks it into lines); it follows the
 // action's enabled state and hint.

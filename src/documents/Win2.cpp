@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
+#include "app/ToolRow.h"
 #include "documents/ColorGrid.h"
 #include "platform/RichTextEdit.h"
 
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QTextCharFormat>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -155,7 +157,7 @@ void Twinform2::buildToolPanel()
 
     auto *rows = new QVBoxLayout;
     rows->setSpacing(2);
-    auto *first = new QHBoxLayout;
+    QToolBar *first = toolRow(redskabsPanel, QStringLiteral("fontRow"));
     FontNameBox = new QComboBox(redskabsPanel);
     FontNameBox->setObjectName(QStringLiteral("FontNameBox"));
     FontNameBox->setAccessibleName(QStringLiteral("Fontnavn"));
@@ -178,16 +180,16 @@ void Twinform2::buildToolPanel()
     Button1->setAccessibleName(QStringLiteral("Fonte"));
     Button1->setPopupMode(QToolButton::MenuButtonPopup);
     first->addWidget(Button1);
-    first->addStretch();
+    addSpring(first);
     modiButton = new QToolButton(redskabsPanel);
     modiButton->setObjectName(QStringLiteral("modiButton"));
     modiButton->setDefaultAction(EditModified);
     modiButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     modiButton->setAccessibleName(QStringLiteral("Redigeret"));
     first->addWidget(modiButton);
-    rows->addLayout(first);
+    rows->addWidget(first);
 
-    auto *second = new QHBoxLayout;
+    QToolBar *second = toolRow(redskabsPanel, QStringLiteral("sizeRow"));
     second->addWidget(fontsizeBox);
     connect(fontsizeBox, &QComboBox::activated, this, [this] {
         QTextCharFormat format;
@@ -204,16 +206,14 @@ void Twinform2::buildToolPanel()
         sizeButtons << button;
         second->addWidget(button);
     }
-    second->addStretch();
+    addSpring(second);
     second->addWidget(actionButton(googleUrl));
     second->addWidget(actionButton(bingUrl));
     second->addWidget(actionButton(tubeUrl));
-    rows->addLayout(second);
+    rows->addWidget(second);
 
-    rtfToolbar = new QWidget(redskabsPanel);
-    rtfToolbar->setObjectName(QStringLiteral("rtfToolbar"));
-    auto *bar = new QHBoxLayout(rtfToolbar);
-    bar->setContentsMargins(0, 0, 0, 0);
+    QToolBar *bar = toolRow(redskabsPanel, QStringLiteral("rtfToolbar"));
+    rtfToolbar = bar;
     Info = new QStatusBar(rtfToolbar);
     Info->setObjectName(QStringLiteral("Info"));
     Info->setSizeGripEnabled(false);
@@ -222,7 +222,8 @@ void Twinform2::buildToolPanel()
         infoPanels << label;
         Info->addWidget(label);
     }
-    bar->addWidget(Info, 1);
+    Info->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(Info);
     for (QAction *action : {static_cast<QAction *>(aMargin), static_cast<QAction *>(RichEditBullets2),
                             static_cast<QAction *>(RichEditBold2), static_cast<QAction *>(RichEditItalic2),
                             static_cast<QAction *>(RichEditUnderline2), static_cast<QAction *>(RichEditAlignLeft2),

@@ -4,10 +4,13 @@
 
 #include "platform/Modal.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace Platform {
 
@@ -46,6 +49,9 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        // The program's names already tell the patterns ("Alle filtyper (*.*)"): the dialog
+        // shows them as they are instead of adding the patterns once more.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         const QStringList filters = nameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -75,10 +81,19 @@ public:
 
     bool printerSetup(QWidget *parent, QPrinter &printer) override
     {
+#ifdef Q_OS_WIN
+        // Windows' own page set-up chooses the printer too, behind its "Printer..." button.
+        QPageSetupDialog dialog(&printer, parent);
+#else
+        // Qt's print dialog is the one that chooses the printer, a PDF file among them; here it
+        // only sets up, nothing is printed, so it says so. Pages and copies are the print box's.
         QPrintDialog dialog(&printer, parent);
-        // Only the printer is chosen here, a PDF file among the printers: pages and copies are
-        // the print box's.
         dialog.setOptions(QAbstractPrintDialog::PrintToFile);
+        dialog.setWindowTitle(QStringLiteral("Printeropsætning"));
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+            if (QPushButton *accept = buttons->button(QDialogButtonBox::Ok))
+                accept->setText(QStringLiteral("Indstil"));
+#endif
         return showModal(dialog) == QDialog::Accepted;
     }
 };

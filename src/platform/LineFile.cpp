@@ -1,6 +1,7 @@
 #include "platform/LineFile.h"
 
 #include "platform/DataFolders.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,7 +81,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     QSaveFile file(*target);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = fileErrorReason(file);
         return false;
     }
     return true;

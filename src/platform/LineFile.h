@@ -11,7 +11,7 @@ namespace Platform {
 
 // Replaces path with bytes atomically: a failed write leaves the old file whole. The file keeps
 // its permissions and a symbolic link stays a link (the file it names is replaced). On failure
-// returns false and, when error is given, a short description of the system's error.
+// returns false and, when error is given, the reason in Danish (see fileErrorReason).
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Whether the file's first 64 KB look binary (see looksBinary); false when it cannot be read.

@@ -1,6 +1,7 @@
 #include "platform/RichEdit.h"
 
 #include "platform/SpellUnderliner.h"
+#include "platform/SystemError.h"
 #include "platform/WebAddress.h"
 
 #include <QContextMenuEvent>
@@ -18,13 +19,13 @@ std::optional<QByteArray> RichEdit::readFile(const QString &path, QString *error
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = fileErrorReason(file);
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (error)
-            *error = file.errorString();
+            *error = fileErrorReason(file);
         return std::nullopt;
     }
     return bytes;

@@ -90,7 +90,7 @@ signals:
     void textChanged();
 
 protected:
-    // The whole file, or nothing with *error telling why.
+    // The whole file, or nothing with *error telling why in Danish.
     static std::optional<QByteArray> readFile(const QString &path, QString *error);
 
     TextEncoding m_encoding = TextEncoding::Ansi;

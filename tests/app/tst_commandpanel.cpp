@@ -121,6 +121,7 @@ private slots:
     void egenskaberFillsTheFrameUntilADocumentComesForward();
     void stripAndMenuBarOpenThePages();
     void hovedmenuAndRedskabslinje();
+    void buttonsShowTheirCaptionsWhole();
     void enabledRules();
     void searchPageRunsTheActiveDocumentsCommands();
     void enterInTheSearchFieldsStepsThroughTheHits();
@@ -308,6 +309,30 @@ void TestCommandPanel::hovedmenuAndRedskabslinje()
     key("Ctrl+R");
     QVERIFY(mainform->menuBog->isHidden());
     QCOMPARE(tools->isVisible(), !toolsShown);
+}
+
+// The buttons on the pages show their commands' captions as they are, the dots of a command that
+// asks before it acts included, also after the commands were switched on by a document opening.
+void TestCommandPanel::buttonsShowTheirCaptionsWhole()
+{
+    ProgramFixture program;
+    program.start();
+    key("Ctrl+1");
+    const auto shown = [] {
+        QStringList texts;
+        for (const QString &caption : {QStringLiteral("Åben..."), QStringLiteral("Gem som..."), QStringLiteral("Udskriv...")}) {
+            const QToolButton *found = button(mainform->menuBog->currentWidget(), caption);
+            texts << (found ? found->text() : QStringLiteral("no button ") + caption);
+        }
+        return texts;
+    };
+    const QStringList captions({"Åben...", "Gem som...", "Udskriv..."});
+    idle();
+    QCOMPARE(shown(), captions);
+    key("Ctrl+N");
+    idle();
+    QVERIFY(mainform->udskrivDokument->isEnabled());
+    QCOMPARE(shown(), captions);
 }
 
 void TestCommandPanel::enabledRules()

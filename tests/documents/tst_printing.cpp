@@ -9,10 +9,12 @@
 #include "platform/Printer.h"
 #include "platform/RichEdit.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -328,15 +330,18 @@ void TestPrinting::withoutAPrinterPrintsIntoAPdfFile()
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 
-// The printer set-up dialog offers a PDF file among the printers; chosen there, it is where
-// "Udskriv" prints without asking.
+// "Printer" shows the system's printer set-up: a dialog that sets up, in Danish, and offers a PDF
+// file among the printers; chosen there, it is where "Udskriv" prints without asking.
 void TestPrinting::printerSetupOffersAPdfFile()
 {
     ProgramFixture program;
     program.start();
     const QString pdf = program.workFolder() + QStringLiteral("/opsat.pdf");
     bool offered = false;
-    program.modal.answer([&offered, pdf](QDialog &box) {
+    QString title;
+    QStringList buttons;
+    program.modal.answer([&](QDialog &box) {
+        title = box.windowTitle();
         for (QComboBox *printers : box.findChildren<QComboBox *>()) {
             for (int i = 0; i < printers->count(); ++i) {
                 if (printers->itemText(i).contains(QLatin1String("PDF"))) {
@@ -347,11 +352,16 @@ void TestPrinting::printerSetupOffersAPdfFile()
         }
         if (QLineEdit *file = box.findChild<QLineEdit *>(QStringLiteral("filename")))
             file->setText(pdf);
-        box.accept();
+        if (auto *row = box.findChild<QDialogButtonBox *>())
+            for (QAbstractButton *button : row->buttons())
+                buttons << button->text().remove(QLatin1Char('&'));
+        QVERIFY(pressButton(box, QStringLiteral("Indstil")));
     });
     Platform::setDialogs(nullptr); // the system's own dialog
     mainform->printerEgenskaber->trigger();
     Platform::setDialogs(&program.dialogs);
+    QCOMPARE(title, QStringLiteral("Printeropsætning"));
+    QCOMPARE(buttons, QStringList({"Indstil", "Annuller", "Valgmuligheder >>"}));
     QVERIFY(offered);
     QVERIFY(program.modal.unexpected.isEmpty());
 

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMdiArea>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -45,6 +46,7 @@ private slots:
     void spellCheckLeavesCaretAfterFirstCharacter();
     void modifiedDisplay();
     void linesOfALongWrappedDocument();
+    void fitsTheFrameAtTheStandardSize();
 
 private:
     static Twinform2 *active() { return qobject_cast<Twinform2 *>(mainform->activeDocument()); }
@@ -336,28 +338,63 @@ void TestRichWindow::linesOfALongWrappedDocument()
         return window->infoPanels[1]->text() + QStringLiteral(" lines, the caret on line ")
                + window->infoPanels[3]->text().section(QLatin1Char(','), 0, 0);
     };
-    // The same text laid out whole at the same width.
-    const auto laidOut = [text](int caretLine) {
+    // The same text laid out whole at the same width, with the caret where it is now.
+    const auto laidOut = [text] {
         std::unique_ptr<QTextDocument> copy(text->document()->clone());
         copy->setTextWidth(text->document()->textWidth());
         copy->documentLayout()->documentSize();
+        const int caret = text->textCursor().position();
         int lines = 0;
-        for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
+        int caretLine = 0;
+        for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+            if (block.contains(caret))
+                caretLine = lines + block.layout()->lineForTextPosition(caret - block.position()).lineNumber() + 1;
             lines += block.layout()->lineCount();
-        return QStringLiteral("%1 lines, the caret on line %2").arg(lines).arg(caretLine > 0 ? caretLine : lines);
+        }
+        return QStringLiteral("%1 lines, the caret on line %2").arg(lines).arg(caretLine);
     };
     QWindow *keys = mainform->windowHandle();
     QTest::keyClick(keys, Qt::Key_Home, Qt::ControlModifier);
-    QVERIFY(laidOut(1).section(QLatin1Char(' '), 0, 0).toInt() > 800);
-    QCOMPARE(shown(), laidOut(1));
+    QVERIFY(laidOut().section(QLatin1Char(' '), 0, 0).toInt() > 800);
+    QCOMPARE(shown(), laidOut());
     QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(shown(), laidOut(0));
+    QCOMPARE(shown(), laidOut());
 
     // As much again pasted at the start.
     QApplication::clipboard()->setText(text->toPlainText());
     QTest::keyClick(keys, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(keys, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(shown(), laidOut(2400));
+    QCOMPARE(shown(), laidOut());
+}
+
+// In the 800-pixel main window the rich window fits its frame, maximised or not, and every one of
+// its tool buttons can be reached: on its row, or in the row's overflow button.
+void TestRichWindow::fitsTheFrameAtTheStandardSize()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->showNormal();
+    mainform->resize(800, 600);
+    Twinform2 *window = newWindow();
+    const int room = mainform->mdiArea->viewport()->width();
+    QVERIFY2(mainform->width() <= 800, qPrintable(QString::number(mainform->width())));
+    QVERIFY(window->isMaximized());
+    QVERIFY(window->width() <= room);
+    window->showNormal();
+    QVERIFY2(window->width() <= room, qPrintable(QString::number(window->width())));
+
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    const QRect panel = window->redskabsPanel->rect();
+    for (QToolButton *button : window->redskabsPanel->findChildren<QToolButton *>()) {
+        if (button->isHidden() || button->objectName() == QLatin1String("qt_toolbar_ext_button"))
+            continue;
+        if (!button->isVisible()) // moved into an overflow: its row shows the overflow button
+            QVERIFY(button->parentWidget()->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"))->isVisible());
+        else
+            QVERIFY2(panel.contains(QRect(button->mapTo(window->redskabsPanel, QPoint()), button->size())),
+                     qPrintable(button->text() + button->accessibleName()));
+    }
 }
 
 QTEST_MAIN(TestRichWindow)

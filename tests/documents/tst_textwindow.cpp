@@ -4,11 +4,13 @@
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "app/RadioGroup.h"
+#include "documents/DocumentForm.h"
 #include "documents/Win1.h"
 #include "lists/FavDirUnit.h"
 #include "lists/filUnit.h"
 #include "opening/Funktioner.h"
 #include "options/optUnit.h"
+#include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
 
 #include <QAbstractScrollArea>
@@ -16,6 +18,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,9 +50,11 @@ private slots:
     void mixedLineBreaksStayPerLine();
     void shiftEnterAndPastedSeparatorsAreLineBreaks();
     void saveAsAndOverwriteQuestion();
+    void saveDialogNamesEachFilterOnce();
     void closeQuestion_data();
     void closeQuestion();
     void failedWriteKeepsDocumentOpen();
+    void failedSaveTellsWhyInDanish();
     void unreadableFileOpensNothing();
     void caretPosition();
     void linesOfALongWrappedDocument();
@@ -57,6 +63,7 @@ private slots:
     void wordAtCaret();
     void popupSwitching();
     void popupStartsFromOptions();
+    void rightClickMenusAreDanish();
     void controlHintsFollowTheOptions_data();
     void controlHintsFollowTheOptions();
 
@@ -351,6 +358,36 @@ void TestTextWindow::saveAsAndOverwriteQuestion()
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 
+// The system's save dialog lists each file type once, by the name the program gives it, in
+// Danish; a name typed without an extension gets the chosen type's.
+void TestTextWindow::saveDialogNamesEachFilterOnce()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    type(active(), QStringLiteral("brev"));
+    QStringList types;
+    QString acceptCaption;
+    const QString typed = QDir(program.workFolder()).filePath(QStringLiteral("brev"));
+    program.modal.answer([&](QDialog &box) {
+        if (auto *combo = box.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < combo->count(); ++i)
+                types << combo->itemText(i);
+        if (auto *name = box.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(typed);
+        if (auto *buttons = box.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox")))
+            acceptCaption = buttons->button(QDialogButtonBox::Save)->text().remove(QLatin1Char('&'));
+        pressButton(box, acceptCaption);
+    });
+    Platform::setDialogs(nullptr); // the system's own dialog
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    Platform::setDialogs(&program.dialogs);
+    QCOMPARE(types, QStringList({"Tekstdokument (.txt)", "Rich Tekstdokument (.rtf)", "Alle filtyper (*.*)"}));
+    QCOMPARE(acceptCaption, QStringLiteral("Gem"));
+    QCOMPARE(ProgramFixture::readFile(typed + QStringLiteral(".txt")), QByteArray("brev"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
 void TestTextWindow::closeQuestion_data()
 {
     QTest::addColumn<bool>("named");
@@ -426,6 +463,24 @@ void TestTextWindow::failedWriteKeepsDocumentOpen()
     QVERIFY(program.modal.shown[1].text.startsWith(QStringLiteral("Dokumentet blev ikke gemt:")));
     QCOMPARE(mainform->documentWindows().size(), 1);
     QCOMPARE(area(active())->toPlainText(), QStringLiteral("vigtigt"));
+    QVERIFY(active()->editor()->isModified());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// A save that fails tells the reason in Danish, not in the system's English.
+void TestTextWindow::failedSaveTellsWhyInDanish()
+{
+    ProgramFixture program;
+    program.start();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
+    type(active(), QStringLiteral("brev"));
+    const QString path = QDir(program.workFolder()).filePath(QStringLiteral("forsvundet/brev.txt"));
+    program.dialogs.saveAnswers.enqueue(path);
+    program.modal.press(QStringLiteral("OK"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].text,
+             QStringLiteral("Dokumentet blev ikke gemt:\n") + path + QStringLiteral("\nFilen eller mappen findes ikke."));
     QVERIFY(active()->editor()->isModified());
     QVERIFY(program.modal.unexpected.isEmpty());
 }
@@ -730,6 +785,41 @@ void TestTextWindow::popupStartsFromOptions()
     QCOMPARE(window->fontnameBox->currentText(), QStringLiteral("Courier New"));
     QCOMPARE(window->fontsizeBox->currentText(), QStringLiteral("10"));
     QCOMPARE(window->fontnameBox->count(), optform->fontnameBox->count());
+}
+
+// A right click in the text of either document window shows the window's own menu, or, switched
+// to spelling, the text area's edit menu, whose entries Qt makes: in Danish too.
+void TestTextWindow::rightClickMenusAreDanish()
+{
+    ProgramFixture program;
+    program.start();
+    // The menu a right click in the middle of the text shows, and its entries as the user reads them.
+    const auto rightClick = [](TDokumentform *window, QStringList *entries) {
+        QWidget *viewport = qobject_cast<QAbstractScrollArea *>(window->editor()->widget())->viewport();
+        QTest::mouseClick(mainform->windowHandle(), Qt::RightButton, Qt::NoModifier,
+                          viewport->mapTo(mainform, viewport->rect().center()));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return menu;
+        for (const QAction *action : menu->actions()) {
+            if (!action->isSeparator() && action->isVisible())
+                *entries << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        }
+        menu->close();
+        return menu;
+    };
+    for (const char *newDocument : {"Ctrl+N", "Ctrl+Alt+N"}) {
+        QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(newDocument)));
+        TDokumentform *window = mainform->activeDocument();
+        QStringList entries;
+        QMenu *own = window->editor()->contextMenu();
+        QVERIFY(own);
+        QCOMPARE(rightClick(window, &entries), own);
+        QTest::mouseClick(window->puButton, Qt::LeftButton);
+        entries.clear();
+        QVERIFY(rightClick(window, &entries));
+        QCOMPARE(entries, QStringList({"Fortryd", "Omgør", "Klip", "Kopiér", "Sæt ind", "Slet", "Markér alt"}));
+    }
 }
 
 void TestTextWindow::controlHintsFollowTheOptions_data()

@@ -1,5 +1,6 @@
 #include "CodecTesting.h"
 #include "platform/LineFile.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -7,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -92,6 +94,8 @@ private slots:
     void refusesLinksToOtherPlaces();
     void failedWriteLeavesOldFile_data();
     void failedWriteLeavesOldFile();
+    void deviceErrorsAreToldInDanish_data();
+    void deviceErrorsAreToldInDanish();
 };
 
 void LineFileTest::readsLines_data()
@@ -377,16 +381,21 @@ void LineFileTest::refusesLinksToOtherPlaces()
 void LineFileTest::failedWriteLeavesOldFile_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason"); // what the user is told
 
-    QTest::newRow("read-only folder") << u"read-only folder"_s;
-    QTest::newRow("folder is a file") << u"folder is a file"_s;
-    QTest::newRow("path is a folder") << u"path is a folder"_s;
-    QTest::newRow("links in a loop") << u"links in a loop"_s;
+    QTest::newRow("read-only folder") << u"read-only folder"_s
+                                      << u"Du har ikke tilladelse til at bruge filen eller mappen."_s;
+    QTest::newRow("folder is a file") << u"folder is a file"_s << u"En del af stien er ikke en mappe."_s;
+    QTest::newRow("folder is missing") << u"folder is missing"_s << u"Filen eller mappen findes ikke."_s;
+    QTest::newRow("name too long") << u"name too long"_s << u"Navnet er for langt."_s;
+    QTest::newRow("path is a folder") << u"path is a folder"_s << u"Systemet melder: Filename refers to a directory"_s;
+    QTest::newRow("links in a loop") << u"links in a loop"_s << u"For mange symbolske link efter hinanden."_s;
 }
 
 void LineFileTest::failedWriteLeavesOldFile()
 {
     QFETCH(QString, kind);
+    QFETCH(QString, reason);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -408,6 +417,10 @@ void LineFileTest::failedWriteLeavesOldFile()
         }
     } else if (kind == u"folder is a file") {
         path = old + u"/list.txt"_s;
+    } else if (kind == u"folder is missing") {
+        path = folder + u"/gone/list.txt"_s;
+    } else if (kind == u"name too long") {
+        path = folder + u"/"_s + QString(300, u'n') + u".txt"_s;
     } else if (kind == u"path is a folder") {
         path = folder;
     } else if (kind == u"links in a loop") {
@@ -426,9 +439,41 @@ void LineFileTest::failedWriteLeavesOldFile()
                                       | QFileDevice::ExeOwner);
 
     QVERIFY(!written);
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error, reason);
     QCOMPARE(snapshot(dir.path()), before);
     QCOMPARE(fileBytes(old), QByteArray("old\r\n"));
+}
+
+void LineFileTest::deviceErrorsAreToldInDanish_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("reason");
+
+    // A full disk, as the device that is always full gives it.
+    QTest::newRow("disk full") << u"/dev/full"_s << true << u"Der er ikke mere plads på disken."_s;
+    // An error without a text of our own keeps the system's after a Danish lead.
+    QTest::newRow("other error") << u"/proc/self/mem"_s << false
+                                 << u"Systemet melder: "_s + qt_error_string(EIO);
+}
+
+void LineFileTest::deviceErrorsAreToldInDanish()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, write);
+    QFETCH(QString, reason);
+    if (!QFileInfo::exists(path))
+        QSKIP("no such device on this system");
+
+    QFile file(path);
+    if (write) {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QCOMPARE(file.write("x"), qint64(-1));
+    } else {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(1).isEmpty());
+    }
+    QCOMPARE(Platform::fileErrorReason(file), reason);
 }
 
 QTEST_GUILESS_MAIN(LineFileTest)
