@@ -632,8 +632,8 @@ void TestTextWindow::veryLongLine()
     QPlainTextEdit *text = area(window);
     QCOMPARE(QApplication::focusWidget(), text);
 
-    // Three screen lines down, the caret at the start of the third; a selection down to the next
-    // screen line is copied as the text the file has there.
+    // From the start of the third screen line, a selection down to the next one is copied as the
+    // text the file has there.
     key(Qt::Key_Down);
     key(Qt::Key_Down);
     key(Qt::Key_Home);
