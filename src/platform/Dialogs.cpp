@@ -7,10 +7,13 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+
+#ifdef Q_OS_WIN
+#include <QPageSetupDialog>
+#endif
 
 namespace Platform {
 
