@@ -19,6 +19,7 @@
 #include "options/optUnit.h"
 #include "platform/Clock.h"
 #include "platform/Browser.h"
+#include "platform/Designs.h"
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
 #include "platform/Notifications.h"
@@ -94,7 +95,7 @@ QToolButton *yearButton(QWidget *parent, const QString &name, const QString &ico
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
-    button->setIcon(QIcon::fromTheme(iconName));
+    button->setIcon(Platform::designIcon(iconName));
     setHint(button, hint);
     button->setAccessibleName(hint);
     return button;

@@ -45,10 +45,7 @@ bool createProgram(const QStringList &args, const QString &startFolder)
 {
     loadResources();
     Platform::useDanishQtTexts();
-    // Outside a desktop that names its icon theme, the program's freedesktop icon names come from
-    // the Breeze theme it is installed with.
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("breeze"));
+    Platform::useIconTheme();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
     // The program starts in "Sky"; the options box puts on the user's own design a moment later.
     Platform::applyDesign(QStringLiteral("Sky"));

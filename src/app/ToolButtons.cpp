@@ -1,12 +1,32 @@
 #include "app/ToolButtons.h"
 
+#include "platform/Designs.h"
+
 #include <QAction>
 #include <QIcon>
+#include <QPushButton>
 #include <QToolButton>
+
+namespace {
+
+// A button that is not the action's own follows its enabled state and hint, and a click runs it.
+void followAction(QAbstractButton *button, QAction *action)
+{
+    const auto follow = [button, action] {
+        button->setEnabled(action->isEnabled());
+        button->setToolTip(action->toolTip());
+        button->setStatusTip(action->statusTip());
+    };
+    follow();
+    QObject::connect(action, &QAction::changed, button, follow);
+    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+}
+
+} // namespace
 
 QToolButton *iconActionButton(QWidget *parent, QAction *action, const QString &iconName)
 {
-    action->setIcon(QIcon::fromTheme(iconName));
+    action->setIcon(Platform::designIcon(iconName));
     auto *button = new QToolButton(parent);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -37,13 +57,16 @@ QToolButton *captionedActionButton(QWidget *parent, QAction *action, const QStri
     button->setObjectName(action->objectName() + QStringLiteral("Button"));
     button->setText(caption);
     button->setAccessibleName(QString(caption).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified());
-    const auto follow = [button, action] {
-        button->setEnabled(action->isEnabled());
-        button->setToolTip(action->toolTip());
-        button->setStatusTip(action->statusTip());
-    };
-    follow();
-    QObject::connect(action, &QAction::changed, button, follow);
-    QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    followAction(button, action);
+    return button;
+}
+
+QPushButton *actionPushButton(QWidget *parent, QAction *action)
+{
+    auto *button = new QPushButton(action->text(), parent);
+    button->setObjectName(action->objectName() + QStringLiteral("Button"));
+    button->setAccessibleName(action->text());
+    button->setAutoDefault(false);
+    followAction(button, action);
     return button;
 }

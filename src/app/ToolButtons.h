@@ -3,6 +3,7 @@
 #include <QString>
 
 class QAction;
+class QPushButton;
 class QToolButton;
 class QWidget;
 
@@ -13,3 +14,7 @@ QToolButton *actionTextButton(QWidget *parent, QAction *action);
 // A button for the action with a caption of its own ("\n" breaks it into lines); it follows the
 // action's enabled state and hint.
 QToolButton *captionedActionButton(QWidget *parent, QAction *action, const QString &caption);
+// A raised button for the action, for a command that stands among labels and fields, where a flat
+// button would read as one more label. It shows the action's caption and follows its enabled state
+// and hint.
+QPushButton *actionPushButton(QWidget *parent, QAction *action);

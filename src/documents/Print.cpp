@@ -1,5 +1,7 @@
 #include "documents/Print.h"
 
+#include "platform/Designs.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -65,7 +67,7 @@ Tprintform::Tprintform(QWidget *parent)
     auto *aktionColumn = new QVBoxLayout(aktion);
     auto *copiesRow = new QGridLayout;
     auto *picture = new QLabel(aktion);
-    picture->setPixmap(QIcon::fromTheme(QStringLiteral("document-print")).pixmap(32, 32));
+    picture->setPixmap(Platform::designIcon(QStringLiteral("document-print")).pixmap(32, 32));
     copiesRow->addWidget(picture, 0, 2, 1, 1, Qt::AlignRight);
     Edit5 = field(aktion, copiesRow, 0, "Edit5", QStringLiteral("Kopiantal"));
     filterField(Edit5, &IntegerKon);
@@ -78,7 +80,7 @@ Tprintform::Tprintform(QWidget *parent)
     connect(annullerButton, &QPushButton::clicked, this, &QDialog::reject);
     printButton = new QPushButton(QStringLiteral("Print    "), aktion);
     printButton->setObjectName(QStringLiteral("printButton"));
-    printButton->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+    printButton->setIcon(Platform::designIcon(QStringLiteral("document-print")));
     printButton->setDefault(true);
     connect(printButton, &QPushButton::clicked, this, &QDialog::accept);
     for (QPushButton *button : {standardButton, annullerButton, printButton})

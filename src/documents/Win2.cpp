@@ -6,6 +6,7 @@
 #include "app/Main.h"
 #include "app/ToolRow.h"
 #include "documents/ColorGrid.h"
+#include "platform/Designs.h"
 #include "platform/RichTextEdit.h"
 
 #include <QComboBox>
@@ -85,7 +86,7 @@ void Twinform2::buildActions()
         {RichEditAlignLeft2, "format-justify-left"},   {RichEditAlignCenter2, "format-justify-center"},
         {RichEditAlignRight2, "format-justify-right"}, {aMargin, "format-indent-more"}};
     for (const auto &[action, icon] : icons)
-        action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
+        action->setIcon(Platform::designIcon(QString::fromLatin1(icon)));
 
     // They show as pressed while the selection has that style or the paragraph that form.
     RichEditBold2->setUpdateRule([this] {
@@ -178,7 +179,7 @@ void Twinform2::buildToolPanel()
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setText(QStringLiteral("Fonte"));
     Button1->setAccessibleName(QStringLiteral("Fonte"));
-    Button1->setPopupMode(QToolButton::MenuButtonPopup);
+    Button1->setPopupMode(QToolButton::InstantPopup);
     first->addWidget(Button1);
     addSpring(first);
     modiButton = new QToolButton(redskabsPanel);
@@ -336,7 +337,7 @@ void Twinform2::EditModifiedUpdate()
     m_shownModified = modified;
     EditModified->setText(modified ? QStringLiteral("Redigeret") : QString());
     EditModified->setHint(modified ? QStringLiteral("Dokumentet er ændret") : QStringLiteral("Dokumentet er ikke ændret"));
-    EditModified->setIcon(QIcon::fromTheme(modified ? QStringLiteral("document-edit") : QStringLiteral("document-save")));
+    EditModified->setIcon(Platform::designIcon(modified ? QStringLiteral("document-edit") : QStringLiteral("document-save")));
     // With "Redigeret" the button takes the width the design draws it in: a fixed guess cut it.
     modiButton->setFixedWidth(modified ? modiButton->sizeHint().width() : 24);
 }

@@ -9,6 +9,7 @@
 #include "opening/TypeListView.h"
 #include "options/infUnit.h"
 #include "options/spmUnit.h"
+#include "platform/Designs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -40,7 +41,7 @@ QToolButton *ikonKnap(QWidget *parent, const QString &ikon, const QString &capti
 {
     auto *knap = new QToolButton(parent);
     knap->setText(caption);
-    knap->setIcon(QIcon::fromTheme(ikon));
+    knap->setIcon(Platform::designIcon(ikon));
     knap->setAccessibleName(hint);
     setHint(knap, hint);
     return knap;
@@ -48,7 +49,7 @@ QToolButton *ikonKnap(QWidget *parent, const QString &ikon, const QString &capti
 
 QPushButton *trykKnap(QWidget *parent, const QString &caption, const QString &ikon, const QString &hint)
 {
-    auto *knap = new QPushButton(QIcon::fromTheme(ikon), caption, parent);
+    auto *knap = new QPushButton(Platform::designIcon(ikon), caption, parent);
     knap->setAccessibleName(caption);
     setHint(knap, hint);
     // Enter belongs to the type field (it inserts the entry); it must never press a button of

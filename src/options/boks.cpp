@@ -9,6 +9,7 @@
 #include "options/Fontnavne.h"
 #include "options/infUnit.h"
 #include "platform/DataFolders.h"
+#include "platform/Designs.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -53,7 +54,7 @@ QToolButton *tekstKnap(QWidget *parent, const char *name, const QString &caption
     auto *knap = new QToolButton(parent);
     knap->setObjectName(QLatin1String(name));
     knap->setText(caption);
-    knap->setIcon(QIcon::fromTheme(ikon));
+    knap->setIcon(Platform::designIcon(ikon));
     knap->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     knap->setAccessibleName(caption);
     setHint(knap, hint);
@@ -63,7 +64,7 @@ QToolButton *tekstKnap(QWidget *parent, const char *name, const QString &caption
 QPushButton *trykKnap(QWidget *parent, const char *name, const QString &caption, const QString &ikon,
                       const QString &hint)
 {
-    auto *knap = new QPushButton(QIcon::fromTheme(ikon), caption, parent);
+    auto *knap = new QPushButton(Platform::designIcon(ikon), caption, parent);
     knap->setObjectName(QLatin1String(name));
     knap->setAccessibleName(caption);
     setHint(knap, hint);
@@ -155,7 +156,7 @@ Tboksform::Tboksform(QWidget *parent)
 
     infoButton = new QToolButton(this);
     infoButton->setObjectName(QStringLiteral("infoButton"));
-    infoButton->setIcon(QIcon::fromTheme(QStringLiteral("dialog-information")));
+    infoButton->setIcon(Platform::designIcon(QStringLiteral("dialog-information")));
     setHint(infoButton, QStringLiteral("Information: Administrer grupper"));
     infoButton->setAccessibleName(QStringLiteral("Information: Administrer grupper"));
 
@@ -173,7 +174,7 @@ Tboksform::Tboksform(QWidget *parent)
     knapSoejle->addStretch(1);
 
     auto *sletKnap = new QToolButton(this);
-    sletFontFraListe->setIcon(QIcon::fromTheme(QStringLiteral("list-remove")));
+    sletFontFraListe->setIcon(Platform::designIcon(QStringLiteral("list-remove")));
     sletKnap->setDefaultAction(sletFontFraListe);
     sletKnap->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     sletKnap->setAccessibleName(QStringLiteral("Fjern"));

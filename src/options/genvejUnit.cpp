@@ -1,5 +1,7 @@
 #include "options/genvejUnit.h"
 
+#include "platform/Designs.h"
+
 #include <QHeaderView>
 #include <QIcon>
 #include <QStyle>
@@ -54,7 +56,7 @@ QTableWidget *lavListe(QTabWidget *sider, const QString &side, const QString &in
 // The theme's image where there is one, else the style's own, so every row keeps its image.
 QIcon billede(const QWidget *w, const QString &navn, QStyle::StandardPixmap reserve)
 {
-    return QIcon::fromTheme(navn, w->style()->standardIcon(reserve));
+    return Platform::designIcon(navn, w->style()->standardIcon(reserve));
 }
 
 } // namespace

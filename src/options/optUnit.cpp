@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
+#include "app/ToolButtons.h"
 #include "opening/Funktioner.h"
 #include "options/boks.h"
 #include "options/infUnit.h"
@@ -91,10 +92,7 @@ void Toptform::buildPanels()
     heightLabel = new QLabel(QStringLiteral("0"), optPanel1);
     size->addWidget(heightLabel);
     program->addLayout(size);
-    auto *sizeButton = new QToolButton(optPanel1);
-    sizeButton->setDefaultAction(mainform->aProgramSize);
-    sizeButton->setAccessibleName(mainform->aProgramSize->text());
-    program->addWidget(sizeButton);
+    program->addWidget(actionPushButton(optPanel1, mainform->aProgramSize), 0, Qt::AlignLeft);
     hintBox = new TRadioGroup(QStringLiteral("Element information"),
                               {QStringLiteral("Vis hints på informationslinjen"),
                                QStringLiteral("Vis hints ved de enkelte elementer"), QStringLiteral("Vis ikke hints")},

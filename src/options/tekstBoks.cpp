@@ -1,5 +1,7 @@
 #include "options/tekstBoks.h"
 
+#include "platform/Designs.h"
+
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -56,7 +58,7 @@ TtekstBoks::TtekstBoks(QWidget *parent, const QString &caption)
 
 QPushButton *TtekstBoks::tilfoejKnap(const QString &caption, const QString &ikon)
 {
-    auto *knap = new QPushButton(QIcon::fromTheme(ikon), caption, this);
+    auto *knap = new QPushButton(Platform::designIcon(ikon), caption, this);
     knap->setAccessibleName(caption);
     m_knapper->addWidget(knap);
     m_knapper->addStretch(1);

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
+#include <QPalette>
+#include <QRegularExpression>
 #include <QStyle>
 
 namespace Platform {
@@ -20,6 +23,8 @@ struct DesignState {
     QString platformStyle;
     // A style under a sheet does not tell its name, so the one in force is remembered here.
     QString styleInForce;
+    // The palette the application had before the first design: what "Windows" paints with.
+    QPalette platformPalette;
 };
 
 DesignState &state()
@@ -42,6 +47,93 @@ QString canonicalName(const QString &name)
             return design;
     }
     return QString();
+}
+
+// The declarations of a sheet's rules by selector ("QLineEdit:disabled"), a later rule adding to and
+// overriding an earlier one as Qt reads them.
+using SheetRules = QHash<QString, QHash<QString, QString>>;
+
+SheetRules rulesOf(QString sheet)
+{
+    static const QRegularExpression comment(QStringLiteral("/\\*.*?\\*/"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression rule(QStringLiteral("([^{}]+)\\{([^{}]*)\\}"));
+    sheet.remove(comment);
+    SheetRules rules;
+    auto found = rule.globalMatch(sheet);
+    while (found.hasNext()) {
+        const QRegularExpressionMatch match = found.next();
+        const QStringList selectors = match.captured(1).split(QLatin1Char(','));
+        for (const QString &declaration : match.captured(2).split(QLatin1Char(';'))) {
+            const qsizetype colon = declaration.indexOf(QLatin1Char(':'));
+            if (colon < 0)
+                continue;
+            for (const QString &selector : selectors)
+                rules[selector.simplified()][declaration.left(colon).trimmed()] = declaration.mid(colon + 1).trimmed();
+        }
+    }
+    return rules;
+}
+
+// The colour a value paints: the colour itself, or the even blend of a gradient's colours; invalid for
+// "transparent" and the like.
+QColor colourIn(const QString &value)
+{
+    static const QRegularExpression hex(QStringLiteral("#[0-9a-fA-F]{6}\\b"));
+    float red = 0, green = 0, blue = 0;
+    int count = 0;
+    auto found = hex.globalMatch(value);
+    while (found.hasNext()) {
+        const QColor colour(found.next().captured());
+        red += colour.redF();
+        green += colour.greenF();
+        blue += colour.blueF();
+        ++count;
+    }
+    return count ? QColor::fromRgbF(red / count, green / count, blue / count) : QColor();
+}
+
+// The palette of a design's sheet, for what the sheet itself does not paint: the windows' colours,
+// the text fields', the buttons' and the selection's, each also as the sheet shows them disabled.
+QPalette sheetPalette(const QString &sheet)
+{
+    const SheetRules rules = rulesOf(sheet);
+    const auto colour = [&rules](const QString &selector, const QString &property) {
+        const QHash<QString, QString> rule = rules.value(selector);
+        QColor found = colourIn(rule.value(property));
+        if (!found.isValid() && property == QLatin1String("background-color"))
+            found = colourIn(rule.value(QStringLiteral("background")));
+        return found;
+    };
+    const QColor window = colour(QStringLiteral("QMainWindow"), QStringLiteral("background-color"));
+    const QColor button = colour(QStringLiteral("QPushButton"), QStringLiteral("background-color"));
+    QPalette palette(button.isValid() ? button : window, window);
+    const auto set = [&palette](QPalette::ColorGroup group, QPalette::ColorRole role, const QColor &value) {
+        if (value.isValid())
+            palette.setColor(group, role, value);
+    };
+    const QString background = QStringLiteral("background-color");
+    const QString text = QStringLiteral("color");
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        set(group, QPalette::Window, window);
+        set(group, QPalette::WindowText, colour(QStringLiteral("QMainWindow"), text));
+        set(group, QPalette::Base, colour(QStringLiteral("QLineEdit"), background));
+        set(group, QPalette::Text, colour(QStringLiteral("QLineEdit"), text));
+        set(group, QPalette::Button, button);
+        set(group, QPalette::ButtonText, colour(QStringLiteral("QPushButton"), text));
+        set(group, QPalette::Highlight, colour(QStringLiteral("QWidget"), QStringLiteral("selection-background-color")));
+        set(group, QPalette::HighlightedText, colour(QStringLiteral("QWidget"), QStringLiteral("selection-color")));
+        set(group, QPalette::AlternateBase,
+            colour(QStringLiteral("QAbstractItemView"), QStringLiteral("alternate-background-color")));
+        set(group, QPalette::ToolTipBase, colour(QStringLiteral("QToolTip"), background));
+        set(group, QPalette::ToolTipText, colour(QStringLiteral("QToolTip"), text));
+    }
+    const QColor disabledText = colour(QStringLiteral("QWidget:disabled"), text);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        set(QPalette::Disabled, role, disabledText);
+    set(QPalette::Disabled, QPalette::Base, colour(QStringLiteral("QLineEdit:disabled"), background));
+    set(QPalette::Disabled, QPalette::Button, colour(QStringLiteral("QPushButton:disabled"), background));
+    set(QPalette::Disabled, QPalette::ButtonText, colour(QStringLiteral("QPushButton:disabled"), text));
+    return palette;
 }
 
 void useStyle(DesignState &designs, const QString &wanted)
@@ -97,9 +189,11 @@ bool applyDesign(const QString &name, QString *error)
         // style that is in force.
         designs.platformStyle = QApplication::style()->name();
         designs.styleInForce = designs.platformStyle;
+        designs.platformPalette = QApplication::palette();
         designs.started = true;
     }
     useStyle(designs, design == platformDesign ? designs.platformStyle : sheetStyle);
+    QApplication::setPalette(design == platformDesign ? designs.platformPalette : sheetPalette(sheet));
     // Setting a sheet repolishes every widget, even when it is the same sheet again.
     if (qApp->styleSheet() != sheet)
         qApp->setStyleSheet(sheet);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -8,10 +9,23 @@
 // style, so that a design looks the same on every platform.
 namespace Platform {
 
+// Where the program's freedesktop icon names are found: the desktop's icon theme, or Breeze where
+// the desktop names none; the system's icon folders are searched also where the platform does not
+// name them (a session without a desktop).
+void useIconTheme();
+
+// An icon of the icon theme drawn for the design in force: an icon of one colour that would not
+// stand out from the design's windows is drawn in the design's text colour (a dark theme icon on a
+// dark design), and a disabled icon is drawn faded and grey so it is told from an enabled one at a
+// glance. The fallback is used where the theme has no icon of that name.
+QIcon designIcon(const QString &name, const QIcon &fallback = QIcon());
+
 // "Windows" first, then the carried designs in alphabetical order.
 QStringList designNames();
 
-// Applies the design to the whole application at once. The name is matched without regard to case.
+// Applies the design to the whole application at once: its sheet, and a palette of the sheet's own
+// colours for whatever the sheet does not paint (pages, scroll areas, the system's dialogs), so a
+// dark design is dark everywhere. The name is matched without regard to case.
 // An unknown name, or a design whose sheet cannot be read, leaves the current design as it is and
 // gives false with a Danish message in *error.
 bool applyDesign(const QString &name, QString *error = nullptr);

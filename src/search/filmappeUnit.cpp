@@ -12,6 +12,7 @@
 #include "options/infUnit.h"
 #include "options/optUnit.h"
 #include "platform/DataFolders.h"
+#include "platform/Designs.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentSearch.h"
 #include "platform/FolderEntries.h"
@@ -64,7 +65,7 @@ Tfilmappeform::Tfilmappeform(QWidget *parent)
     mappeEdit->setPlaceholderText(QStringLiteral("Indfør søgemappe"));
     mappeLabel->setBuddy(mappeEdit);
     mappeEditBrowse = mappeEdit->addAction(
-        QIcon::fromTheme(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)),
+        Platform::designIcon(QStringLiteral("folder-open"), style()->standardIcon(QStyle::SP_DirOpenIcon)),
         QLineEdit::TrailingPosition);
     mappeEditBrowse->setObjectName(QStringLiteral("mappeEditBrowse"));
     mappeEditBrowse->setText(QStringLiteral("Vælg søgemappe"));
@@ -73,7 +74,7 @@ Tfilmappeform::Tfilmappeform(QWidget *parent)
 
     getDirButton = new QToolButton(this);
     getDirButton->setObjectName(QStringLiteral("getDirButton"));
-    getDirButton->setIcon(QIcon::fromTheme(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
+    getDirButton->setIcon(Platform::designIcon(QStringLiteral("go-down"), style()->standardIcon(QStyle::SP_ArrowDown)));
     const QString getDirHint = QStringLiteral("Hent mappen fra mappe-fil-boksen|Indsætter mappen der er valgt i boksen \"Filer og mapper\"");
     setHint(getDirButton, getDirHint);
     getDirButton->setAccessibleName(shortHint(getDirHint));

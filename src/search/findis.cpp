@@ -14,6 +14,7 @@
 #include "options/infUnit.h"
 #include "options/spmUnit.h"
 #include "platform/DataFolders.h"
+#include "platform/Designs.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentSearch.h"
 #include "platform/LineFile.h"
@@ -128,7 +129,7 @@ Tfindformen::Tfindformen(QWidget *parent)
     dirEdit->setObjectName(QStringLiteral("dirEdit"));
     dirEdit->setAccessibleName(QStringLiteral("Søgemappe"));
     dirEdit->setPlaceholderText(QStringLiteral("Indfør søgemappe"));
-    dirBrowse = dirEdit->addAction(QIcon::fromTheme(QStringLiteral("folder-open")), QLineEdit::TrailingPosition);
+    dirBrowse = dirEdit->addAction(Platform::designIcon(QStringLiteral("folder-open")), QLineEdit::TrailingPosition);
     dirBrowse->setObjectName(QStringLiteral("dirBrowse"));
     dirBrowse->setText(QStringLiteral("Vælg søgemappe"));
     setHint(dirBrowse, QStringLiteral("Vælg søgemappe"));
@@ -308,7 +309,7 @@ QWidget *Tfindformen::buildSearchPage()
     findRaekke->addWidget(findLabel);
     findRaekke->addWidget(EditFind, 1);
     findRaekke->addWidget(Button1);
-    findRaekke->addWidget(actionTextButton(side, AfindBib));
+    findRaekke->addWidget(actionPushButton(side, AfindBib));
     auto *valgRaekke = new QHBoxLayout;
     valgRaekke->addWidget(Check1);
     valgRaekke->addWidget(Check2);

@@ -24,6 +24,7 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <QTextList>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -38,6 +39,7 @@ private slots:
     void sizeOutsideTheListShowsTheFirstEntry();
     void sizeButtons();
     void fontMenu();
+    void fontButtonOpensItsMenuOnItsWord();
     void formattingCommandsShowPressed();
     void colourGrid();
     void savedAndReopenedKeepsFormatting();
@@ -154,6 +156,25 @@ void TestRichWindow::fontMenu()
     QCOMPARE(window->FontNameBox->currentText(), QStringLiteral("Georgia"));
     QCOMPARE(window->FontNameBox->itemText(window->FontNameBox->count() - 1), QStringLiteral("Georgia"));
     QCOMPARE(area(window)->textCursor().charFormat().fontFamilies().toStringList().value(0), QStringLiteral("Georgia"));
+}
+
+// A click on the caption "Fonte", not only on its arrow, opens the font menu.
+void TestRichWindow::fontButtonOpensItsMenuOnItsWord()
+{
+    ProgramFixture program;
+    program.start();
+    Twinform2 *window = newWindow();
+    QToolButton *fonte = window->Button1;
+    QCOMPARE(fonte->text(), QStringLiteral("Fonte"));
+    const QRect word = fonte->fontMetrics().boundingRect(fonte->text());
+    bool shown = false;
+    // The menu runs its own loop while it is open; it is looked at and closed from inside that loop.
+    QTimer::singleShot(0, window, [window, &shown] {
+        shown = window->FontPU->isVisible();
+        window->FontPU->close();
+    });
+    QTest::mouseClick(fonte, Qt::LeftButton, {}, QPoint(fonte->contentsRect().left() + 4 + word.width() / 2, fonte->height() / 2));
+    QVERIFY(shown);
 }
 
 void TestRichWindow::formattingCommandsShowPressed()

@@ -1,0 +1,433 @@
+#include "ProgramFixture.h"
+
+#include "app/Action.h"
+#include "app/Globals.h"
+#include "app/Main.h"
+#include "documents/Win1.h"
+#include "documents/Win2.h"
+#include "lists/favoritUnit.h"
+#include "options/optUnit.h"
+#include "platform/Designs.h"
+#include "search/findis.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+
+// What the user sees of the program in each design, measured on the painted pixels: text that reads
+// well on what it stands on, icons that stand out from their buttons, disabled icons that look
+// disabled, command buttons that look like buttons.
+namespace {
+
+double luminance(QColor colour)
+{
+    const auto channel = [](double value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+}
+
+// The contrast ratio of two colours as WCAG 2 defines it: 1 for equal luminance, 21 for black on white.
+double contrast(QColor a, QColor b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QRgb mostFrequentColour(const QImage &picture, const QRect &area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[picture.pixel(x, y) | 0xff000000u];
+    }
+    QRgb most = 0;
+    int mostCount = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > mostCount) {
+            most = it.key();
+            mostCount = it.value();
+        }
+    }
+    return most;
+}
+
+// How far what is drawn in an area (text, an icon) stands out from the area's background, the colour
+// most of the area has: the contrast of its fifth strongest pixel, so that the core of the strokes
+// counts and a stray pixel does not. 1 when nothing is drawn.
+double inkContrast(const QImage &picture, QRect area)
+{
+    area &= picture.rect();
+    if (area.isEmpty())
+        return 1.0;
+    const QColor background = QColor::fromRgb(mostFrequentColour(picture, area));
+    QList<double> strengths;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            strengths << contrast(QColor::fromRgb(picture.pixel(x, y)), background);
+    }
+    std::sort(strengths.begin(), strengths.end(), std::greater<>());
+    return strengths.value(4, 1.0);
+}
+
+// Where a part of a widget shows in the picture of its window: inside every widget around it (a
+// scroll area shows only some of what it holds).
+QRect areaIn(const QWidget *top, const QWidget *widget, const QRect &local)
+{
+    QRect area = local.translated(widget->mapTo(top, QPoint(0, 0)));
+    for (const QWidget *w = widget; w && w != top; w = w->parentWidget())
+        area &= QRect(w->mapTo(top, QPoint(0, 0)), w->size());
+    return area;
+}
+
+// Whether a widget shows in the picture of the window top. The documents on the main window are read
+// in pictures of their own, since one covers another.
+bool shows(const QWidget *top, const QWidget *widget)
+{
+    for (const QWidget *w = widget->parentWidget(); w && w != top; w = w->parentWidget()) {
+        if (qobject_cast<const TDokumentform *>(w) || qobject_cast<const QLineEdit *>(w))
+            return false;
+    }
+    return widget->isVisibleTo(top) && !widget->visibleRegion().isEmpty() && widget->width() > 4 && widget->height() > 4;
+}
+
+bool iconOnly(const QAbstractButton *button)
+{
+    if (button->icon().isNull())
+        return false;
+    if (auto *tool = qobject_cast<const QToolButton *>(button))
+        return tool->toolButtonStyle() == Qt::ToolButtonIconOnly || tool->text().isEmpty();
+    return button->text().isEmpty();
+}
+
+QString nameOf(const QWidget *widget)
+{
+    QString name = widget->objectName();
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        name += QStringLiteral(" \"") + label->text() + QLatin1Char('"');
+    else if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        name += QStringLiteral(" \"") + (button->text().isEmpty() ? button->toolTip() : button->text()) + QLatin1Char('"');
+    return QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') + name;
+}
+
+// Where a widget's text is drawn; empty for widgets without text of their own.
+QRect textArea(QWidget *widget)
+{
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text().trimmed().isEmpty() ? QRect() : label->contentsRect();
+    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget)) {
+        auto *button = static_cast<QAbstractButton *>(widget);
+        if (button->text().isEmpty())
+            return QRect();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool check = qobject_cast<QCheckBox *>(widget);
+        return button->style()->subElementRect(check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents,
+                                               &option, button);
+    }
+    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        if (button->text().trimmed().isEmpty() || !button->icon().isNull())
+            return QRect();
+        return button->rect().adjusted(3, 3, -3, -3);
+    }
+    return QRect();
+}
+
+QRect iconArea(const QAbstractButton *button)
+{
+    QRect area(QPoint(0, 0), button->iconSize());
+    area.moveCenter(button->rect().center());
+    return area.adjusted(-2, -2, 2, 2) & button->rect();
+}
+
+// Reads a painted window: every text at 4.5:1 against its background (3:1 while disabled), every
+// enabled icon at 3:1 against its button.
+QStringList faultsIn(QWidget *top, const QString &where)
+{
+    QStringList faults;
+    const QImage picture = top->grab().toImage();
+    if (picture.isNull())
+        return {where + QStringLiteral(": nothing painted")};
+    for (QWidget *widget : top->findChildren<QWidget *>()) {
+        if (!shows(top, widget))
+            continue;
+        const QRect text = textArea(widget);
+        // A text the window cuts off is not read; it shows on scrolling.
+        if (!text.isEmpty() && areaIn(top, widget, text) == text.translated(widget->mapTo(top, QPoint(0, 0)))) {
+            // The platform's own look engraves disabled text in its own way.
+            const bool platformLook = Platform::currentDesign() == QLatin1String("Windows");
+            if (!widget->isEnabled() && platformLook)
+                continue;
+            const double needed = widget->isEnabled() ? 4.5 : 3.0;
+            const double found = inkContrast(picture, areaIn(top, widget, text));
+            if (found < needed)
+                faults << QStringLiteral("%1: text of %2 has contrast %3 < %4")
+                              .arg(where, nameOf(widget))
+                              .arg(found, 0, 'f', 2)
+                              .arg(needed);
+        }
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        if (button && button->isEnabled() && iconOnly(button)) {
+            const double found = inkContrast(picture, areaIn(top, button, iconArea(button)));
+            if (found < 3.0)
+                faults << QStringLiteral("%1: icon of %2 has contrast %3 < 3")
+                              .arg(where, nameOf(widget))
+                              .arg(found, 0, 'f', 2);
+        }
+    }
+    return faults;
+}
+
+// How much of a button's outline stands apart from what surrounds it: near 1 for a button with a
+// frame or a face of its own, near 0 for one that is only its caption.
+double edgeShown(QWidget *top, QWidget *button)
+{
+    const QImage picture = top->grab().toImage();
+    const QRect place(button->mapTo(top, QPoint(0, 0)), button->size());
+    // How far a pixel lies inside the button's edge; negative outside it.
+    const auto inset = [&place](int x, int y) {
+        return std::min({x - place.left(), place.right() - x, y - place.top(), place.bottom() - y});
+    };
+    const QRect near = place.adjusted(-3, -3, 3, 3) & picture.rect();
+    QHash<QRgb, int> outside;
+    for (int y = near.top(); y <= near.bottom(); ++y) {
+        for (int x = near.left(); x <= near.right(); ++x) {
+            if (inset(x, y) < 0)
+                ++outside[picture.pixel(x, y)];
+        }
+    }
+    QRgb around = 0;
+    for (auto it = outside.cbegin(); it != outside.cend(); ++it) {
+        if (it.value() > outside.value(around, -1))
+            around = it.key();
+    }
+    int edge = 0;
+    int standing = 0;
+    for (int y = place.top(); y <= place.bottom(); ++y) {
+        for (int x = place.left(); x <= place.right(); ++x) {
+            if (inset(x, y) > 0)
+                continue;
+            ++edge;
+            const QRgb pixel = picture.pixel(x, y);
+            const int difference = std::max({std::abs(qRed(pixel) - qRed(around)), std::abs(qGreen(pixel) - qGreen(around)),
+                                             std::abs(qBlue(pixel) - qBlue(around))});
+            if (difference >= 12)
+                ++standing;
+        }
+    }
+    return edge ? double(standing) / edge : 0.0;
+}
+
+// Every fault on a line of its own: a failure message is cut short.
+bool noFaults(const QStringList &faults)
+{
+    for (const QString &fault : faults)
+        qWarning().noquote() << fault;
+    return faults.isEmpty();
+}
+
+void chooseDesign(const QString &design)
+{
+    // As the user does it: a pick in the design box of the "Egenskaber" page.
+    optform->designBox->setCurrentIndex(optform->designBox->findText(design));
+    emit optform->designBox->activated(optform->designBox->currentIndex());
+    QCOMPARE(Platform::currentDesign(), design);
+}
+
+bool showWindow(QWidget *window)
+{
+    window->show();
+    window->raise();
+    return QTest::qWaitForWindowExposed(window);
+}
+
+} // namespace
+
+class TestLooks : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void textAndIconsReadWell_data();
+    void textAndIconsReadWell();
+    void disabledIconsLookDisabled_data() { textAndIconsReadWell_data(); }
+    void disabledIconsLookDisabled();
+    void commandButtonsLookLikeButtons_data() { textAndIconsReadWell_data(); }
+    void commandButtonsLookLikeButtons();
+    void fontButtonArrow_data() { textAndIconsReadWell_data(); }
+    void fontButtonArrow();
+
+private:
+    std::unique_ptr<ProgramFixture> m_program;
+    Twinform1 *m_text = nullptr;
+    Twinform2 *m_rich = nullptr;
+};
+
+void TestLooks::initTestCase()
+{
+    m_program = std::make_unique<ProgramFixture>();
+    const QString text = m_program->writeFile(QStringLiteral("brev.txt"), "Kære Ane\r\nTak for sidst.\r\n");
+    const QString rich = m_program->writeFile(QStringLiteral("noter.rtf"),
+                                              "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Noter til m\\'f8det\\par}");
+    m_program->start({text, rich});
+    for (TDokumentform *window : mainform->documentWindows()) {
+        if (auto *text = qobject_cast<Twinform1 *>(window))
+            m_text = text;
+        if (auto *rich = qobject_cast<Twinform2 *>(window))
+            m_rich = rich;
+    }
+    QVERIFY(m_text);
+    QVERIFY(m_rich);
+}
+
+void TestLooks::cleanupTestCase()
+{
+    m_program.reset();
+}
+
+void TestLooks::textAndIconsReadWell_data()
+{
+    QTest::addColumn<QString>("design");
+    for (const QString &design : Platform::designNames())
+        QTest::newRow(qPrintable(design)) << design;
+}
+
+// The main window with each page of the command panel, both document windows and two boxes.
+void TestLooks::textAndIconsReadWell()
+{
+    QFETCH(QString, design);
+    chooseDesign(design);
+    QStringList faults;
+    const QList<TAction *> pages{mainform->openMenu1, mainform->openMenu2, mainform->openMenu3, mainform->openMenu4,
+                                 mainform->openMenu5, mainform->openMenu6, mainform->openMenu7};
+    for (int page = 0; page < pages.size(); ++page) {
+        if (!mainform->menuBog->isVisible() || mainform->menuBog->currentIndex() != page)
+            pages[page]->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(mainform->menuBog->isVisible());
+        QCOMPARE(mainform->menuBog->currentIndex(), page);
+        faults << faultsIn(mainform, QStringLiteral("page %1").arg(pages[page]->text()));
+    }
+    pages.last()->trigger();
+    for (QWidget *window : std::initializer_list<QWidget *>{m_text, m_rich}) {
+        window->raise();
+        faults << faultsIn(window, window->windowTitle());
+    }
+    for (QWidget *box : std::initializer_list<QWidget *>{findformen, favoritform}) {
+        QVERIFY(showWindow(box));
+        faults << faultsIn(box, box->windowTitle());
+        box->hide();
+    }
+    QVERIFY(noFaults(faults));
+}
+
+// A disabled icon button is told from an enabled one at a glance: its icon is faded to a contrast of
+// at most 2.5:1 (an enabled one has 3:1 or more), and still shows.
+void TestLooks::disabledIconsLookDisabled()
+{
+    QFETCH(QString, design);
+    chooseDesign(design);
+    QStringList faults;
+    const auto standingOut = [](QWidget *top, QToolButton *button) {
+        return inkContrast(top->grab().toImage(), areaIn(top, button, iconArea(button)));
+    };
+    const auto check = [&](QWidget *top, QAction *action) {
+        QToolButton *button = nullptr;
+        for (QToolButton *candidate : top->findChildren<QToolButton *>()) {
+            if (candidate->defaultAction() == action && shows(top, candidate))
+                button = candidate;
+        }
+        if (!button) {
+            faults << action->objectName() + QStringLiteral(": no button shows");
+            return;
+        }
+        action->setEnabled(true);
+        const double on = standingOut(top, button);
+        action->setEnabled(false);
+        const double off = standingOut(top, button);
+        action->setEnabled(true);
+        if (on < 3.0 || off > 2.5 || off < 1.3)
+            faults << QStringLiteral("%1: enabled icon has contrast %2, disabled %3")
+                          .arg(action->objectName())
+                          .arg(on, 0, 'f', 2)
+                          .arg(off, 0, 'f', 2);
+    };
+    check(m_rich, m_rich->aMargin);
+    check(m_rich, m_rich->RichEditBullets2);
+    mainform->openMenu1->trigger();
+    check(mainform, mainform->opdaterFilinfo);
+    mainform->openMenu1->trigger();
+    QVERIFY(noFaults(faults));
+}
+
+// "Udfør" among the size captions of the "Egenskaber" page and "Find i bibliotek" beside the search
+// field stand among labels and fields: they have a frame or a face that sets them off.
+void TestLooks::commandButtonsLookLikeButtons()
+{
+    QFETCH(QString, design);
+    chooseDesign(design);
+    mainform->openMenu6->trigger();
+    QCoreApplication::processEvents();
+    QWidget *size = nullptr;
+    for (QAbstractButton *button : mainform->findChildren<QAbstractButton *>()) {
+        if (button->text() == QStringLiteral("Udfør") && button->isVisible() && button->toolTip().contains(QStringLiteral("programstørrelse")))
+            size = button;
+    }
+    QVERIFY(size);
+    QVERIFY(size->isVisible());
+    const double sizeEdge = edgeShown(mainform, size);
+    mainform->openMenu6->trigger();
+
+    QVERIFY(showWindow(findformen));
+    QWidget *find = nullptr;
+    for (QAbstractButton *button : findformen->findChildren<QAbstractButton *>()) {
+        if (button->text() == QLatin1String("Find i bibliotek") && button->isVisible())
+            find = button;
+    }
+    QVERIFY(find);
+    const double findEdge = edgeShown(findformen, find);
+    findformen->hide();
+    QVERIFY2(sizeEdge > 0.6, qPrintable(QStringLiteral("Udfør: %1 of the edge shows").arg(sizeEdge)));
+    QVERIFY2(findEdge > 0.6, qPrintable(QStringLiteral("Find i bibliotek: %1 of the edge shows").arg(findEdge)));
+}
+
+// The arrow of "Fonte" is drawn as an arrow: it stands out from the button, and no solid black block
+// covers it.
+void TestLooks::fontButtonArrow()
+{
+    QFETCH(QString, design);
+    chooseDesign(design);
+    m_rich->raise();
+    QToolButton *fonte = m_rich->Button1;
+    const QRect place(fonte->mapTo(m_rich, QPoint(0, 0)), fonte->size());
+    const QImage picture = m_rich->grab().toImage().copy(place);
+    const QRect arrow(fonte->width() - 16, 2, 14, fonte->height() - 4);
+    QVERIFY2(inkContrast(picture, arrow) >= 3.0, qPrintable(QString::number(inkContrast(picture, arrow))));
+    for (int y = 0; y + 4 <= picture.height(); ++y) {
+        for (int x = 0; x + 4 <= picture.width(); ++x) {
+            bool black = true;
+            for (int dy = 0; dy < 4 && black; ++dy) {
+                for (int dx = 0; dx < 4 && black; ++dx)
+                    black = (picture.pixel(x + dx, y + dy) & 0xffffffu) == 0;
+            }
+            QVERIFY2(!black, qPrintable(QStringLiteral("a black block at %1,%2").arg(x).arg(y)));
+        }
+    }
+}
+
+QTEST_MAIN(TestLooks)
+#include "tst_looks.moc"
