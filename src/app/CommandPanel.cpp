@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/Action.h"
+#include "app/FlowLayout.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/RadioGroup.h"
@@ -425,11 +426,7 @@ void Tmainform::buildActions()
     WindowCascade = new TAction(this, QStringLiteral("WindowCascade"), QStringLiteral("På stribe"),
                                 QStringLiteral("Arranger på stribe"));
     WindowCascade->setUpdateRule(documentOpen);
-    connect(WindowCascade, &QAction::triggered, this, [this] {
-        for (TDokumentform *window : documentWindows())
-            window->showNormal();
-        mdiArea->cascadeSubWindows();
-    });
+    connect(WindowCascade, &QAction::triggered, this, &Tmainform::cascadeDocuments);
     WindowTileHorizontal = new TAction(this, QStringLiteral("WindowTileHorizontal"), QStringLiteral("Tilpas vandret"),
                                        QStringLiteral("Arranger vandret"));
     WindowTileHorizontal->setUpdateRule(documentOpen);
@@ -740,13 +737,14 @@ void Tmainform::placeOptionPanels()
     // The page shows the window's own background, whatever the design.
     scroller->viewport()->setAutoFillBackground(false);
     auto *holder = new QWidget(scroller);
-    auto *row = new QHBoxLayout(holder);
+    // Side by side where the window is wide enough, below each other where not: a panel is
+    // never narrower than its captions.
+    auto *panels = new FlowLayout(holder);
     for (QWidget *panel : {static_cast<QWidget *>(optform->optPanel1), static_cast<QWidget *>(optform->optPanel3),
                            static_cast<QWidget *>(optform->optPanel2)}) {
-        row->addWidget(panel, 0, Qt::AlignTop);
+        panels->addWidget(panel);
         panel->show();
     }
-    row->addStretch();
     scroller->setWidget(holder);
     page->addWidget(scroller);
     scroller->show();

@@ -47,6 +47,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -600,6 +601,35 @@ void Tmainform::mainMenu7Click()
                 activateDocument(window);
         });
     }
+}
+
+void Tmainform::cascadeDocuments()
+{
+    // Each window lies one title bar lower and further right than the one before, and above it,
+    // with the active one last: every title bar stays in sight, and a click on one brings its
+    // window forward. Qt's own cascade raised the active window over the others' title bars.
+    QList<TDokumentform *> windows = documentWindows();
+    if (windows.isEmpty())
+        return;
+    TDokumentform *active = activeDocument();
+    if (active)
+        windows.move(windows.indexOf(active), windows.size() - 1);
+    const QRect area = mdiArea->viewport()->rect();
+    const int step = windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first()) + 4;
+    // More windows than steps fit start again at the top, a little further right.
+    const int perColumn = qMax(1, qMin(int(windows.size()), area.height() / (2 * step)));
+    const QSize size(qMax(area.width() - (int(windows.size()) - 1) * step, area.width() / 2),
+                     qMax(area.height() - (perColumn - 1) * step, area.height() / 2));
+    for (int i = 0; i < windows.size(); ++i) {
+        TDokumentform *window = windows[i];
+        window->showNormal();
+        const int row = i % perColumn;
+        const QPoint place(qMin(i * step, area.width() - size.width()), row * step);
+        window->setGeometry(QRect(place, size));
+        window->raise();
+    }
+    if (active)
+        activateDocument(active);
 }
 
 void Tmainform::tileDocuments(Qt::Orientation orientation)

@@ -234,6 +234,7 @@ public:
     void mainMenu7Click();
 
     // Tiles the document windows one above the other (horizontal) or side by side.
+    void cascadeDocuments();
     void tileDocuments(Qt::Orientation orientation);
     // A press on the tab row at pos (in the row's coordinates).
     void tcMouseDown(const QPoint &pos);

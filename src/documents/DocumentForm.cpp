@@ -188,7 +188,8 @@ void TDokumentform::FormCreate()
         own->setCurrentIndex(options->currentIndex());
     }
     Editor->setInnerMargins(optform->marginCheck->isChecked() ? 70 : 8);
-    redskabsPanel->setVisible(optform->redCheck->isChecked());
+    m_toolPanelWanted = optform->redCheck->isChecked();
+    placeToolPanel();
     Editor->setDefaultFont(m_fontNames->currentText(), fontsizeBox->currentText().toInt());
     Filnavn = mainform->docFilnavn;
     Ext = mainform->docExt;
@@ -377,7 +378,24 @@ bool TDokumentform::GemSom()
 
 void TDokumentform::showRedskabsPanel()
 {
-    redskabsPanel->setVisible(!redskabsPanel->isVisible());
+    m_toolPanelWanted = !m_toolPanelWanted;
+    placeToolPanel();
+}
+
+void TDokumentform::placeToolPanel()
+{
+    // Tiled among many, a window would show its tool rows garbled and hardly a line of text.
+    constexpr int kNarrowest = 420;
+    constexpr int kTextLines = 5;
+    const bool room = width() >= kNarrowest
+                      && height() >= redskabsPanel->height() + kTextLines * Editor->widget()->fontMetrics().lineSpacing();
+    redskabsPanel->setVisible(m_toolPanelWanted && room);
+}
+
+void TDokumentform::resizeEvent(QResizeEvent *event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    placeToolPanel();
 }
 
 bool TDokumentform::FormCloseQuery()

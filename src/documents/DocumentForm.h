@@ -87,6 +87,7 @@ protected:
     // The create step; the twin builds its tool panel and menus before calling it.
     void FormCreate();
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     virtual void aStavekontrolExecute() = 0;
@@ -106,6 +107,8 @@ protected:
     // spell check.
     QString m_longLinesText;
     int m_saveFilterIndex = 1;
+    // The user's choice for the tool panel; a window too small for it hides it all the same.
+    bool m_toolPanelWanted = true;
     QString m_defaultExtension = QStringLiteral(".txt");
 
     Platform::RichEdit *Editor;
@@ -113,6 +116,8 @@ protected:
 private:
     void buildActions();
     void leaveOwnKeysToOwnCommands();
+    // Shows the tool panel when the user wants it and the window has room for it and some text.
+    void placeToolPanel();
     void FormClose();
     // Tells the main window this document's modified state while it is the active document.
     void reportModified();

@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/RichEdit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -36,6 +37,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTabBar>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <QWindow>
@@ -140,6 +142,7 @@ private slots:
     void everyShortcutWorksInEveryWindow();
     void longTextsLeaveTheWindowAsItIs();
     void messageCountKeepsItsPlace();
+    void optionCaptionsAreWholeAtTheStandardSize();
 
 private:
     static void key(const char *keys) { QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(keys))); }
@@ -966,6 +969,34 @@ void TestCommandPanel::messageCountKeepsItsPlace()
         QCOMPARE(tegn->x(), x);
     }
     QCOMPARE(mainform->memoLabel->text(), QStringLiteral("72"));
+}
+
+// The "Egenskaber" page in the 800 by 600 window: every caption of its check boxes and choices is
+// shown whole; what does not fit beside the others goes below them, within the scrolling page.
+void TestCommandPanel::optionCaptionsAreWholeAtTheStandardSize()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->showNormal();
+    mainform->resize(800, 600);
+    mainform->setMenuPanel(5);
+    QCoreApplication::processEvents();
+    QCOMPARE(mainform->width(), 800);
+    const QList<QWidget *> panels{optform->optPanel1, optform->optPanel2, optform->optPanel3};
+    for (QWidget *panel : panels) {
+        QVERIFY(panel->isVisible());
+        for (QAbstractButton *choice : panel->findChildren<QAbstractButton *>()) {
+            if (!choice->isVisible() || (!qobject_cast<QCheckBox *>(choice) && !qobject_cast<QRadioButton *>(choice)))
+                continue;
+            QVERIFY2(choice->width() >= choice->sizeHint().width(), qPrintable(choice->text()));
+            QVERIFY2(QRect(QPoint(), panel->size()).contains(QRect(choice->mapTo(panel, QPoint()), choice->size())),
+                     qPrintable(choice->text()));
+        }
+    }
+    // No panel lies over another.
+    for (QWidget *panel : panels)
+        for (QWidget *other : panels)
+            QVERIFY(panel == other || !panel->geometry().intersects(other->geometry()));
 }
 
 QTEST_MAIN(TestCommandPanel)

@@ -15,6 +15,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QTabBar>
+#include <QMdiSubWindow>
+#include <QStyle>
 #include <QTest>
 
 // The tab row and the window commands, as the user meets them with several documents open.
@@ -31,6 +33,7 @@ private slots:
     void typingAfterACloseGoesIntoTheText_data();
     void typingAfterACloseGoesIntoTheText();
     void arrangements();
+    void manyArrangedWindowsStayUsable();
     void closeAllBoxes();
     void newDocumentKeys();
 
@@ -280,6 +283,55 @@ void TestTabs::arrangements()
     for (TAction *action : {mainform->WindowCascade, mainform->WindowTileHorizontal, mainform->WindowTileVertical,
                             mainform->WindowMinimizeAll, mainform->winLuk, mainform->winLukAlle})
         QVERIFY(!action->isEnabled());
+}
+
+// Eight documents tiled or cascaded in the standard window: a tile too small for its tool rows
+// hides them and keeps its text; the cascade leaves every title bar in sight.
+void TestTabs::manyArrangedWindowsStayUsable()
+{
+    ProgramFixture program;
+    program.start();
+    mainform->showNormal();
+    mainform->resize(800, 600);
+    for (int i = 0; i < 8; ++i)
+        mainform->funk->openwin(QString(), i % 2 ? QStringLiteral(".rtf") : QStringLiteral(".txt"));
+    const QList<TDokumentform *> windows = mainform->documentWindows();
+    const auto textLines = [](TDokumentform *window) {
+        const QWidget *text = window->editor()->widget();
+        return text->isVisible() ? text->height() / text->fontMetrics().lineSpacing() : 0;
+    };
+
+    for (TAction *tile : {mainform->WindowTileVertical, mainform->WindowTileHorizontal}) {
+        tile->trigger();
+        QCoreApplication::processEvents();
+        for (TDokumentform *window : windows) {
+            QVERIFY2(!window->redskabsPanel->isVisible(), qPrintable(tile->text() + window->windowTitle()));
+            QVERIFY(textLines(window) >= 2);
+        }
+    }
+
+    mainform->activateDocument(windows[2]);
+    mainform->WindowCascade->trigger();
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow *> stack = mainform->mdiArea->subWindowList(QMdiArea::StackingOrder);
+    QCOMPARE(stack.last(), windows[2]);
+    QCOMPARE(mainform->activeDocument(), windows[2]);
+    for (qsizetype i = 0; i < stack.size(); ++i) {
+        const int titleHeight = stack[i]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, stack[i]);
+        const QRect titleBar(stack[i]->geometry().topLeft(), QSize(stack[i]->width(), titleHeight));
+        QRegion seen(titleBar);
+        for (qsizetype above = i + 1; above < stack.size(); ++above)
+            seen -= stack[above]->geometry();
+        QVERIFY2(seen.boundingRect().width() >= 40, qPrintable(stack[i]->windowTitle()));
+    }
+    for (TDokumentform *window : windows) {
+        QVERIFY(window->redskabsPanel->isVisible());
+        QVERIFY(textLines(window) >= 5);
+    }
+
+    // Maximised again, the active one shows its tool rows as before.
+    mainform->activeDocument()->showMaximized();
+    QVERIFY(mainform->activeDocument()->redskabsPanel->isVisible());
 }
 
 void TestTabs::closeAllBoxes()
