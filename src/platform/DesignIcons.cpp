@@ -36,9 +36,12 @@ bool grey(QRgb pixel)
         < 48;
 }
 
-// The colour of an icon drawn in one colour (nearly every pixel grey), weighted by how much each
-// pixel covers; invalid for an icon in colours.
-QColor singleColour(const QImage &image)
+struct IconColour {
+    QColor mean;         // of every pixel, weighted by how much each covers
+    bool single = false; // nearly every pixel grey: an icon drawn in one colour
+};
+
+IconColour colourOf(const QImage &image)
 {
     double covered = 0, greyCovered = 0, red = 0, green = 0, blue = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -46,35 +49,45 @@ QColor singleColour(const QImage &image)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = line[x];
             const int alpha = qAlpha(pixel);
-            if (alpha == 0)
-                continue;
             covered += alpha;
-            if (!grey(pixel))
-                continue;
-            greyCovered += alpha;
+            greyCovered += grey(pixel) ? alpha : 0;
             red += qRed(pixel) * alpha;
             green += qGreen(pixel) * alpha;
             blue += qBlue(pixel) * alpha;
         }
     }
-    if (covered == 0 || greyCovered < 0.9 * covered)
-        return QColor();
-    return QColor(int(red / greyCovered), int(green / greyCovered), int(blue / greyCovered));
+    if (covered == 0)
+        return {};
+    return {QColor(int(red / covered), int(green / covered), int(blue / covered)), greyCovered >= 0.9 * covered};
 }
 
-// An icon whose single colour hardly stands out from the windows is drawn in the text colour.
+QRgb mixed(QRgb pixel, const QColor &with, double share)
+{
+    const auto mix = [share](int own, int other) { return int(own + (other - own) * share + 0.5); };
+    return qRgba(mix(qRed(pixel), with.red()), mix(qGreen(pixel), with.green()), mix(qBlue(pixel), with.blue()),
+                 qAlpha(pixel));
+}
+
+// An icon that would hardly stand out from the windows is drawn in the text colour when it has one
+// colour, and moved towards the text colour, keeping its hues, when it has several.
 void recolour(QImage &image, const QPalette &palette)
 {
-    const QColor own = singleColour(image);
+    const IconColour own = colourOf(image);
     const QColor window = palette.color(QPalette::Active, QPalette::Window);
     const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
-    if (!own.isValid() || contrast(own, window) >= 3.0 || contrast(text, window) <= contrast(own, window))
+    if (!own.mean.isValid() || contrast(own.mean, window) >= 3.0 || contrast(text, window) <= contrast(own.mean, window))
         return;
+    double share = 1.0;
+    if (!own.single) {
+        share = 0.25;
+        while (share < 1.0 && contrast(QColor::fromRgb(mixed(own.mean.rgb(), text, share)), window) < 3.0)
+            share += 0.25;
+    }
     for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            if (grey(line[x]))
-                line[x] = qRgba(text.red(), text.green(), text.blue(), qAlpha(line[x]));
+            if (!own.single || grey(line[x]))
+                line[x] = mixed(line[x], text, share);
         }
     }
 }

@@ -14,10 +14,11 @@ namespace Platform {
 // name them (a session without a desktop).
 void useIconTheme();
 
-// An icon of the icon theme drawn for the design in force: an icon of one colour that would not
-// stand out from the design's windows is drawn in the design's text colour (a dark theme icon on a
-// dark design), and a disabled icon is drawn faded and grey so it is told from an enabled one at a
-// glance. The fallback is used where the theme has no icon of that name.
+// An icon of the icon theme drawn for the design in force: an icon that would not stand out from the
+// design's windows is drawn in the design's text colour when it has one colour (a dark theme icon on
+// a dark design) and moved towards that colour when it has several; a disabled icon is drawn faded
+// and grey, so it is told from an enabled one at a glance. The fallback is used where the theme has
+// no icon of that name.
 QIcon designIcon(const QString &name, const QIcon &fallback = QIcon());
 
 // "Windows" first, then the carried designs in alphabetical order.

@@ -1,11 +1,11 @@
 #include "ProgramFixture.h"
 
 #include "app/Action.h"
+#include "app/Box.h"
 #include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/Win1.h"
 #include "documents/Win2.h"
-#include "lists/favoritUnit.h"
 #include "options/optUnit.h"
 #include "platform/Designs.h"
 #include "search/findis.h"
@@ -306,7 +306,7 @@ void TestLooks::textAndIconsReadWell_data()
         QTest::newRow(qPrintable(design)) << design;
 }
 
-// The main window with each page of the command panel, both document windows and two boxes.
+// The main window with each page of the command panel, both document windows and every box.
 void TestLooks::textAndIconsReadWell()
 {
     QFETCH(QString, design);
@@ -327,7 +327,11 @@ void TestLooks::textAndIconsReadWell()
         window->raise();
         faults << faultsIn(window, window->windowTitle());
     }
-    for (QWidget *box : std::initializer_list<QWidget *>{findformen, favoritform}) {
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<TBox *>(top);
+        // The options box lends its panels to the "Egenskaber" page, read above.
+        if (!box || box == optform)
+            continue;
         QVERIFY(showWindow(box));
         faults << faultsIn(box, box->windowTitle());
         box->hide();
