@@ -34,8 +34,10 @@ namespace {
 
 constexpr int StartBredde = 580;
 constexpr int StartHoejde = 480;
-constexpr int StartVenstre = 40;
-constexpr int StartTop = 40;
+// A title bar below and to the right of the folder-and-file box's first place, so that the boxes
+// shown at the first start do not hide each other.
+constexpr int StartVenstre = 72;
+constexpr int StartTop = 72;
 // Narrower than it was designed, the row of icon buttons no longer fits beside a left pane of
 // half the width.
 constexpr int MindsteBredde = 580;

@@ -213,7 +213,8 @@ void Tfilform::FormCreate()
 void Tfilform::defaultOpt()
 {
     resize(580, 480);
-    move(40, 40);
+    // Below the favourites box's first place, which lies below the folder-and-file box's.
+    move(104, 104);
 }
 
 void Tfilform::HentOpt()

@@ -23,9 +23,16 @@ void TFontnavne::GetFontNames(const QStringList &faceNames)
     names.reserve(count() + faceNames.size());
     for (int i = 0; i < count(); ++i)
         names << itemText(i);
-    for (const QString &name : faceNames)
-        if (!name.startsWith(QLatin1Char('@')))
-            names << name;
+    for (const QString &name : faceNames) {
+        if (name.startsWith(QLatin1Char('@')))
+            continue;
+        // A family that several foundries make comes as "C059 [UKWN]", "C059 [URW]": the user
+        // chooses the family, and a text names only that.
+        const qsizetype foundry = name.endsWith(QLatin1Char(']')) ? name.lastIndexOf(QLatin1String(" [")) : -1;
+        const QString family = foundry > 0 ? name.left(foundry) : name;
+        if (foundry <= 0 || !names.contains(family))
+            names << family;
+    }
     sortFontNames(names);
 
     const int chosenIndex = currentIndex();

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -59,6 +60,9 @@ QIcon billede(const QWidget *w, const QString &navn, QStyle::StandardPixmap rese
     return Platform::designIcon(navn, w->style()->standardIcon(reserve));
 }
 
+constexpr int DesignWidth = 280;
+constexpr int DesignHeight = 306;
+
 } // namespace
 
 Tgenvejsform::Tgenvejsform(QWidget *parent)
@@ -102,8 +106,23 @@ Tgenvejsform::Tgenvejsform(QWidget *parent)
     PageControl1->setCurrentIndex(0);
 
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(280, 306);
+    // Every tab in sight rather than two of them behind scroll arrows.
+    PageControl1->setUsesScrollButtons(false);
+    setFixedSize(DesignWidth, DesignHeight);
     auto *lag = new QVBoxLayout(this);
     lag->setContentsMargins(4, 4, 4, 4);
     lag->addWidget(PageControl1);
+}
+
+void Tgenvejsform::showEvent(QShowEvent *event)
+{
+    // What lies around the tab row (margins, the page's frame) as the design draws it, plus the
+    // row's own width.
+    setFixedSize(DesignWidth, DesignHeight);
+    layout()->activate();
+    const QTabBar *tabs = PageControl1->tabBar();
+    const int around = width() - tabs->width();
+    setFixedSize(qMax(DesignWidth, tabs->sizeHint().width() + around), DesignHeight);
+    layout()->activate();
+    TBox::showEvent(event);
 }

@@ -17,4 +17,8 @@ public:
     QTableWidget *const ListView2; // "F taster"
     QTableWidget *const ListView3; // "Internet"
     QTableWidget *const ListView4; // "Ctrl+"
+
+protected:
+    // The box takes the width its four tabs need in the design of the moment.
+    void showEvent(QShowEvent *event) override;
 };

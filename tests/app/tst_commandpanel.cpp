@@ -372,6 +372,12 @@ void TestCommandPanel::enabledRules()
     QVERIFY(mainform->openGenvejsboksen->isEnabled());
     key("F9");
     QVERIFY(genvejsform->isVisible());
+    // Its four tabs are all in sight.
+    const QTabBar *tabs = genvejsform->PageControl1->tabBar();
+    QCOMPARE(tabs->count(), 4);
+    for (int i = 0; i < tabs->count(); ++i)
+        QVERIFY2(tabs->rect().contains(tabs->tabRect(i)) && genvejsform->rect().contains(QRect(tabs->mapTo(genvejsform, tabs->tabRect(i).topLeft()), tabs->tabRect(i).size())),
+                 qPrintable(tabs->tabText(i)));
     idle();
     QVERIFY(!mainform->openGenvejsboksen->isEnabled());
     genvejsform->close();

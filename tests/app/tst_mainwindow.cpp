@@ -63,6 +63,7 @@ private slots:
     void modifiedDocumentsAtProgramClose();
     void programSizeCommand();
     void startupBoxes();
+    void boxesShownAtTheFirstStartDoNotHideEachOther();
     void startupBoxesWaitForTrayRestore();
     void startupWithoutANotificationArea();
     void optionsFileRules_data();
@@ -467,6 +468,21 @@ void TestMainWindow::startupBoxes()
     QVERIFY(mappefilform->isVisible());
     QVERIFY(!favoritform->isVisible());
     QVERIFY(filform->isVisible());
+}
+
+void TestMainWindow::boxesShownAtTheFirstStartDoNotHideEachOther()
+{
+    ProgramFixture program;
+    writeOptions(program, {{3, "1"}, {4, "1"}, {9, "1"}});
+    program.start();
+    const QList<QWidget *> boxes{mappefilform, favoritform, filform};
+    for (QWidget *box : boxes)
+        QVERIFY(box->isVisible());
+    // Each box's title bar is clear of the boxes shown after it.
+    for (qsizetype i = 0; i < boxes.size(); ++i)
+        for (qsizetype later = i + 1; later < boxes.size(); ++later)
+            QVERIFY2(boxes[later]->y() - boxes[i]->y() >= 24 && boxes[later]->x() - boxes[i]->x() >= 24,
+                     qPrintable(boxes[i]->windowTitle() + QStringLiteral(" / ") + boxes[later]->windowTitle()));
 }
 
 void TestMainWindow::startupBoxesWaitForTrayRestore()

@@ -286,7 +286,7 @@ void TestFavourites::settingsFile_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("message");
 
-    QTest::newRow("missing: defaults") << QByteArray() << 580 << 480 << 40 << "Favoritter" << false;
+    QTest::newRow("missing: defaults") << QByteArray() << 580 << 480 << 72 << "Favoritter" << false;
     QTest::newRow("complete") << settingsBytes(QStringLiteral("Arbejde"), 700, 500, 120, 90) << 700 << 500 << 120
                               << "Arbejde" << false;
     QTest::newRow("extra lines are ignored") << settingsBytes(QStringLiteral("Arbejde"), 640, 400, 30) + "x\r\ny\r\n"

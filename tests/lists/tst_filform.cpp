@@ -255,7 +255,7 @@ void TestFilform::settingsFile_data()
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<bool>("message");
 
-    QTest::newRow("missing") << QByteArray() << QRect(40, 40, 580, 480) << false;
+    QTest::newRow("missing") << QByteArray() << QRect(104, 104, 580, 480) << false;
     QTest::newRow("four lines") << QByteArray("600\r\n500\r\n60\r\n70\r\n") << QRect(60, 70, 600, 500) << false;
     // Read up to the missing line; the top keeps the design value.
     QTest::newRow("three lines") << QByteArray("600\r\n500\r\n60\r\n") << QRect(60, -1, 600, 500) << true;

@@ -272,7 +272,9 @@ void TestSmallBoxes::shortcutBox()
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     QVERIFY(!box.isModal());
-    QCOMPARE(box.size(), QSize(280, 306));
+    // At least its designed width, wider where its four tabs need it.
+    QCOMPARE(box.height(), 306);
+    QVERIFY(box.width() >= 280);
     QCOMPARE(box.minimumSize(), box.maximumSize());
 }
 
