@@ -3,19 +3,28 @@
 # Danish document open, once in each of two designs. The program runs under a private X server with
 # the openbox window manager, a temporary home and data root, so nothing of the machine's user is
 # read or touched.
-#   tools/screenshots.sh   ->   docs/images/editor-<design, spaces as _>.png
+#   tools/screenshots.sh           ->   docs/images/editor-<design, spaces as _>.png, and the options
+#                                       and Dokument pages
+#   tools/screenshots.sh designs   ->   a rich-text letter in each of the twelve designs,
+#                                       docs/images/designs/<design>.png, and all of them on one
+#                                       contact sheet, docs/images/designs.png
 set -uo pipefail
+mode=${1:-readme}
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 images="$top/docs/images"
 designs=("Sky" "Smokey Quartz Kamri")
+if [ "$mode" = designs ]; then
+  designs=("Windows" "Aqua Light Slate" "Iceberg Classico" "Lavender Classico" "Sapphire Kamri" "Silver" "Sky"
+    "Smokey Quartz Kamri" "Windows10" "Windows10 Clear Day" "Windows11 Impressive Light" "Windows11 Modern Light")
+fi
 screen_size=1280x900x24
 startup_seconds=30
 
 # What this script uses beyond the build tools: the X server, the window manager, xdotool to find the
 # window and ImageMagick to take and shrink the picture.
-packages=(xvfb openbox xdotool imagemagick)
+packages=(xvfb openbox xdotool imagemagick fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -44,6 +53,7 @@ desktop_name=screenshots
 source "$top/tools/private-desktop.sh"
 clean_environment
 mkdir -p "$images" || exit 2
+[ "$mode" = designs ] && { mkdir -p "$images/designs" || exit 2; }
 start_desktop
 
 # The document: a short Danish note as a Windows user writes it (Windows-1252, CR LF).
@@ -58,6 +68,14 @@ printf '%s\r\n' \
   "" \
   "Husk: Ølandsvej 12 åbner først kl. 10 lørdag." |
   iconv -f UTF-8 -t WINDOWS-1252 >"$document" || exit 2
+
+# The letter for the designs: rich text with a heading, formatting and a list, so that the
+# rich-text window's whole tool panel has something to show.
+letter="$work/Brev.rtf"
+printf '%s' '{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}{\colortbl;\red0\green0\blue160;}' \
+  '\f0\fs32\b K\'"'"'e6re Ole\b0\fs22\par Tak for en dejlig weekend i sommerhuset. Vi n\'"'"'e5ede ' \
+  'b\'"'"'e5de \i str\'"'"'e5nden\i0  og \cf1 r\'"'"'f8get laks\cf0  ved havnen.\par\par ' \
+  'Husk til n\'"'"'e6ste gang:\par - fiskestangen\par - \ul bl\'"'"'e5b\'"'"'e6rt\'"'"'e6rten\ulnone\par}' >"$letter" || exit 2
 
 user=$(id -un)
 title="Velkommen $user"
@@ -101,7 +119,9 @@ for design in "${designs[@]}"; do
   mkdir -p "$root/Program" "$settings" && cp -a "$top/resources/program/." "$root/Program/" || exit 2
   write_options "$settings" "$design"
 
-  KYXTAVLO_DATA_ROOT="$root" "$program" "$document" >"$work/kyxtavlo-$run.log" 2>&1 &
+  opened=$document
+  [ "$mode" = designs ] && opened=$letter
+  KYXTAVLO_DATA_ROOT="$root" "$program" "$opened" >"$work/kyxtavlo-$run.log" 2>&1 &
   pid=$!
   groups+=("$pid")
   wait_for "the main window in $design" "$pid" main_window "$pid"
@@ -109,6 +129,12 @@ for design in "${designs[@]}"; do
   # Wherever the program put itself, the whole window goes on the screen.
   xdotool windowmove --sync "$window" 0 0 >/dev/null 2>&1
 
+  if [ "$mode" = designs ]; then
+    photograph "$pid" "$window" "$run-letter" "$images/designs/${design// /_}.png"
+    end_group "$pid" 2>/dev/null
+    unset 'groups[${#groups[@]}-1]'
+    continue
+  fi
   photograph "$pid" "$window" "$run-document" "$images/editor-${design// /_}.png"
   # The same window with the "Egenskaber" page open over the documents (Ctrl+6).
   xdotool key --window "$window" ctrl+6 >/dev/null 2>&1
@@ -120,3 +146,14 @@ for design in "${designs[@]}"; do
   end_group "$pid" 2>/dev/null # the shell's own note that the job ended
   unset 'groups[${#groups[@]}-1]'
 done
+
+if [ "$mode" = designs ]; then
+  # The contact sheet: every design side by side, named under its picture.
+  sheet=()
+  for design in "${designs[@]}"; do
+    sheet+=(-label "$design" "$images/designs/${design// /_}.png")
+  done
+  /usr/bin/montage -font DejaVu-Sans -pointsize 15 "${sheet[@]}" -tile 4x3 -geometry 480x360+8+8 \
+    -strip "$images/designs.png" || exit 2
+  echo "$images/designs.png ($(stat -c %s "$images/designs.png") bytes)"
+fi
