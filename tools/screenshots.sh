@@ -8,6 +8,12 @@
 #   tools/screenshots.sh designs   ->   a rich-text letter in each of the twelve designs,
 #                                       docs/images/designs/<design>.png, and all of them on one
 #                                       contact sheet, docs/images/designs.png
+#   tools/screenshots.sh tour [design...]
+#                                  ->   a tour of the windows for looking at, not for the README:
+#                                       the main window with each command panel page, both document
+#                                       windows and the boxes F3 to F9, at the standard size and
+#                                       maximised, on a 1366x768 screen, in the designs named (all
+#                                       twelve when none is), under /tmp/kyxtavlo-tour/<design>/
 set -uo pipefail
 mode=${1:-readme}
 
@@ -15,6 +21,15 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 images="$top/docs/images"
 designs=("Sky" "Smokey Quartz Kamri")
+all_designs=("Windows" "Aqua Light Slate" "Iceberg Classico" "Lavender Classico" "Sapphire Kamri" "Silver" "Sky"
+  "Smokey Quartz Kamri" "Windows10" "Windows10 Clear Day" "Windows11 Impressive Light" "Windows11 Modern Light")
+if [ "$mode" = tour ]; then
+  shift
+  designs=("$@")
+  ((${#designs[@]})) || designs=("${all_designs[@]}")
+  images=/tmp/kyxtavlo-tour
+  screen_size=1366x768x24
+fi
 if [ "$mode" = designs ]; then
   designs=("Windows" "Aqua Light Slate" "Iceberg Classico" "Lavender Classico" "Sapphire Kamri" "Silver" "Sky"
     "Smokey Quartz Kamri" "Windows10" "Windows10 Clear Day" "Windows11 Impressive Light" "Windows11 Modern Light")
@@ -54,7 +69,7 @@ source "$top/tools/private-desktop.sh"
 clean_environment
 mkdir -p "$images" || exit 2
 [ "$mode" = designs ] && { mkdir -p "$images/designs" || exit 2; }
-start_desktop
+start_desktop '<keyboard><keybind key="A-F10"><action name="ToggleMaximize"/></keybind></keyboard>'
 
 # The document: a short Danish note as a Windows user writes it (Windows-1252, CR LF).
 document="$work/Indkøbsliste.txt"
@@ -102,13 +117,55 @@ photograph() { # pid, window, name of the run, picture file
   while :; do
     kill -0 "$pid" 2>/dev/null || fail "the program ended while showing $3"
     sleep 0.5
-    "$import" -silent -window "$window" "$shot" 2>>"$work/import.log" || continue
+    # A window that never answers ImageMagick's grab must not hold the tour up for ever.
+    timeout 10 "$import" -silent -window "$window" "$shot" 2>>"$work/import.log" || continue
     [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
     ((SECONDS < deadline)) || fail "the window in $3 did not settle"
     mv "$shot" "$previous"
   done
   "$convert" "$shot" -strip -define png:compression-level=9 "$4" || exit 2
   echo "$4 ($(stat -c %s "$4") bytes)"
+}
+
+box_window() { # pid, title: prints the id of the program's visible window with that title
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$2" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+# The boxes the function keys open, with their titles.
+tour_boxes=("F3:Mapper og filer" "F4:Favoritter" "F5:Åbne og lukkede dokumenter" "F6:Søg i dokumenter"
+  "F7:Søg efter mapper og filer" "F8:Filtypeboksen" "F9:Genveje")
+
+tour() { # pid, main window, folder
+  local pid=$1 window=$2 folder=$3 size page entry key title box
+  mkdir -p "$folder" || exit 2
+  for size in standard maximised; do
+    if [ "$size" = maximised ]; then
+      xdotool key --window "$window" alt+F10 >/dev/null 2>&1
+    fi
+    # The letter is open in the rich-text window; a text document beside it.
+    photograph "$pid" "$window" "$size-rich" "$folder/$size-rich-window.png"
+    xdotool key --window "$window" ctrl+n >/dev/null 2>&1
+    photograph "$pid" "$window" "$size-text" "$folder/$size-text-window.png"
+    for page in 1 2 3 4 5 6 7; do
+      xdotool key --window "$window" "ctrl+$page" >/dev/null 2>&1
+      photograph "$pid" "$window" "$size-page-$page" "$folder/$size-page-$page.png"
+      xdotool key --window "$window" "ctrl+$page" >/dev/null 2>&1
+    done
+    xdotool key --window "$window" ctrl+l >/dev/null 2>&1
+  done
+  for entry in "${tour_boxes[@]}"; do
+    key=${entry%%:*}
+    title=${entry#*:}
+    xdotool key --window "$window" "$key" >/dev/null 2>&1
+    wait_for "the box $title" "$pid" box_window "$pid" "$title"
+    box=$(box_window "$pid" "$title")
+    photograph "$pid" "$box" "box-$key" "$folder/box-$key.png"
+    xdotool key --window "$box" Escape >/dev/null 2>&1
+  done
 }
 
 run=0
@@ -120,7 +177,7 @@ for design in "${designs[@]}"; do
   write_options "$settings" "$design"
 
   opened=$document
-  [ "$mode" = designs ] && opened=$letter
+  [ "$mode" != readme ] && opened=$letter
   KYXTAVLO_DATA_ROOT="$root" "$program" "$opened" >"$work/kyxtavlo-$run.log" 2>&1 &
   pid=$!
   groups+=("$pid")
@@ -129,6 +186,12 @@ for design in "${designs[@]}"; do
   # Wherever the program put itself, the whole window goes on the screen.
   xdotool windowmove --sync "$window" 0 0 >/dev/null 2>&1
 
+  if [ "$mode" = tour ]; then
+    tour "$pid" "$window" "$images/${design// /_}"
+    end_group "$pid" 2>/dev/null
+    unset 'groups[${#groups[@]}-1]'
+    continue
+  fi
   if [ "$mode" = designs ]; then
     photograph "$pid" "$window" "$run-letter" "$images/designs/${design// /_}.png"
     end_group "$pid" 2>/dev/null
@@ -147,6 +210,9 @@ for design in "${designs[@]}"; do
   unset 'groups[${#groups[@]}-1]'
 done
 
+if [ "$mode" = tour ]; then
+  echo "The tour's pictures: $images"
+fi
 if [ "$mode" = designs ]; then
   # The contact sheet: every design side by side, named under its picture.
   sheet=()
