@@ -4,6 +4,7 @@
 #include "app/FlowLayout.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
+#include "app/NameField.h"
 #include "app/RadioGroup.h"
 #include "app/ToolButtons.h"
 #include "documents/DatoCompo.h"
@@ -773,12 +774,12 @@ void Tmainform::applyMenuBogDocking()
 
 void Tmainform::resetFileInfo()
 {
-    filnavnEdit->setText(ingenDokumenter);
+    showName(filnavnEdit, ingenDokumenter);
     filsizeLabel->clear();
     antalLinjerLabel->clear();
     filModificeretLabel->clear();
-    docFilnavnEdit->setText(filnavnEdit->text());
-    skiftDocFilnavnEdit->setText(filnavnEdit->text());
+    showName(docFilnavnEdit, filnavnEdit->text());
+    showName(skiftDocFilnavnEdit, filnavnEdit->text());
 }
 
 void Tmainform::doHandling(int actionNo)

@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Hints.h"
 #include "app/Main.h"
+#include "app/NameField.h"
 #include "app/RadioGroup.h"
 #include "app/ToolButtons.h"
 #include "documents/DatoCompo.h"
@@ -225,10 +226,10 @@ void TDokumentform::FormActivate()
     if (Platform::fileExists(Filnavn)) {
         const QFileInfo info(Filnavn);
         mappefilform->dirBox->setDirectory(info.absolutePath());
-        mainform->docFilnavnEdit->setText(info.fileName());
+        showName(mainform->docFilnavnEdit, info.fileName());
         setHint(mainform->docFilnavnEdit, mappefilform->dirBox->directory());
     } else {
-        mainform->docFilnavnEdit->setText(noName);
+        showName(mainform->docFilnavnEdit, noName);
     }
     mainform->dokumentFilnavn = Filnavn;
     if (opstart) {
@@ -295,25 +296,25 @@ void TDokumentform::filInformation()
     const QString chars = QString::number(Editor->textLength());
     const QString lines = QStringLiteral("Antal linjer: ") + QString::number(Editor->displayedLineCount());
     if (Filnavn.isEmpty()) {
-        mainform->filnavnEdit->setText(m_noNameText);
+        showName(mainform->filnavnEdit, m_noNameText);
         mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
         mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet er ikke gem."));
     } else if (Platform::fileExists(Filnavn)) {
-        mainform->filnavnEdit->setText(QFileInfo(Filnavn).fileName());
+        showName(mainform->filnavnEdit, QFileInfo(Filnavn).fileName());
         mainform->filsizeLabel->setText(QStringLiteral("Filstørrelse: ") + TFunktioner::getFileSizeString(Filnavn)
                                         + QStringLiteral(" (") + chars + QStringLiteral(" tegn)"));
         mainform->filModificeretLabel->setText(Editor->isModified() ? QStringLiteral("Dokumentet er ikke gemt")
                                                                     : QStringLiteral("Dokumentet er gemt"));
     } else {
-        mainform->filnavnEdit->setText(QFileInfo(Filnavn).fileName());
+        showName(mainform->filnavnEdit, QFileInfo(Filnavn).fileName());
         mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
         mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet eksisterer ikke. Muligvis slettet eller omdøbt."));
         Editor->setModified(true);
         reportModified();
     }
     mainform->antalLinjerLabel->setText(lines);
-    mainform->docFilnavnEdit->setText(mainform->filnavnEdit->text());
-    mainform->skiftDocFilnavnEdit->setText(mainform->filnavnEdit->text());
+    showName(mainform->docFilnavnEdit, mainform->filnavnEdit->text());
+    showName(mainform->skiftDocFilnavnEdit, mainform->filnavnEdit->text());
 }
 
 bool TDokumentform::Gem()
