@@ -22,13 +22,6 @@ double luminance(QColor colour)
     return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
 }
 
-double contrast(QColor a, QColor b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // A pixel without a hue of its own: the strokes of a one-colour icon and their smoothed edges.
 bool grey(QRgb pixel)
 {
@@ -75,12 +68,13 @@ void recolour(QImage &image, const QPalette &palette)
     const IconColour own = colourOf(image);
     const QColor window = palette.color(QPalette::Active, QPalette::Window);
     const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
-    if (!own.mean.isValid() || contrast(own.mean, window) >= 3.0 || contrast(text, window) <= contrast(own.mean, window))
+    if (!own.mean.isValid() || contrastRatio(own.mean, window) >= 3.0
+        || contrastRatio(text, window) <= contrastRatio(own.mean, window))
         return;
     double share = 1.0;
     if (!own.single) {
         share = 0.25;
-        while (share < 1.0 && contrast(QColor::fromRgb(mixed(own.mean.rgb(), text, share)), window) < 3.0)
+        while (share < 1.0 && contrastRatio(QColor::fromRgb(mixed(own.mean.rgb(), text, share)), window) < 3.0)
             share += 0.25;
     }
     for (int y = 0; y < image.height(); ++y) {
@@ -191,6 +185,13 @@ void useIconTheme()
 QIcon designIcon(const QString &name, const QIcon &fallback)
 {
     return QIcon(new DesignIconEngine(name, fallback));
+}
+
+double contrastRatio(QColor a, QColor b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 } // namespace Platform

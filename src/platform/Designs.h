@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,10 @@ void useIconTheme();
 // and grey, so it is told from an enabled one at a glance. The fallback is used where the theme has
 // no icon of that name.
 QIcon designIcon(const QString &name, const QIcon &fallback = QIcon());
+
+// The contrast ratio of two colours as WCAG 2 defines it: 1 for equal luminance, 21 for black on
+// white. Icons are recoloured by it, and what a design shows is measured by it.
+double contrastRatio(QColor a, QColor b);
 
 // "Windows" first, then the carried designs in alphabetical order.
 QStringList designNames();

@@ -31,22 +31,6 @@
 // disabled, command buttons that look like buttons.
 namespace {
 
-double luminance(QColor colour)
-{
-    const auto channel = [](double value) {
-        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
-}
-
-// The contrast ratio of two colours as WCAG 2 defines it: 1 for equal luminance, 21 for black on white.
-double contrast(QColor a, QColor b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 QRgb mostFrequentColour(const QImage &picture, const QRect &area)
 {
     QHash<QRgb, int> counts;
@@ -77,7 +61,7 @@ double inkContrast(const QImage &picture, QRect area)
     QList<double> strengths;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x)
-            strengths << contrast(QColor::fromRgb(picture.pixel(x, y)), background);
+            strengths << Platform::contrastRatio(QColor::fromRgb(picture.pixel(x, y)), background);
     }
     std::sort(strengths.begin(), strengths.end(), std::greater<>());
     return strengths.value(4, 1.0);
