@@ -59,8 +59,6 @@ QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &hin
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setReadOnly(true);
-    // A name too long for the field shows its beginning.
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { edit->setCursorPosition(0); });
     if (!hint.isEmpty()) {
         setHint(edit, hint);
         edit->setAccessibleName(hint);
