@@ -15,6 +15,7 @@
 #include "app/RadioGroup.h"
 #include "app/Startup.h"
 #include "documents/DocumentForm.h"
+#include "documents/FindReplace.h"
 #include "opening/Funktioner.h"
 #include "platform/Modal.h"
 #include "platform/RichEdit.h"
@@ -154,17 +155,17 @@ bool measureProgram(const QString &path, QString *replaced)
     setSearch(true);
     editor->setSelection(0, 0);
     int count = 0;
-    double all = timed([&] { count = window->FindOrd(); }, &command);
+    double all = timed([&] { count = window->FindOrd(mainform->searchSettings()); }, &command);
     add(QStringLiteral("FindOrd, forward, all"), name, count, command, withEvents(all));
 
     editor->setSelection(editor->textLength(), 0);
     setSearch(false);
-    all = timed([&] { count = window->FindOrd(); }, &command);
+    all = timed([&] { count = window->FindOrd(mainform->searchSettings()); }, &command);
     add(QStringLiteral("FindOrd, backward, all"), name, count, command, withEvents(all));
 
     setSearch(true);
     editor->setSelection(0, 0);
-    all = timed([&] { count = window->ErstatTekst(); }, &command);
+    all = timed([&] { count = window->ErstatTekst(mainform->searchSettings()); }, &command);
     add(QStringLiteral("ErstatTekst, forward, all"), name, count, command, withEvents(all));
     *replaced = editor->text();
 
@@ -175,7 +176,7 @@ bool measureProgram(const QString &path, QString *replaced)
 
     setSearch(false);
     editor->setSelection(editor->textLength(), 0);
-    all = timed([&] { count = window->ErstatTekst(); }, &command);
+    all = timed([&] { count = window->ErstatTekst(mainform->searchSettings()); }, &command);
     add(QStringLiteral("ErstatTekst, backward, all"), name, count, command, withEvents(all));
 
     editor->setModified(false);
@@ -204,10 +205,10 @@ bool measureRich(const QString &path)
     int count = 0;
     setSearch(true);
     editor->setSelection(0, 0);
-    double all = timed([&] { count = window->FindOrd(); }, &command);
+    double all = timed([&] { count = window->FindOrd(mainform->searchSettings()); }, &command);
     add(QStringLiteral("FindOrd, forward, all"), name, count, command, withEvents(all));
     editor->setSelection(0, 0);
-    all = timed([&] { count = window->ErstatTekst(); }, &command);
+    all = timed([&] { count = window->ErstatTekst(mainform->searchSettings()); }, &command);
     add(QStringLiteral("ErstatTekst, forward, all"), name, count, command, withEvents(all));
     all = timed([&] { window->EditUndo1->trigger(); }, &command);
     add(QStringLiteral("undo of the whole replace (one Ctrl+Z)"), name, -1, command, withEvents(all));

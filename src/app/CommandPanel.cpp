@@ -9,6 +9,7 @@
 #include "app/ToolButtons.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
+#include "documents/FindReplace.h"
 #include "lists/FavDirUnit.h"
 #include "lists/OpenUnit.h"
 #include "lists/favoritUnit.h"
@@ -22,6 +23,7 @@
 #include "platform/Clock.h"
 #include "platform/Browser.h"
 #include "platform/Designs.h"
+#include "platform/RichEdit.h"
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
 #include "platform/Notifications.h"
@@ -549,7 +551,10 @@ void Tmainform::buildDocumentActions()
     aDato3 = date("aDato3", QStringLiteral("Dato: 0000-00-00"), QStringLiteral("Udskriv dato med format åååå-mm-dd"),
                   [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato3()); });
     aDatoUdskriv = date("aDatoUdskriv", QStringLiteral("Udskriv datoer"), QStringLiteral("Udskriv datoer for valgte år"),
-                        [](TDatoer &datoer) { datoer.udskrivHelligdage(); });
+                        [this](TDatoer &datoer) {
+                            if (datoer.udskrivHelligdage(aarEdit->text()))
+                                bogTekstLabel->setText(QStringLiteral("Datoer: ") + aarEdit->text());
+                        });
 }
 
 void Tmainform::buildBoxActions()
@@ -615,12 +620,6 @@ void Tmainform::webSearch(const QString &host, const QString &path, const QStrin
     if (bcMemo->toPlainText().isEmpty())
         bcMemo->setPlainText(QStringLiteral("Der mangler en tekst."));
     openInBrowser(Platform::searchAddress(host, path, key, bcMemo->toPlainText()));
-}
-
-void Tmainform::openInBrowser(const QUrl &address)
-{
-    if (!Platform::browser().open(address))
-        visInfo(QStringLiteral("Der er ingen browser til at åbne adressen:\r") + address.toDisplayString());
 }
 
 void Tmainform::makeInfo(const QString &title, const QString &body)
@@ -796,16 +795,16 @@ void Tmainform::doHandling(int actionNo)
         window->GemSom();
         break;
     case 2:
-        window->filInformation();
+        showFileInformation(window->filInformation());
         break;
     case 3:
         window->udskrivDokument();
         break;
     case 4:
-        antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(window->FindOrd()));
+        showFound(window, window->FindOrd(searchSettings()));
         break;
     case 5:
-        antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(window->ErstatTekst()));
+        showFound(window, window->ErstatTekst(searchSettings()));
         break;
     case 6:
         window->showRedskabsPanel();
@@ -818,6 +817,32 @@ void Tmainform::doHandling(int actionNo)
 void Tmainform::udskrivFilInfo()
 {
     doHandling(2);
+}
+
+void Tmainform::showFileInformation(const FileInformation &information)
+{
+    showName(filnavnEdit, information.name);
+    filsizeLabel->setText(information.size);
+    filModificeretLabel->setText(information.state);
+    antalLinjerLabel->setText(information.lines);
+    showName(docFilnavnEdit, information.name);
+    showName(skiftDocFilnavnEdit, information.name);
+}
+
+SearchSettings Tmainform::searchSettings() const
+{
+    return {ordEdit->text(), erstatEdit->text(), {HeleOrdCheck->isChecked(), SsCheck->isChecked()},
+            retGroup->itemIndex() != 0, erstatAlleCheck->isChecked()};
+}
+
+void Tmainform::showFound(TDokumentform *window, int count)
+{
+    antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(count));
+    // Run from a field of the search page, the caret stays in the field, so that the next Enter
+    // goes on to the next hit instead of typing over this one; the text area shows the hit
+    // selected all the same.
+    if (count > 0 && !searchFieldHasFocus())
+        window->editor()->widget()->setFocus();
 }
 
 void Tmainform::fileOpenExecute()

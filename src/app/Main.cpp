@@ -5,11 +5,13 @@
 #include "app/ElidedLabel.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
+#include "app/NameField.h"
 #include "app/RadioGroup.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
 #include "documents/Win1.h"
 #include "documents/Win2.h"
+#include "lists/DirBox.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
@@ -424,16 +426,77 @@ TDokumentform *Tmainform::activeDocument() const
 TDokumentform *Tmainform::createDocumentWindow(bool rich)
 {
     hideEgenskaberPanel();
-    TDokumentform *window = rich ? static_cast<TDokumentform *>(new Twinform2) : new Twinform1;
+    const DocumentOpening opening{docFilnavn, docExt, newCount};
+    const FrameCommands commands{fileGem, fileGemSom, openMenu1, udskrivDokument, winLuk, winLukAlle};
+    TDokumentform *window = rich ? static_cast<TDokumentform *>(new Twinform2(opening, commands))
+                                 : new Twinform1(opening, commands);
     if (window->openFailed()) {
         delete window;
         return nullptr;
     }
+    if (const QString note = window->openingNote(); !note.isEmpty())
+        UdskrivInfo(note);
+    connectDocument(window);
     mdiArea->addSubWindow(window);
     // The size it comes back to from maximised fits the frame, whatever its controls would like.
     window->resize(window->size().boundedTo(mdiArea->viewport()->size()));
     activateDocument(window);
     return window;
+}
+
+void Tmainform::connectDocument(TDokumentform *window)
+{
+    // The frame's commands follow the active document; saving or typing in another one must not
+    // change what they offer.
+    connect(window, &TDokumentform::modifiedChanged, this, [this, window](bool modified) {
+        if (activeDocument() == window)
+            docModified = modified;
+    });
+    connect(window, &TDokumentform::activated, this, [this, window](bool first) { documentActivated(window, first); });
+    connect(window, &TDokumentform::renamed, this, [this, window](const QString &oldCaption) {
+        RenameTab(oldCaption, window->capNavn);
+        dokumentFilnavn = window->Filnavn;
+    });
+    connect(window, &TDokumentform::attentionWanted, this, [this, window] { bringToFront(window); });
+    connect(window, &TDokumentform::closing, this, [this, window] { documentClosing(window); });
+    connect(window, &TDokumentform::closed, this, [this, window] {
+        // The next document is now the active one; typing goes on in its text, not in whatever
+        // control of it comes next in the focus chain.
+        if (TDokumentform *next = activeDocument(); next && next != window)
+            next->widget()->setFocus();
+    });
+}
+
+void Tmainform::documentActivated(TDokumentform *window, bool first)
+{
+    udskrivFilInfo();
+    if (Platform::fileExists(window->Filnavn)) {
+        showName(docFilnavnEdit, QFileInfo(window->Filnavn).fileName());
+        setHint(docFilnavnEdit, mappefilform->dirBox->directory());
+    } else {
+        showName(docFilnavnEdit, QStringLiteral("Dokumentet har ikke noget navn"));
+    }
+    dokumentFilnavn = window->Filnavn;
+    if (first) {
+        InsertTab();
+        SetTCindex();
+    }
+    if (Datoer)
+        Datoer->SetEditor(window->editor());
+    fokusTab(window->windowTitle());
+}
+
+void Tmainform::documentClosing(TDokumentform *window)
+{
+    // Only a window that really closes lets go of the date commands. One that has merely answered
+    // its question, in a program close that another document then refused, keeps them.
+    if (Datoer && Datoer->editor() == window->editor())
+        Datoer->SetEditor(nullptr);
+    if (documentWindows().size() == 1) {
+        resetFileInfo();
+        dokumentFilnavn.clear();
+    }
+    CloseTab(window->windowTitle());
 }
 
 void Tmainform::activateDocument(TDokumentform *window)

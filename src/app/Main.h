@@ -17,13 +17,14 @@ class QStackedWidget;
 class QSystemTrayIcon;
 class QTabBar;
 class QToolButton;
-class QUrl;
 class QWidget;
 class TAction;
 class TDatoer;
 class TDokumentform;
 class TFunktioner;
 class TRadioGroup;
+struct FileInformation;
+struct SearchSettings;
 
 // The multiple-document frame of the editor and the holder of the per-user state that the rest
 // of the program reads.
@@ -60,6 +61,8 @@ public:
     void fileOpenExecute();
     // Dispatches a document command to the active document window.
     void doHandling(int actionNo);
+    // What the "Søg" page asks for.
+    SearchSettings searchSettings() const;
     void udskrivFilInfo();
     void UdskrivInfo(const QString &aInfo);
     // Resets the file information fields when no document is open.
@@ -84,10 +87,6 @@ public:
     // frame and holds the options box's panels.
     void setMenuPanel(int page);
     void aMenuPanelExecute();
-    // The caret is in the search page's search or replacement field.
-    bool searchFieldHasFocus() const;
-    // Opens the address in the user's browser, or tells the user that there is none.
-    void openInBrowser(const QUrl &address);
 
     // Hints: tooltips on the controls of the main window and the boxes, or the long hint on the
     // status line (HintInfo) while the options say so.
@@ -146,7 +145,7 @@ public:
     QLineEdit *skiftDocFilnavnEdit = nullptr;
     QLineEdit *aarEdit = nullptr;
     QLabel *bogTekstLabel = nullptr;
-    // The "Søg" page, read by the find and replace commands of the document windows.
+    // The "Søg" page, whose settings the find and replace commands give the active document.
     QLineEdit *ordEdit = nullptr;
     QLineEdit *erstatEdit = nullptr;
     TRadioGroup *retGroup = nullptr;
@@ -283,6 +282,14 @@ private:
     void placeOptionPanels();
     bool hintSwallowed(QObject *watched, QEvent *event);
     void subWindowActivated(QMdiSubWindow *window);
+    // Follows what happens to a document window, from its creation on.
+    void connectDocument(TDokumentform *window);
+    void documentActivated(TDokumentform *window, bool first);
+    void documentClosing(TDokumentform *window);
+    void showFileInformation(const FileInformation &information);
+    // Shows how many occurrences a search command found, and the last one in the text.
+    void showFound(TDokumentform *window, int count);
+    bool searchFieldHasFocus() const;
     bool documentsAnswerCloseQueries();
     int tabMatching(const QString &caption, int searchedTabs) const;
 

@@ -1,7 +1,6 @@
 #include "documents/DatoCompo.h"
 
 #include "app/Globals.h"
-#include "app/Main.h"
 #include "options/infUnit.h"
 #include "platform/Clock.h"
 
@@ -187,20 +186,15 @@ int TDatoer::beregnPaaskeS(int &Maaned, int year)
     return day;
 }
 
-void TDatoer::udskrivHelligdage()
+bool TDatoer::udskrivHelligdage(const QString &yearText)
 {
-    if (!mainform || !mainform->aarEdit)
-        return;
-    const QString yearText = mainform->aarEdit->text();
     bool isNumber = false;
     const int year = yearText.toInt(&isNumber, 10);
     if (!isNumber) {
         visInfo(QStringLiteral("Året \"") + yearText
                 + QStringLiteral("\" er ikke et helt tal.\rDer er ikke udskrevet nogen datoer."));
-        return;
+        return false;
     }
-    if (mainform->bogTekstLabel)
-        mainform->bogTekstLabel->setText(QStringLiteral("Datoer: ") + yearText);
 
     int easterMonth = 0;
     const int easterDay = beregnPaaskeS(easterMonth, year);
@@ -239,7 +233,7 @@ void TDatoer::udskrivHelligdage()
         line += QLatin1Char('\n');
 
     if (!FEditor)
-        return;
+        return true;
     // One edit block, so that a single undo takes the whole list away again.
     QTextCursor cursor = FEditor->textCursor();
     cursor.beginEditBlock();
@@ -247,4 +241,5 @@ void TDatoer::udskrivHelligdage()
     cursor.endEditBlock();
     FEditor->setTextCursor(cursor);
     FEditor->setModified(true);
+    return true;
 }

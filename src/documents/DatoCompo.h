@@ -33,9 +33,10 @@ public:
     // The day of month of Easter Sunday in the given year; Maaned becomes 3 or 4.
     static int beregnPaaskeS(int &Maaned, int year);
 
-    // Writes the movable feasts and the Christmas and New Year days of the year shown in the
-    // main window's year field at the caret of the attached text area.
-    void udskrivHelligdage();
+    // Writes the movable feasts and the Christmas and New Year days of the year at the caret of
+    // the attached text area. A year that is not a whole number is told to the user instead, and
+    // false returned.
+    bool udskrivHelligdage(const QString &yearText);
 
     // The lines of the last holiday list, each ending in a line break.
     QStringList datoerListe;

@@ -3,8 +3,6 @@
 #include "app/Action.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
-#include "app/Main.h"
-#include "app/NameField.h"
 #include "app/RadioGroup.h"
 #include "app/ToolButtons.h"
 #include "documents/DatoCompo.h"
@@ -21,26 +19,19 @@
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
-#include "platform/TextFind.h"
 
 #include <QAbstractScrollArea>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
-
-const QString noName = QStringLiteral("Dokumentet har ikke noget navn");
 
 bool isWordCharacter(QChar c)
 {
@@ -49,28 +40,11 @@ bool isWordCharacter(QChar c)
         || u == u'Æ' || u == u'Ø' || u == u'Å' || u == u'æ' || u == u'ø' || u == u'å';
 }
 
-// What the main window's "Søg" page asks for, read afresh for every search.
-struct SearchSettings {
-    QString text;
-    QString replacement;
-    Platform::FindFlags flags;
-    bool forward;
-    bool all;
-};
-
-SearchSettings searchSettings()
-{
-    return {mainform->ordEdit->text(),
-            mainform->erstatEdit->text(),
-            {mainform->HeleOrdCheck->isChecked(), mainform->SsCheck->isChecked()},
-            mainform->retGroup->itemIndex() != 0,
-            mainform->erstatAlleCheck->isChecked()};
-}
-
 } // namespace
 
-TDokumentform::TDokumentform(Platform::RichEdit *editor)
+TDokumentform::TDokumentform(Platform::RichEdit *editor, const DocumentOpening &opening)
     : Editor(editor)
+    , m_opening(opening)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Dokument"));
@@ -155,11 +129,12 @@ void TDokumentform::buildActions()
 void TDokumentform::leaveOwnKeysToOwnCommands()
 {
     // Qt's system menu of a sub-window closes it on the desktop's close keys (Ctrl+F4, and Ctrl+W
-    // on most desktops). A key on which the program has a command of its own is left to that
-    // command: with two commands on one key, Qt runs neither.
+    // on most desktops). A key on which the program has a command of its own, in this window or
+    // in the frame that holds it, is left to that command: with two commands on one key, Qt runs
+    // neither.
     const QList<QAction *> systemActions = systemMenu()->actions();
     QList<QKeySequence> own;
-    for (const QWidget *holder : {static_cast<QWidget *>(this), static_cast<QWidget *>(mainform)})
+    for (const QWidget *holder : {static_cast<QWidget *>(this), window()})
         for (const QAction *action : holder->actions())
             if (!systemActions.contains(action))
                 own << action->shortcuts();
@@ -177,9 +152,7 @@ QToolButton *TDokumentform::actionButton(QAction *action)
 
 void TDokumentform::FormCreate()
 {
-    mainform->hideEgenskaberPanel();
     opstart = true;
-    leaveOwnKeysToOwnCommands();
 
     for (auto [own, options] : {std::pair{m_fontNames, optform->fontnameBox}, std::pair{fontsizeBox, optform->fontsizeBox}}) {
         own->clear();
@@ -192,8 +165,8 @@ void TDokumentform::FormCreate()
     m_toolPanelWanted = optform->redCheck->isChecked();
     placeToolPanel();
     Editor->setDefaultFont(m_fontNames->currentText(), fontsizeBox->currentText().toInt());
-    Filnavn = mainform->docFilnavn;
-    Ext = mainform->docExt;
+    Filnavn = m_opening.fileName;
+    Ext = m_opening.extension;
     setPopupState(optform->popupBox->itemIndex() != 1);
 
     if (Platform::fileExists(Filnavn)) {
@@ -205,54 +178,43 @@ void TDokumentform::FormCreate()
         }
         capNavn = QFileInfo(Filnavn).fileName();
         filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
-        if (Editor->hasLongLines())
-            mainform->UdskrivInfo(m_longLinesText);
     } else {
-        capNavn = QString::number(mainform->newCount) + QStringLiteral(". Dokument");
+        capNavn = QString::number(m_opening.number) + QStringLiteral(". Dokument");
     }
     setWindowTitle(capNavn);
     Editor->setModified(false);
     connect(Editor, &Platform::RichEdit::textChanged, this, &TDokumentform::reportModified);
 }
 
+QString TDokumentform::openingNote() const
+{
+    return Editor->hasLongLines() ? m_longLinesText : QString();
+}
+
 void TDokumentform::FormActivate()
 {
-    // Maximised before anything is measured, so that the line counts shown are those of the
-    // width the user sees.
-    if (opstart)
-        showMaximized();
-    reportModified();
-    mainform->udskrivFilInfo();
-    if (Platform::fileExists(Filnavn)) {
-        const QFileInfo info(Filnavn);
-        mappefilform->dirBox->setDirectory(info.absolutePath());
-        showName(mainform->docFilnavnEdit, info.fileName());
-        setHint(mainform->docFilnavnEdit, mappefilform->dirBox->directory());
-    } else {
-        showName(mainform->docFilnavnEdit, noName);
-    }
-    mainform->dokumentFilnavn = Filnavn;
-    if (opstart) {
+    const bool first = opstart;
+    if (first) {
         opstart = false;
-        mainform->InsertTab();
-        mainform->SetTCindex();
+        // Maximised before anything is measured, so that the line counts shown are those of the
+        // width the user sees.
+        showMaximized();
+        leaveOwnKeysToOwnCommands();
         // With hints going to the status line, the window's own controls show no tooltips.
         m_showHints = optform->hintBox->itemIndex() != 0;
         for (QWidget *control : redskabsPanel->findChildren<QWidget *>())
             control->installEventFilter(this);
     }
-    if (mainform->Datoer)
-        mainform->Datoer->SetEditor(Editor);
-    mainform->fokusTab(windowTitle());
+    reportModified();
+    if (Platform::fileExists(Filnavn))
+        mappefilform->dirBox->setDirectory(QFileInfo(Filnavn).absolutePath());
+    emit activated(first);
     XYinfo();
 }
 
 void TDokumentform::reportModified()
 {
-    // The main window's commands follow the active document; saving or typing in another one
-    // must not change what they offer.
-    if (mainform->activeDocument() == this)
-        mainform->docModified = Editor->isModified();
+    emit modifiedChanged(Editor->isModified());
 }
 
 void TDokumentform::XYinfo()
@@ -291,30 +253,29 @@ bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void TDokumentform::filInformation()
+FileInformation TDokumentform::filInformation()
 {
     const QString chars = QString::number(Editor->textLength());
-    const QString lines = QStringLiteral("Antal linjer: ") + QString::number(Editor->displayedLineCount());
+    FileInformation information;
+    information.lines = QStringLiteral("Antal linjer: ") + QString::number(Editor->displayedLineCount());
     if (Filnavn.isEmpty()) {
-        showName(mainform->filnavnEdit, m_noNameText);
-        mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
-        mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet er ikke gem."));
+        information.name = m_noNameText;
+        information.size = QStringLiteral("Antal tegn: ") + chars;
+        information.state = QStringLiteral("Dokumentet er ikke gem.");
     } else if (Platform::fileExists(Filnavn)) {
-        showName(mainform->filnavnEdit, QFileInfo(Filnavn).fileName());
-        mainform->filsizeLabel->setText(QStringLiteral("Filstørrelse: ") + TFunktioner::getFileSizeString(Filnavn)
-                                        + QStringLiteral(" (") + chars + QStringLiteral(" tegn)"));
-        mainform->filModificeretLabel->setText(Editor->isModified() ? QStringLiteral("Dokumentet er ikke gemt")
-                                                                    : QStringLiteral("Dokumentet er gemt"));
+        information.name = QFileInfo(Filnavn).fileName();
+        information.size = QStringLiteral("Filstørrelse: ") + TFunktioner::getFileSizeString(Filnavn)
+                           + QStringLiteral(" (") + chars + QStringLiteral(" tegn)");
+        information.state = Editor->isModified() ? QStringLiteral("Dokumentet er ikke gemt")
+                                                 : QStringLiteral("Dokumentet er gemt");
     } else {
-        showName(mainform->filnavnEdit, QFileInfo(Filnavn).fileName());
-        mainform->filsizeLabel->setText(QStringLiteral("Antal tegn: ") + chars);
-        mainform->filModificeretLabel->setText(QStringLiteral("Dokumentet eksisterer ikke. Muligvis slettet eller omdøbt."));
+        information.name = QFileInfo(Filnavn).fileName();
+        information.size = QStringLiteral("Antal tegn: ") + chars;
+        information.state = QStringLiteral("Dokumentet eksisterer ikke. Muligvis slettet eller omdøbt.");
         Editor->setModified(true);
         reportModified();
     }
-    mainform->antalLinjerLabel->setText(lines);
-    showName(mainform->docFilnavnEdit, mainform->filnavnEdit->text());
-    showName(mainform->skiftDocFilnavnEdit, mainform->filnavnEdit->text());
+    return information;
 }
 
 bool TDokumentform::Gem()
@@ -358,7 +319,7 @@ bool TDokumentform::GemSom()
     } else {
         request.fileName = QStringLiteral("UdenNavn");
     }
-    const QString chosen = Platform::dialogs().saveFile(mainform, request);
+    const QString chosen = Platform::dialogs().saveFile(window(), request);
     if (chosen.isEmpty())
         return false;
     if (QFileInfo::exists(chosen)
@@ -368,10 +329,9 @@ bool TDokumentform::GemSom()
     Filnavn = chosen;
     Ext = TFunktioner::fileExtension(chosen);
     capNavn = QFileInfo(chosen).fileName();
-    mainform->RenameTab(oldCaption, capNavn);
     setWindowTitle(capNavn);
+    emit renamed(oldCaption);
     write();
-    mainform->dokumentFilnavn = Filnavn;
     filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
     filform->ListeForandret2 = true;
     return !Editor->isModified();
@@ -404,7 +364,7 @@ bool TDokumentform::FormCloseQuery()
     if (!Editor->isModified())
         return true;
     // The user sees the document the question is about, also when several are closed at once.
-    mainform->bringToFront(this);
+    emit attentionWanted();
     switch (spoergEllerFortryd(QStringLiteral("Dokumentet: ") + capNavn + QStringLiteral("\rer modificeret.\rSkal det gemmes?"))) {
     case Svar::Ja:
         return Gem(); // a cancelled or failed save keeps the window: closing now would lose the text
@@ -425,29 +385,18 @@ void TDokumentform::closeEvent(QCloseEvent *event)
     }
     FormClose();
     QMdiSubWindow::closeEvent(event);
-    // The frame has made the next document the active one; typing goes on in its text, not in
-    // whatever control of it comes next in the focus chain.
-    if (TDokumentform *next = mainform->activeDocument(); next && next != this)
-        next->widget()->setFocus();
+    emit closed();
 }
 
 void TDokumentform::FormClose()
 {
-    // Only a window that really closes lets go of the date commands. One that has merely answered
-    // its question, in a program close that another document then refused, keeps them.
-    if (mainform->Datoer && mainform->Datoer->editor() == Editor)
-        mainform->Datoer->SetEditor(nullptr);
-    if (mainform->documentWindows().size() == 1) {
-        mainform->resetFileInfo();
-        mainform->dokumentFilnavn.clear();
-    }
     if (Platform::fileExists(Filnavn)) {
         filform->FavFiler1->InsertItem(Filnavn, capNavn, 1);
         filform->FavFiler2->DeleteItem(Filnavn);
         filform->ListeForandret1 = true;
         filform->ListeForandret2 = true;
     }
-    mainform->CloseTab(windowTitle());
+    emit closing();
 }
 
 QString TDokumentform::FindTekst() const
@@ -477,7 +426,7 @@ QString TDokumentform::getTheWord() const
 
 void TDokumentform::webSearch(const QString &host, const QString &path, const QString &key) const
 {
-    mainform->openInBrowser(Platform::searchAddress(host, path, key, getTheWord()));
+    openInBrowser(Platform::searchAddress(host, path, key, getTheWord()));
 }
 
 void TDokumentform::puButtonClick()
@@ -501,56 +450,22 @@ void TDokumentform::setPopupState(bool ownMenu)
     setHint(puButton, QStringLiteral("Skift popup-menu til \"") + next + QLatin1Char('"'));
 }
 
-int TDokumentform::FindOrd()
+int TDokumentform::FindOrd(const SearchSettings &settings)
 {
-    return search(false);
+    return search(settings, false);
 }
 
-int TDokumentform::ErstatTekst()
+int TDokumentform::ErstatTekst(const SearchSettings &settings)
 {
-    return search(true);
+    return search(settings, true);
 }
 
-int TDokumentform::search(bool replacing)
+int TDokumentform::search(const SearchSettings &settings, bool replacing)
 {
-    const SearchSettings settings = searchSettings();
-    const int start = Editor->selectionStart();
-    QList<int> visited;
-    if (settings.all) {
-        // Every occurrence in one pass, exactly those that stepping from one to the next would
-        // visit, so that a large document neither lays out nor signals once per occurrence.
-        const Platform::TextFinder finder(Editor->text(), settings.text, settings.flags);
-        visited = occurrenceChain(finder, settings.forward, settings.forward ? start + Editor->selectionLength() : start,
-                                  replacing ? std::optional(settings.replacement) : std::nullopt);
-    } else if (settings.forward) {
-        const Platform::TextFinder finder(Editor->text(), settings.text, settings.flags);
-        if (const int at = finder.find(start + Editor->selectionLength(), finder.textLength()); at >= 0)
-            visited << at;
-    } else if (const int at = UpDown(start); at >= 0) {
-        visited << at;
-    }
-
-    if (!visited.isEmpty()) {
-        // Run from a field of the search page, the caret stays in the field, so that the next
-        // Enter goes on to the next hit instead of typing over this one; the text area shows the
-        // hit selected all the same.
-        if (!mainform->searchFieldHasFocus())
-            Editor->widget()->setFocus();
-        const int length = int(Platform::withDocumentLineBreaks(settings.text).size());
-        if (replacing)
-            Editor->setTextCursor(replaceChain(Editor->document(), Editor->positions(), visited, length, settings.replacement));
-        else
-            Editor->setSelection(visited.back(), length);
-    }
+    const int count = searchText(*Editor, settings, replacing);
     // A run that ends on a search finding nothing shows where the caret is; a single step forward
     // leaves the caret fields as they were.
-    if (settings.all || (!settings.forward && visited.isEmpty()))
+    if (settings.all || (!settings.forward && count == 0))
         XYinfo();
-    return int(visited.size());
-}
-
-int TDokumentform::UpDown(int CursPos)
-{
-    const SearchSettings settings = searchSettings();
-    return Platform::TextFinder(Editor->text(), settings.text, settings.flags).findLast(CursPos);
+    return count;
 }

@@ -4,6 +4,7 @@
 
 #include <QMdiSubWindow>
 
+class QAction;
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
@@ -11,14 +12,42 @@ class QMenu;
 class QToolButton;
 class QVBoxLayout;
 class TAction;
+struct SearchSettings;
 
 namespace Platform {
 class RichEdit;
 }
 
-// What the plain-text and rich-text document windows share: the fields the main window reads,
-// the life cycle as the main window sees it, saving, file information, web search and the
-// edit commands.
+// What a document window is opened with: the file (empty for a new document), its extension,
+// and the number a new document's caption counts with.
+struct DocumentOpening {
+    QString fileName;
+    QString extension;
+    int number = 0;
+};
+
+// The frame's own commands that a document window offers among its tools and menus.
+struct FrameCommands {
+    QAction *save = nullptr;
+    QAction *saveAs = nullptr;
+    QAction *fileInformation = nullptr;
+    QAction *print = nullptr;
+    QAction *close = nullptr;
+    QAction *closeAll = nullptr;
+};
+
+// The lines of file information the frame shows for the active document.
+struct FileInformation {
+    QString name;
+    QString size;
+    QString state;
+    QString lines;
+};
+
+// What the plain-text and rich-text document windows share: the fields the frame reads, the life
+// cycle, saving, file information, web search and the edit commands. The window knows nothing of
+// the frame that holds it: it is opened with values, and tells the frame what happens to it
+// through its signals.
 class TDokumentform : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -27,11 +56,15 @@ public:
     Platform::RichEdit *editor() const { return Editor; }
     // The file could not be read in the create step; the window is not shown.
     bool openFailed() const { return m_openFailed; }
+    // What the user is told on opening the file, when anything: that its lines are too long for
+    // word wrap or spell check.
+    QString openingNote() const;
 
-    // Operations the main window dispatches to the active document.
+    // Operations the frame dispatches to the active document.
     bool Gem();
     bool GemSom();
-    void filInformation();
+    // Also marks a document whose file has vanished as modified, so that it is saved again.
+    FileInformation filInformation();
     void showRedskabsPanel();
 
     void FormActivate();
@@ -43,10 +76,10 @@ public:
     QString FindTekst() const;
     QString getTheWord() const;
     void puButtonClick();
-    // The "Søg" commands on the text, with the search text, options and direction of the main
-    // window's "Søg" page; each returns the number of occurrences found or replaced.
-    int FindOrd();
-    int ErstatTekst();
+    // The "Søg" commands on the text (see searchText); each returns the number of occurrences
+    // found or replaced.
+    int FindOrd(const SearchSettings &settings);
+    int ErstatTekst(const SearchSettings &settings);
     // Asks for margins and copies in the print settings box, then prints the document.
     void udskrivDokument();
     // Prints the whole text of aEditor copies times, each copy its own print job, in the page
@@ -81,8 +114,21 @@ public:
     TAction *bingUrl = nullptr;
     TAction *tubeUrl = nullptr;
 
+signals:
+    // The text's modified state, after every change and whenever the window is activated.
+    void modifiedChanged(bool modified);
+    // The window has become the active one; first the first time, when the frame takes it in.
+    void activated(bool first);
+    // Saved under a new name; the window's caption was oldCaption.
+    void renamed(const QString &oldCaption);
+    // The window asks about its unsaved changes and wants to be seen while it does.
+    void attentionWanted();
+    // The window is closing, and then has closed.
+    void closing();
+    void closed();
+
 protected:
-    explicit TDokumentform(Platform::RichEdit *editor);
+    TDokumentform(Platform::RichEdit *editor, const DocumentOpening &opening);
 
     // The create step; the twin builds its tool panel and menus before calling it.
     void FormCreate();
@@ -119,14 +165,11 @@ private:
     // Shows the tool panel when the user wants it and the window has room for it and some text.
     void placeToolPanel();
     void FormClose();
-    // Tells the main window this document's modified state while it is the active document.
     void reportModified();
     void write();
     void webSearch(const QString &host, const QString &path, const QString &key) const;
     void setPopupState(bool ownMenu);
-    int search(bool replacing);
-    // Where the last occurrence lying wholly before CursPos starts, or -1.
-    int UpDown(int CursPos);
+    int search(const SearchSettings &settings, bool replacing);
     // The PDF file to print into, chosen by the user (overwriting an existing one only when the
     // user says so); empty when cancelled.
     QString askPdfFile() const;
@@ -134,6 +177,7 @@ private:
                     double RTTopMargin, double RTBottomMargin, Platform::TRichTextMeasurements RichTextMeasurement,
                     int Copies);
 
+    DocumentOpening m_opening;
     bool m_openFailed = false;
     // The page rectangle of the last print; empty until then.
     QRect m_pageRect;

@@ -1,7 +1,6 @@
 #include "documents/DocumentForm.h"
 
 #include "app/Globals.h"
-#include "app/Main.h"
 #include "documents/Print.h"
 #include "options/infUnit.h"
 #include "options/spmUnit.h"
@@ -95,7 +94,7 @@ QString TDokumentform::askPdfFile() const
     if (Platform::fileExists(Filnavn))
         request.folder = QDir::toNativeSeparators(document.absolutePath());
     request.fileName = (Filnavn.isEmpty() ? capNavn : document.completeBaseName()) + QStringLiteral(".pdf");
-    const QString chosen = Platform::dialogs().saveFile(mainform, request);
+    const QString chosen = Platform::dialogs().saveFile(window(), request);
     if (chosen.isEmpty()
         || (QFileInfo::exists(chosen)
             && !spoerg(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?"))))

@@ -1,6 +1,6 @@
 #include "documents/FindReplace.h"
 
-#include "platform/TextFind.h"
+#include "platform/RichEdit.h"
 #include "platform/TextPieces.h"
 
 #include <QTextCursor>
@@ -66,4 +66,28 @@ QTextCursor replaceChain(QTextDocument *document, const Platform::TextPositions 
     }
     cursor.endEditBlock();
     return last;
+}
+
+int searchText(Platform::RichEdit &editor, const SearchSettings &settings, bool replacing)
+{
+    const int start = editor.selectionStart();
+    const int end = start + editor.selectionLength();
+    const Platform::TextFinder finder(editor.text(), settings.text, settings.flags);
+    QList<int> visited;
+    if (settings.all) {
+        // Every occurrence in one pass, exactly those that stepping from one to the next would
+        // visit, so that a large document neither lays out nor signals once per occurrence.
+        visited = occurrenceChain(finder, settings.forward, settings.forward ? end : start,
+                                  replacing ? std::optional(settings.replacement) : std::nullopt);
+    } else if (const int at = settings.forward ? finder.find(end, finder.textLength()) : finder.findLast(start); at >= 0) {
+        visited << at;
+    }
+    if (!visited.isEmpty()) {
+        const int length = int(Platform::withDocumentLineBreaks(settings.text).size());
+        if (replacing)
+            editor.setTextCursor(replaceChain(editor.document(), editor.positions(), visited, length, settings.replacement));
+        else
+            editor.setSelection(visited.back(), length);
+    }
+    return int(visited.size());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextFind.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
@@ -8,11 +10,29 @@ class QTextCursor;
 class QTextDocument;
 
 namespace Platform {
-class TextFinder;
+class RichEdit;
 class TextPositions;
 }
 
-// "Find alle forekomster" of the Søg commands in one pass over the text, and the replacing.
+// The Søg commands on a text area: one step to the next occurrence, or "Find alle forekomster" in
+// one pass over the text, and the replacing.
+
+// What a search asks for: the search text and its replacement, whole words and letter case,
+// the direction, and whether every occurrence is visited.
+struct SearchSettings {
+    QString text;
+    QString replacement;
+    Platform::FindFlags flags;
+    bool forward = true;
+    bool all = false;
+};
+
+// Finds, or with replacing replaces, from the selection of the text area: forward from its end,
+// backward the last occurrence lying wholly before its start; with all, every occurrence that
+// stepping on would visit, as one undo step when replacing. The last occurrence visited is left
+// selected, or the caret behind the text inserted last; nothing found leaves the selection as it
+// was. Returns the number of occurrences found or replaced.
+int searchText(Platform::RichEdit &editor, const SearchSettings &settings, bool replacing);
 
 // The occurrences that searching again and again visits, in the order visited. Forward, the first
 // search starts at from and each further one behind the occurrence found; backward, each search

@@ -3,7 +3,6 @@
 #include "app/Action.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
-#include "app/Main.h"
 #include "options/memoUnit.h"
 #include "platform/PlainEdit.h"
 
@@ -16,8 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-Twinform1::Twinform1()
-    : TDokumentform(new Platform::PlainEdit(nullptr))
+Twinform1::Twinform1(const DocumentOpening &opening, const FrameCommands &commands)
+    : TDokumentform(new Platform::PlainEdit(nullptr), opening)
 {
     setObjectName(QStringLiteral("winform1"));
     pasteFromInfo = newAction("pasteFromInfo", QStringLiteral("Indsæt"),
@@ -27,15 +26,15 @@ Twinform1::Twinform1()
     connect(pasteFromInfo, &QAction::triggered, this, &Twinform1::pasteFromInfoExecute);
     m_longLinesText = QStringLiteral(
         "Dokumentet har meget lange linjer. De vises i stykker, og ombrydning og stavekontrol er slået fra.");
-    buildToolPanel();
-    buildMenus();
+    buildToolPanel(commands);
+    buildMenus(commands);
     Editor->setWordWrap(true);
     FormCreate();
     // A file with very long lines opens without word wrap.
     wordwrapCheck->setChecked(Editor->wordWrap());
 }
 
-void Twinform1::buildToolPanel()
+void Twinform1::buildToolPanel(const FrameCommands &commands)
 {
     redskabsPanel->setFixedHeight(59);
     auto *toolRow = new QHBoxLayout(redskabsPanel);
@@ -79,9 +78,9 @@ void Twinform1::buildToolPanel()
     funkButton1->setPopupMode(QToolButton::InstantPopup);
     funkButton1->setMenu(dropDownPU);
     fileRow->addWidget(funkButton1);
-    fileRow->addWidget(actionButton(mainform->fileGem));
-    fileRow->addWidget(actionButton(mainform->fileGemSom));
-    fileRow->addWidget(actionButton(mainform->openMenu1));
+    fileRow->addWidget(actionButton(commands.save));
+    fileRow->addWidget(actionButton(commands.saveAs));
+    fileRow->addWidget(actionButton(commands.fileInformation));
     webBlock->addLayout(fileRow);
     toolRow->addLayout(webBlock);
 
@@ -105,7 +104,7 @@ void Twinform1::buildToolPanel()
     toolRow->addStretch();
 }
 
-void Twinform1::buildMenus()
+void Twinform1::buildMenus(const FrameCommands &commands)
 {
     PUwin = new QMenu(this);
     PUwin->setObjectName(QStringLiteral("PUwin"));
@@ -116,7 +115,7 @@ void Twinform1::buildMenus()
         menu->addSeparator();
         menu->addActions({EditSelectAll1, EditDelete1});
         menu->addSeparator();
-        menu->addActions({mainform->winLuk, mainform->winLukAlle});
+        menu->addActions({commands.close, commands.closeAll});
     }
     setWindowMenu(PUwin);
 }

@@ -9,7 +9,7 @@ class QLabel;
 class Twinform1 : public TDokumentform {
     Q_OBJECT
 public:
-    Twinform1();
+    Twinform1(const DocumentOpening &opening, const FrameCommands &commands);
 
     QComboBox *fontnameBox = nullptr;
     QCheckBox *wordwrapCheck = nullptr;
@@ -26,7 +26,7 @@ protected:
     void showCaretPosition() override;
 
 private:
-    void buildToolPanel();
-    void buildMenus();
+    void buildToolPanel(const FrameCommands &commands);
+    void buildMenus(const FrameCommands &commands);
     void pasteFromInfoExecute();
 };

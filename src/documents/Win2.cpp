@@ -3,7 +3,6 @@
 #include "app/Action.h"
 #include "app/Globals.h"
 #include "app/Hints.h"
-#include "app/Main.h"
 #include "app/ToolRow.h"
 #include "documents/ColorGrid.h"
 #include "platform/Designs.h"
@@ -33,8 +32,8 @@ const char *const fontMenuNames[] = {"Arial",          "Courier New", "Georgia",
 
 } // namespace
 
-Twinform2::Twinform2()
-    : TDokumentform(new Platform::RichTextEdit(nullptr))
+Twinform2::Twinform2(const DocumentOpening &opening, const FrameCommands &commands)
+    : TDokumentform(new Platform::RichTextEdit(nullptr), opening)
 {
     setObjectName(QStringLiteral("winform2"));
     m_noNameText = QStringLiteral("Dokumentet har ikke fået navn.");
@@ -52,8 +51,8 @@ Twinform2::Twinform2()
     EditDelete1->setHint(QStringLiteral("Delete|Erases the selection"));
     aStavekontrol->setHint(QStringLiteral("Udfør stavekontrol"));
     buildActions();
-    buildToolPanel();
-    buildMenus();
+    buildToolPanel(commands);
+    buildMenus(commands);
     Editor->setWordWrap(true);
     Editor->setDefaultFont(QStringLiteral("Tahoma"), 10);
     FormCreate();
@@ -142,7 +141,7 @@ void Twinform2::buildActions()
     connect(aMargin, &QAction::triggered, this, [this] { rich()->setIndents(4, 0, 5); });
 }
 
-void Twinform2::buildToolPanel()
+void Twinform2::buildToolPanel(const FrameCommands &commands)
 {
     redskabsPanel->setFixedHeight(108);
     auto *panel = new QHBoxLayout(redskabsPanel);
@@ -240,15 +239,15 @@ void Twinform2::buildToolPanel()
     ToolButton5->setPopupMode(QToolButton::InstantPopup);
     ToolButton5->setMenu(dropDownPU);
     bar->addWidget(ToolButton5);
-    bar->addWidget(actionButton(mainform->openMenu1));
+    bar->addWidget(actionButton(commands.fileInformation));
     bar->addWidget(puButton);
     bar->addWidget(actionButton(aStavekontrol));
-    bar->addWidget(actionButton(mainform->winLuk));
+    bar->addWidget(actionButton(commands.close));
     rows->addWidget(rtfToolbar);
     panel->addLayout(rows, 1);
 }
 
-void Twinform2::buildMenus()
+void Twinform2::buildMenus(const FrameCommands &commands)
 {
     winPU = new QMenu(this);
     winPU->setObjectName(QStringLiteral("winPU"));
@@ -259,10 +258,10 @@ void Twinform2::buildMenus()
         menu->addSeparator();
         menu->addActions({EditSelectAll1, EditDelete1});
         menu->addSeparator();
-        menu->addActions({mainform->fileGem, mainform->fileGemSom});
+        menu->addActions({commands.save, commands.saveAs});
     }
     dropDownPU->addSeparator();
-    dropDownPU->addAction(mainform->udskrivDokument);
+    dropDownPU->addAction(commands.print);
     setWindowMenu(winPU);
 
     FontPU = new QMenu(this);

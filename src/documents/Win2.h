@@ -17,7 +17,7 @@ class RichTextEdit;
 class Twinform2 : public TDokumentform {
     Q_OBJECT
 public:
-    Twinform2();
+    Twinform2(const DocumentOpening &opening, const FrameCommands &commands);
 
     void FontFelter(const QString &FontNavn);
     void FontFelterSize(int FontDim);
@@ -52,8 +52,8 @@ protected:
 
 private:
     void buildActions();
-    void buildToolPanel();
-    void buildMenus();
+    void buildToolPanel(const FrameCommands &commands);
+    void buildMenus(const FrameCommands &commands);
     void EditModifiedUpdate();
     Platform::RichTextEdit *rich() const;
 

@@ -1,10 +1,12 @@
 #include "options/infUnit.h"
 
 #include "app/Globals.h"
+#include "platform/Browser.h"
 #include "platform/Modal.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 
 Tinfform::Tinfform(QWidget *parent)
     : TtekstBoks(parent, QStringLiteral("Information"))
@@ -26,4 +28,10 @@ void visInfo(const QString &text)
     }
     infform->insertTekst(text);
     Platform::showModal(*infform);
+}
+
+void openInBrowser(const QUrl &address)
+{
+    if (!Platform::browser().open(address))
+        visInfo(QStringLiteral("Der er ingen browser til at åbne adressen:\r") + address.toDisplayString());
 }

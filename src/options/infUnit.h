@@ -4,6 +4,7 @@
 
 class QLabel;
 class QPushButton;
+class QUrl;
 
 // The information box: every message of the program is shown here, with an OK button.
 class Tinfform : public TtekstBoks {
@@ -17,3 +18,6 @@ public:
 
 // Shows the message in the information box and waits until the user has closed it.
 void visInfo(const QString &text);
+
+// Opens the address in the user's browser, or tells the user that there is none.
+void openInBrowser(const QUrl &address);

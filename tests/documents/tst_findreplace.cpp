@@ -3,21 +3,25 @@
 #include "app/Action.h"
 #include "app/Globals.h"
 #include "app/Main.h"
-#include "app/RadioGroup.h"
 #include "documents/DocumentForm.h"
-#include "opening/Funktioner.h"
-#include "platform/RichEdit.h"
+#include "documents/FindReplace.h"
+#include "platform/PlainEdit.h"
+#include "platform/RichTextEdit.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <memory>
 
-// The "Søg" commands (FindOrd, ErstatTekst) of both document windows, driven through the main
-// window's "Søg" page.
+// The "Søg" commands (FindOrd, ErstatTekst) on the text areas of both document windows, and once
+// through the main window's "Søg" page.
 class TestFindReplace : public QObject {
     Q_OBJECT
 private slots:
@@ -27,25 +31,8 @@ private slots:
     void replaceAllIsOneUndoStep_data();
     void replaceAllIsOneUndoStep();
     void richReplaceKeepsFormatting();
-
-private:
-    static TDokumentform *newDocument(bool rich)
-    {
-        if (rich)
-            mainform->fileNewRtf->trigger();
-        else
-            QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
-        return mainform->activeDocument();
-    }
-    static void setSearch(const QString &searchText, const QString &replacement, const QString &options)
-    {
-        mainform->ordEdit->setText(searchText);
-        mainform->erstatEdit->setText(replacement);
-        mainform->retGroup->setItemIndex(options.contains(QLatin1String("back")) ? 0 : 1);
-        mainform->erstatAlleCheck->setChecked(options.contains(QLatin1String("all")));
-        mainform->HeleOrdCheck->setChecked(options.contains(QLatin1String("word")));
-        mainform->SsCheck->setChecked(options.contains(QLatin1String("case")));
-    }
+    void searchPageDrivesTheActiveDocument_data();
+    void searchPageDrivesTheActiveDocument();
 };
 
 namespace {
@@ -83,6 +70,35 @@ QString mark(const QString &text, int start, int length)
     if (length == 0)
         return marked.insert(start, QLatin1Char('|'));
     return marked.insert(start + length, QLatin1Char(']')).insert(start, QLatin1Char('['));
+}
+
+// A document window's text area on its own, without the program around it.
+class TextArea {
+public:
+    explicit TextArea(bool rich)
+        : m_holder(std::make_unique<QWidget>())
+    {
+        if (rich)
+            m_editor = new Platform::RichTextEdit(m_holder.get());
+        else
+            m_editor = new Platform::PlainEdit(m_holder.get());
+    }
+    Platform::RichEdit *operator->() const { return m_editor; }
+    Platform::RichEdit &operator*() const { return *m_editor; }
+
+private:
+    std::unique_ptr<QWidget> m_holder;
+    Platform::RichEdit *m_editor = nullptr;
+};
+
+// options: "back" for "Tilbage" (else "Fremad"), "all", "word", "case"
+SearchSettings settingsFor(const QString &searchText, const QString &replacement, const QString &options)
+{
+    return {searchText,
+            replacement,
+            {options.contains(QLatin1String("word")), options.contains(QLatin1String("case"))},
+            !options.contains(QLatin1String("back")),
+            options.contains(QLatin1String("all"))};
 }
 
 } // namespace
@@ -185,46 +201,31 @@ void TestFindReplace::searchAndReplace()
     QFETCH(int, count);
     QFETCH(QString, expected);
 
-    ProgramFixture program;
-    program.start();
     // In a file with a long line, the text stands in that line where the screen breaks it, after
     // a dozen such breaks. The soft hyphens around it are neither letters nor places where the
     // line would rather be broken.
     const QString lead = kind == Kind::LongLine ? QString(11'998, QChar(0xad)) : QString();
     const QString trail = kind == Kind::LongLine ? QString(1'000, QChar(0xad)) : QString();
     const Marked before = unmark(text);
-    TDokumentform *window = nullptr;
+    TextArea editor(kind == Kind::Rich);
     if (kind == Kind::LongLine) {
-        mainform->funk->openwin(program.writeFile(QStringLiteral("lang.txt"), (lead + before.text + trail).toUtf8()), QString());
-        window = mainform->activeDocument();
-        QVERIFY(window && window->editor()->hasLongLines());
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("lang.txt"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write((lead + before.text + trail).toUtf8());
+        out.close();
+        QVERIFY(editor->loadFromFile(file));
+        QVERIFY(editor->hasLongLines());
     } else {
-        window = newDocument(kind == Kind::Rich);
-        QVERIFY(window);
-        window->editor()->document()->setPlainText(before.text);
-        window->editor()->setModified(false);
-        window->FormActivate(); // as when the user comes back to the window: the main window sees it unmodified
+        editor->document()->setPlainText(before.text);
     }
-    Platform::RichEdit *editor = window->editor();
+    editor->setModified(false);
     editor->setSelection(lead.size() + before.start, before.length);
-    setSearch(searchText, replacement, options);
-    QCOMPARE(mainform->ordEdit->text(), searchText);
-    QVERIFY(!mainform->docModified);
-    // The focus on a check box of the page, as after ticking it: a hit takes the focus to the
-    // text area. (Run from the search fields, the caret stays there; see the command panel.)
-    mainform->HeleOrdCheck->setFocus();
-    window->posX = -1;
 
-    QCOMPARE(replacing ? window->ErstatTekst() : window->FindOrd(), count);
+    QCOMPARE(::searchText(*editor, settingsFor(searchText, replacement, options), replacing), count);
     QCOMPARE(mark(editor->text(), editor->selectionStart(), editor->selectionLength()), lead + expected + trail);
     QCOMPARE(editor->isModified(), replacing && count > 0);
-    if (replacing && count > 0)
-        QVERIFY(mainform->docModified);
-    if (count > 0)
-        QVERIFY(editor->widget()->hasFocus());
-    // The caret fields are brought up to date when a search finding nothing ended the run.
-    const bool endedOnMiss = options.contains(QLatin1String("all")) || (options.contains(QLatin1String("back")) && count == 0);
-    QCOMPARE(window->posX != -1, endedOnMiss);
 }
 
 // "Find alle forekomster" replaces exactly what pressing "Erstat tekst" again and again would, in
@@ -232,10 +233,7 @@ void TestFindReplace::searchAndReplace()
 // holding the search text, where stepping backward would never end.
 void TestFindReplace::replaceAllIsWhatSingleStepsGive()
 {
-    ProgramFixture program;
-    program.start();
-    TDokumentform *window = newDocument(false);
-    Platform::RichEdit *editor = window->editor();
+    TextArea editor(false);
     QStringList texts{QString()};
     for (int length = 1; length <= 4; ++length)
         for (const QString &shorter : QStringList(texts))
@@ -244,30 +242,29 @@ void TestFindReplace::replaceAllIsWhatSingleStepsGive()
                     texts << shorter + c;
     const QStringList searches{"a", "aa", "ab", "a b"};
     const QStringList replacements{"", "b", "ba", "bb a"};
-    const auto run = [&](const QString &text, bool backward, bool all) {
+    const auto run = [&](const QString &text, SearchSettings settings, bool all) {
         editor->document()->setPlainText(text);
-        editor->setSelection(backward ? int(text.size()) : 0, 0);
-        mainform->erstatAlleCheck->setChecked(all);
+        editor->setSelection(settings.forward ? 0 : int(text.size()), 0);
+        settings.all = all;
         int count = 0;
         if (all) {
-            count = window->ErstatTekst();
+            count = searchText(*editor, settings, true);
         } else {
-            while (count <= 10 && window->ErstatTekst() == 1)
+            while (count <= 10 && searchText(*editor, settings, true) == 1)
                 ++count;
         }
         return QStringLiteral("%1 %2").arg(count).arg(mark(editor->text(), editor->selectionStart(), 0));
     };
-    for (const QString &searchText : searches) {
+    for (const QString &searchFor : searches) {
         for (const QString &replacement : replacements) {
-            if (replacement.contains(searchText))
+            if (replacement.contains(searchFor))
                 continue;
             for (const QString &options : {QStringLiteral(""), QStringLiteral("back"), QStringLiteral("word"),
                                            QStringLiteral("back word")}) {
-                setSearch(searchText, replacement, options);
+                const SearchSettings settings = settingsFor(searchFor, replacement, options);
                 for (const QString &text : texts) {
-                    const bool backward = options.contains(QLatin1String("back"));
-                    const QString stepped = run(text, backward, false);
-                    QCOMPARE(run(text, backward, true), stepped);
+                    const QString stepped = run(text, settings, false);
+                    QCOMPARE(run(text, settings, true), stepped);
                 }
             }
         }
@@ -288,32 +285,29 @@ void TestFindReplace::replaceAllIsOneUndoStep()
 {
     QFETCH(bool, rich);
     QFETCH(QString, options);
-    ProgramFixture program;
-    program.start();
-    TDokumentform *window = newDocument(rich);
+    TextArea editor(rich);
     const QString original = QStringLiteral("ord og ord\nord, ordet\nord");
-    window->editor()->document()->setPlainText(original);
-    window->editor()->setSelection(options.contains(QLatin1String("back")) ? original.size() : 0, 0);
-    setSearch(QStringLiteral("ord"), QStringLiteral("navn"), options + QStringLiteral(" word"));
-    QSignalSpy changes(window->editor()->document(), &QTextDocument::contentsChange);
-    QSignalSpy textChanges(window->editor(), &Platform::RichEdit::textChanged);
+    editor->document()->setPlainText(original);
+    editor->document()->clearUndoRedoStacks();
+    editor->setSelection(options.contains(QLatin1String("back")) ? original.size() : 0, 0);
+    QSignalSpy changes(editor->document(), &QTextDocument::contentsChange);
+    QSignalSpy textChanges(&*editor, &Platform::RichEdit::textChanged);
 
-    QCOMPARE(window->ErstatTekst(), 4);
-    QCOMPARE(window->editor()->text(), QStringLiteral("navn og navn\nnavn, ordet\nnavn"));
+    const SearchSettings settings = settingsFor(QStringLiteral("ord"), QStringLiteral("navn"), options + QStringLiteral(" word"));
+    QCOMPARE(searchText(*editor, settings, true), 4);
+    QCOMPARE(editor->text(), QStringLiteral("navn og navn\nnavn, ordet\nnavn"));
     // One change for the whole replace, not one for every occurrence.
     QCOMPARE(changes.count(), 1);
     QCOMPARE(textChanges.count(), 1);
-    window->EditUndo1->trigger();
-    QCOMPARE(window->editor()->text(), original);
-    QVERIFY(!window->editor()->canUndo());
+    editor->undo();
+    QCOMPARE(editor->text(), original);
+    QVERIFY(!editor->canUndo());
 }
 
 void TestFindReplace::richReplaceKeepsFormatting()
 {
-    ProgramFixture program;
-    program.start();
-    TDokumentform *window = newDocument(true);
-    QTextDocument *document = window->editor()->document();
+    TextArea editor(true);
+    QTextDocument *document = editor->document();
     QTextCharFormat normal;
     normal.setFontWeight(QFont::Normal);
     QTextCharFormat bold;
@@ -322,17 +316,84 @@ void TestFindReplace::richReplaceKeepsFormatting()
     cursor.insertText(QStringLiteral("før "), normal);
     cursor.insertText(QStringLiteral("ord"), bold);
     cursor.insertText(QStringLiteral(" og ord"), normal);
-    window->editor()->setSelection(0, 0);
-    setSearch(QStringLiteral("ord"), QStringLiteral("navne"), QStringLiteral("all"));
+    editor->setSelection(0, 0);
 
-    QCOMPARE(window->ErstatTekst(), 2);
-    QCOMPARE(window->editor()->text(), QStringLiteral("før navne og navne"));
+    QCOMPARE(searchText(*editor, settingsFor(QStringLiteral("ord"), QStringLiteral("navne"), QStringLiteral("all")), true), 2);
+    QCOMPARE(editor->text(), QStringLiteral("før navne og navne"));
     QString weights;
-    for (int i = 1; i <= window->editor()->textLength(); ++i) {
+    for (int i = 1; i <= editor->textLength(); ++i) {
         cursor.setPosition(i);
         weights += cursor.charFormat().fontWeight() == QFont::Bold ? QLatin1Char('B') : QLatin1Char('-');
     }
     QCOMPARE(weights, QStringLiteral("----BBBBB---------"));
+}
+
+void TestFindReplace::searchPageDrivesTheActiveDocument_data()
+{
+    QTest::addColumn<bool>("rich");
+    QTest::newRow("plain") << false;
+    QTest::newRow("rich") << true;
+}
+
+// The "Søg" page's commands run on the active document with the page's settings: the hits are
+// selected and the caret taken to the text when the command came from elsewhere than the search
+// fields, the number found is shown, the caret fields follow a run over every occurrence, and a
+// replace leaves the document modified for the frame's commands.
+void TestFindReplace::searchPageDrivesTheActiveDocument()
+{
+    QFETCH(bool, rich);
+    ProgramFixture program;
+    program.start();
+    const auto key = [](const char *keys) {
+        QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(keys)));
+        TAction::updateAll();
+    };
+    const auto type = [](const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); };
+    const auto click = [](QWidget *control) {
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
+        TAction::updateAll();
+    };
+    if (rich)
+        mainform->fileNewRtf->trigger();
+    else
+        key("Ctrl+N");
+    TDokumentform *window = mainform->activeDocument();
+    QVERIFY(window);
+    QCOMPARE(window->inherits("Twinform2"), rich);
+    Platform::RichEdit *editor = window->editor();
+    type(QStringLiteral("Ord og ordet og ord"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+    editor->setModified(false);
+    window->FormActivate();
+    QVERIFY(!mainform->docModified);
+
+    key("Ctrl+3");
+    QCOMPARE(QApplication::focusWidget(), mainform->ordEdit);
+    type(QStringLiteral("ord"));
+    click(mainform->HeleOrdCheck);
+    QCOMPARE(QApplication::focusWidget(), mainform->HeleOrdCheck);
+    click(mainform->SsCheck);
+    window->posX = -1;
+    key("Ctrl+F");
+    QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 1"));
+    QCOMPARE(editor->selectionStart(), 16);
+    QCOMPARE(editor->selectedText(), QStringLiteral("ord"));
+    QCOMPARE(QApplication::focusWidget(), editor->widget());
+    QCOMPARE(window->posX, -1);
+
+    click(mainform->erstatEdit);
+    type(QStringLiteral("navn"));
+    editor->setSelection(0, 0);
+    click(mainform->SsCheck);
+    click(mainform->erstatAlleCheck);
+    mainform->erstatTekst->trigger();
+    QCOMPARE(mainform->antalFundLabel->text(), QStringLiteral("Antal forekomster: 2"));
+    QCOMPARE(editor->text(), QStringLiteral("navn og ordet og navn"));
+    QCOMPARE(QApplication::focusWidget(), editor->widget());
+    QVERIFY(window->posX != -1);
+    QVERIFY(mainform->docModified);
+    TAction::updateAll();
+    QVERIFY(mainform->fileGem->isEnabled());
 }
 
 QTEST_MAIN(TestFindReplace)

@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "app/RadioGroup.h"
 #include "documents/DocumentForm.h"
+#include "documents/FindReplace.h"
 #include "documents/Win1.h"
 #include "lists/FavDirUnit.h"
 #include "lists/filUnit.h"
@@ -660,7 +661,7 @@ void TestTextWindow::veryLongLine()
     mainform->erstatEdit->setText(QStringLiteral("};\n/*kyx*/function("));
     mainform->retGroup->setItemIndex(1);
     mainform->erstatAlleCheck->setChecked(true);
-    QCOMPARE(window->ErstatTekst(), int(line.count("};/*kyx*/")));
+    QCOMPARE(window->ErstatTekst(mainform->searchSettings()), int(line.count("};/*kyx*/")));
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
     QVERIFY(!window->editor()->isModified());
 
