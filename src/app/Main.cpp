@@ -172,7 +172,7 @@ void Tmainform::FormCreate()
     extListe.clear();
     Brugernavn = GetUserFromWindows();
     const QString root = Platform::dataRoot();
-    programmappe = root + QStringLiteral("Program") + QDir::separator();
+    programmappe = Platform::programFolder();
     OptMappe = root + QStringLiteral("Brugere") + QDir::separator() + Brugernavn;
     m_dataFoldersReady = Platform::makeFolder(OptMappe);
     OptMappe += QDir::separator() + QStringLiteral("Egenskaber");

@@ -47,6 +47,9 @@ bool createProgram(const QStringList &args, const QString &startFolder)
     Platform::useDanishQtTexts();
     Platform::useIconTheme();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kyxtavlo.svg")));
+    // The installed desktop entry: desktops that find a window's name and icon through it (Wayland
+    // task bars) show the program's own.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kyxtavlo.kyxTavlo"));
     // The program starts in "Sky"; the options box puts on the user's own design a moment later.
     Platform::applyDesign(QStringLiteral("Sky"));
     mainform = new Tmainform(args, startFolder);

@@ -1,5 +1,6 @@
 #include "platform/DataFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -27,6 +28,24 @@ QString dataRoot()
     if (!root.endsWith(QDir::separator()))
         root += QDir::separator();
     return root;
+}
+
+QString programFolder()
+{
+    // Where the program folder lies below the prefix, seen from the folder of the program itself,
+    // as the build's install layout names it; so a package unpacked anywhere finds its own.
+    const QString installed =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(KYX_INSTALLED_PROGRAM_FOLDER));
+    return programFolder(dataRoot(), installed);
+}
+
+QString programFolder(const QString &dataRoot, const QString &installedFolder)
+{
+    const QString own = joinPath(dataRoot, QStringLiteral("Program"));
+    const QString chosen = !folderExists(own) && folderExists(installedFolder)
+        ? QDir::toNativeSeparators(QDir::cleanPath(installedFolder))
+        : own;
+    return chosen + QDir::separator();
 }
 
 QString joinPath(const QString &a, const QString &b)

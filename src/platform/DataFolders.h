@@ -9,6 +9,14 @@ namespace Platform {
 // Windows and $HOME/kyxTavlo3/ elsewhere.
 QString dataRoot();
 
+// The program folder (help pages, scripts) with a trailing separator: the data root's "Program"
+// folder where it exists; else the folder that an installation keeps below its prefix
+// (share/kyxtavlo beside the program's bin folder) where that exists; else the data root's
+// "Program" folder still, which a set-up may lay out later.
+QString programFolder();
+// The same choice between a given data root and installed program folder.
+QString programFolder(const QString &dataRoot, const QString &installedFolder);
+
 // a + separator + b, with the native separator; a may or may not end in one.
 QString joinPath(const QString &a, const QString &b);
 
