@@ -43,3 +43,28 @@ foreach(size ${KYXTAVLO_ICON_SIZES})
 endforeach()
 add_custom_target(kyxtavlo_icons ALL DEPENDS ${kyx_icon_pngs})
 install(FILES ${kyx_icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# A Debian package of the same installation: `cpack -G DEB` in the build folder. The libraries
+# the program links (Qt 6, Hunspell) become dependencies through dpkg-shlibdeps, with the versions
+# of the system it is built on; what it loads only at run time is named here.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kyxtavlo)
+set(CPACK_PACKAGE_VENDOR "kyxTavlo")
+set(CPACK_PACKAGE_CONTACT "kyxTavlo developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop editor for plain text and RTF with a Danish user interface")
+set(CPACK_PACKAGE_DESCRIPTION
+    "kyxTavlo edits plain-text and rich-text (RTF) documents, each in a window of its own, and writes\n\
+them back in the encoding and line breaks they were read in. Around the editing it offers Danish\n\
+spell checking, find and replace, searching in the files of a folder, lists of documents and\n\
+favourites, printing, dates and the Danish church holidays, and twelve visual designs.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KYXTAVLO_ADDRESS})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's SVG plug-ins, which draw the program's icon, the Danish dictionary for the spell check and
+# the icon theme of the tool buttons; Qt's own dialogs in Danish come with its translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, hunspell-da, breeze-icon-theme")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+include(CPack)

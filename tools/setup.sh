@@ -11,8 +11,8 @@ kyx_packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libhunspell-dev hunspell-da
   breeze-icon-theme
-  librsvg2-bin
-  desktop-file-utils appstream
+  librsvg2-bin dpkg-dev file
+  desktop-file-utils appstream libgtk-3-bin
   xvfb openbox xdotool x11-utils at-spi2-core python3-pyatspi dbus-x11 xauth
   poppler-utils
 )

@@ -9,9 +9,11 @@ session and these variables: KYX_E2E_PROGRAM (the program), KYX_E2E_WORK (a scra
 KYXTAVLO_DATA_ROOT (the program's data root).
 """
 
+import ctypes
 import os
 import pwd
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -220,19 +222,87 @@ def read_settings_lines(path):
 
 # --- The program --------------------------------------------------------------------------------
 
+class AdoptedProcess:
+    """A process that a launcher started and left behind, which this script reaps as its own child
+    (it is the child subreaper): the part of subprocess.Popen that Program uses."""
+
+    def __init__(self, pid):
+        self.pid = pid
+        self.returncode = None
+
+    def poll(self):
+        if self.returncode is None:
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                self.returncode = os.waitstatus_to_exitcode(status)
+        return self.returncode
+
+    def wait(self, timeout=None):
+        deadline = None if timeout is None else time.monotonic() + timeout
+        while self.poll() is None:
+            if deadline is not None and time.monotonic() >= deadline:
+                raise subprocess.TimeoutExpired(f"process {self.pid}", timeout)
+            time.sleep(POLL)
+        return self.returncode
+
+    def kill(self):
+        os.kill(self.pid, signal.SIGKILL)
+
+
+def children_of_this_script():
+    """Process id -> the program file it runs, of this script's children."""
+    children = {}
+    for stat in Path("/proc").glob("[0-9]*/stat"):
+        try:
+            line = stat.read_text()
+            executable = os.path.realpath(stat.parent / "exe")
+        except OSError:  # gone meanwhile
+            continue
+        state, parent = line.rsplit(")", 1)[1].split()[:2]
+        if int(parent) == os.getpid() and state != "Z":
+            children[int(stat.parent.name)] = executable
+    return children
+
+
 class Program:
     """One run of the program; ended by the test, or killed by run() when the test failed."""
 
     running = []
 
     def __init__(self, *arguments):
-        index = len(list(WORK.glob("kyxtavlo-*.log"))) + 1
-        self.log = WORK / f"kyxtavlo-{index}.log"
+        self.log = self._next_log()
         with open(self.log, "wb") as log:
             self.process = subprocess.Popen([PROGRAM, *map(str, arguments)], stdin=subprocess.DEVNULL,
                                             stdout=log, stderr=subprocess.STDOUT)
         self._application = None
         Program.running.append(self)
+
+    @classmethod
+    def launched(cls, *command, env):
+        """The program as a menu or a file manager starts it: command is a launcher (gtk-launch)
+        that starts it and ends. Its output goes to the program's log, as the launcher's children
+        inherit it, and the program, left without a parent, is adopted by this script."""
+        # PR_SET_CHILD_SUBREAPER: orphans below this script become its children, not init's.
+        check(ctypes.CDLL(None, use_errno=True).prctl(36, 1, 0, 0, 0) == 0, "cannot adopt orphaned processes")
+        program = cls.__new__(cls)
+        program.log = cls._next_log()
+        with open(program.log, "wb") as log:
+            done = subprocess.run([*map(str, command)], stdin=subprocess.DEVNULL, stdout=log,
+                                  stderr=subprocess.STDOUT, env=env)
+        check(done.returncode == 0, f"{command[0]} failed with exit code {done.returncode}; its output:\n"
+                                    f"{program.output()}")
+        program_file = os.path.realpath(PROGRAM)
+        pid = wait_for(f"{program_file} to run", lambda: next(
+            (pid for pid, executable in children_of_this_script().items() if executable == program_file), None),
+            describe=lambda: f"processes {children_of_this_script()}; output:\n{program.output()}")
+        program.process = AdoptedProcess(pid)
+        program._application = None
+        Program.running.append(program)
+        return program
+
+    @staticmethod
+    def _next_log():
+        return WORK / f"kyxtavlo-{len(list(WORK.glob('kyxtavlo-*.log'))) + 1}.log"
 
     @property
     def pid(self):
