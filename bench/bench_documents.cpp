@@ -15,8 +15,6 @@
 //
 // A measuring scenario prints lines "RESULT\tkey\tlabel\tseconds\tpeak MB\tnote" for the table.
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "documents/DocumentForm.h"
@@ -24,6 +22,8 @@
 #include "platform/Modal.h"
 #include "platform/RichEdit.h"
 #include "platform/TextCodec.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -9,16 +9,16 @@
 //
 // It measures; it never fails on a figure.
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
-#include "app/RadioGroup.h"
 #include "app/Startup.h"
 #include "documents/DocumentForm.h"
 #include "documents/FindReplace.h"
 #include "opening/Funktioner.h"
 #include "platform/Modal.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -1,12 +1,6 @@
 #include "app/Main.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/ElidedLabel.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
 #include "app/NameField.h"
-#include "app/RadioGroup.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
 #include "documents/Win1.h"
@@ -15,12 +9,9 @@
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
-#include "search/filmappeUnit.h"
-#include "search/findis.h"
-#include "opening/Funktioner.h"
 #include "opening/filtyper.h"
+#include "opening/Funktioner.h"
 #include "options/boks.h"
-#include "options/infUnit.h"
 #include "options/optUnit.h"
 #include "platform/Clock.h"
 #include "platform/DataFolders.h"
@@ -29,6 +20,15 @@
 #include "platform/Modal.h"
 #include "platform/Notifications.h"
 #include "platform/RichEdit.h"
+#include "search/filmappeUnit.h"
+#include "search/findis.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/ElidedLabel.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/RadioGroup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,6 +54,8 @@
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+Tmainform *mainform = nullptr;
 
 const QStringList Tmainform::standardTypeliste{
     QStringLiteral("Tekstfil"),    QStringLiteral("*.txt"),  QStringLiteral("1"),
@@ -171,19 +173,16 @@ void Tmainform::FormCreate()
     opstart = true;
     extListe.clear();
     Brugernavn = GetUserFromWindows();
-    const QString root = Platform::dataRoot();
     programmappe = Platform::programFolder();
-    OptMappe = root + QStringLiteral("Brugere") + QDir::separator() + Brugernavn;
+    OptMappe = Platform::settingsFolder();
     m_dataFoldersReady = Platform::makeFolder(OptMappe);
-    OptMappe += QDir::separator() + QStringLiteral("Egenskaber");
-    m_dataFoldersReady = m_dataFoldersReady && Platform::makeFolder(OptMappe);
     extListeFilename = Platform::joinPath(OptMappe, QStringLiteral("ExtListe.txt"));
-    infoDir = programmappe + QStringLiteral("Information");
+    infoDir = Platform::informationFolder();
     setWindowTitle(QStringLiteral("Velkommen ") + Brugernavn);
     menuBogHeight = 108;
     applyMenuBogDocking();
     resetFileInfo();
-    funk = new TFunktioner(this);
+    funk = new TFunktioner(*this, this);
     optFilnavn = Platform::joinPath(OptMappe, QStringLiteral("Main.txt"));
     maksimeretFilnavn = Platform::joinPath(OptMappe, QStringLiteral("MainMaksimeret.txt"));
     dokumentfil = Platform::joinPath(OptMappe, QStringLiteral("Dokumentfil.txt"));
@@ -442,6 +441,50 @@ TDokumentform *Tmainform::createDocumentWindow(bool rich)
     window->resize(window->size().boundedTo(mdiArea->viewport()->size()));
     activateDocument(window);
     return window;
+}
+
+void Tmainform::followOptions(Toptform &box)
+{
+    box.showProgramSizeCommand(aProgramSize);
+    connect(&box, &Toptform::tabRowToggled, tc, &QWidget::setVisible);
+    connect(&box, &Toptform::menuBarHidden, MainMenu, &QWidget::hide);
+    connect(&box, &Toptform::standardSizeChanged, this, [this] {
+        setStandardSize();
+        resize(standardWidth, standardHeight);
+    });
+    connect(&box, &Toptform::trayIconToggled, this, &Tmainform::setTrayIcon);
+    connect(&box, &Toptform::hintPlaceChosen, this, [this](bool atControls) {
+        setControlHints(atControls);
+        setHintInfoInstalled(!atControls);
+        Info->setVisible(!atControls);
+    });
+    connect(&box, &Toptform::designChosen, this, &Tmainform::hideMenuBog);
+}
+
+void Tmainform::followFileBox(Tfilform &box)
+{
+    connect(&box, &Tfilform::openDialogWanted, this, [this](const QString &folder) {
+        if (!folder.isEmpty())
+            openDialogFolder = folder;
+        fileOpenExecute();
+    });
+}
+
+void Tmainform::followSearchBox(Tfindformen &box)
+{
+    connect(&box, &Tfindformen::searchPageWanted, this, [this](const QString &searchText) {
+        // The page command closes the panel when that page already shows, so it is opened again
+        // then.
+        openMenu3->trigger();
+        if (menuBog->isHidden() || menuBog->currentIndex() != 2)
+            setMenuPanel(2);
+        ordEdit->setText(searchText);
+    });
+}
+
+void Tmainform::followFindBox(Tfilmappeform &box)
+{
+    connect(&box, &Tfilmappeform::nameShown, this, &Tmainform::UdskrivInfo);
 }
 
 void Tmainform::connectDocument(TDokumentform *window)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "opening/DocumentHost.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -23,12 +25,16 @@ class TDatoer;
 class TDokumentform;
 class TFunktioner;
 class TRadioGroup;
+class Tfilform;
+class Tfilmappeform;
+class Tfindformen;
+class Toptform;
 struct FileInformation;
 struct SearchSettings;
 
 // The multiple-document frame of the editor and the holder of the per-user state that the rest
 // of the program reads.
-class Tmainform : public QMainWindow {
+class Tmainform : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
     Tmainform(const QStringList &arguments, const QString &startFolder);
@@ -71,10 +77,8 @@ public:
     // The document windows in the frame's order (the order they were opened in).
     QList<TDokumentform *> documentWindows() const;
     TDokumentform *activeDocument() const;
-    // Creates a document window for the open request in docFilnavn/docExt.
-    TDokumentform *createDocumentWindow(bool rich);
-    // Brings a window of that kind holding fileName to the front; false when there is none.
-    bool bringOpenDocumentToFront(const QString &fileName, bool rich);
+    TDokumentform *createDocumentWindow(bool rich) override;
+    bool bringOpenDocumentToFront(const QString &fileName, bool rich) override;
     // Shows the document window as the active one.
     void activateDocument(TDokumentform *window);
     // Activates the document window where the user sees it: a command panel filling the frame
@@ -94,14 +98,12 @@ public:
     void setHintInfoInstalled(bool on) { m_hintInfoInstalled = on; }
     void HintInfo(const QString &hint);
 
-    // The file type list "ExtListe.txt": in memory in extListe, on screen in the file type box.
-    // makeTypeliste and GemExtListe tell whether the file was written (a failure is reported).
-    bool makeTypeliste();
-    void LoadExtListe(bool withLoad);
-    bool GemExtListe();
+    bool makeTypeliste() override;
+    void LoadExtListe(bool withLoad) override;
+    bool GemExtListe() override;
     static const QStringList standardTypeliste;
 
-    // Per-user state read by the rest of the program.
+    // Per-user state.
     QString optFilnavn;
     // One line beside "Main.txt": 1 when the window was closed maximised.
     QString maksimeretFilnavn;
@@ -114,17 +116,11 @@ public:
     QString OptMappe;
     QString infoDir;
     TFunktioner *funk = nullptr;
-    int newCount = 0;
-    QString docFilnavn;
-    QString docExt;
     bool docModified = false;
-    QString dokumentFilnavn;
     // Where the open dialog starts; empty: where it was last.
     QString openDialogFolder;
     int standardWidth = 0;
     int standardHeight = 0;
-    int filtypeBoksHeight = 0;
-    QStringList extListe;
     QString extListeFilename;
     TDatoer *Datoer = nullptr;
 
@@ -232,6 +228,12 @@ public:
     QAction *mDocAntalCaption = nullptr;
     void mainMenu7Click();
 
+    // Follows the boxes that tell the main window of what happens in them, from their creation on.
+    void followOptions(Toptform &box);
+    void followFileBox(Tfilform &box);
+    void followSearchBox(Tfindformen &box);
+    void followFindBox(Tfilmappeform &box);
+
     // Tiles the document windows one above the other (horizontal) or side by side.
     void cascadeDocuments();
     void tileDocuments(Qt::Orientation orientation);
@@ -306,3 +308,6 @@ private:
     int m_margin = 8;
     QPointer<TDokumentform> m_documentBeforeFill;
 };
+
+// The one main window of the run; nullptr before start-up and after the program's end.
+extern Tmainform *mainform;

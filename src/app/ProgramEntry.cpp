@@ -1,6 +1,6 @@
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "widgets/Globals.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,26 +1,26 @@
 #include "app/Startup.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/Print.h"
-#include "lists/OpenUnit.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
+#include "lists/OpenUnit.h"
 #include "opening/filtyper.h"
 #include "options/boks.h"
 #include "options/genvejUnit.h"
-#include "options/infUnit.h"
 #include "options/memoUnit.h"
 #include "options/optUnit.h"
-#include "options/spmUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Designs.h"
 #include "platform/Modal.h"
 #include "platform/QtTexts.h"
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -33,10 +33,14 @@ static void loadResources()
 }
 
 namespace {
+// A box that tells the main window of what happens in it is followed from before its create
+// step, which may already tell something.
 template <typename Box>
-void createBox(Box *&instance)
+void createBox(Box *&instance, void (Tmainform::*follow)(Box &) = nullptr)
 {
     instance = new Box(mainform);
+    if (follow)
+        (mainform->*follow)(*instance);
     instance->FormCreate();
 }
 } // namespace
@@ -68,14 +72,14 @@ bool createProgram(const QStringList &args, const QString &startFolder)
     createBox(mappefilform);
     createBox(favoritform);
     createBox(printform);
-    createBox(filform);
+    createBox(filform, &Tmainform::followFileBox);
     createBox(openform);
-    createBox(findformen);
+    createBox(findformen, &Tmainform::followSearchBox);
     createBox(memoForm);
     createBox(boksform);
-    createBox(filmappeform);
+    createBox(filmappeform, &Tmainform::followFindBox);
     createBox(typeform);
-    createBox(optform);
+    createBox(optform, &Tmainform::followOptions);
     createBox(genvejsform);
     TAction::installIdleUpdates();
     return true;

@@ -1,8 +1,8 @@
 #include "documents/DatoCompo.h"
 
-#include "app/Globals.h"
-#include "options/infUnit.h"
 #include "platform/Clock.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
 
 #include <QAbstractScrollArea>
 #include <QLabel>

@@ -1,10 +1,5 @@
 #include "documents/DocumentForm.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/RadioGroup.h"
-#include "app/ToolButtons.h"
 #include "documents/DatoCompo.h"
 #include "documents/FindReplace.h"
 #include "lists/DirBox.h"
@@ -12,13 +7,18 @@
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
 #include "opening/Funktioner.h"
-#include "options/infUnit.h"
 #include "options/optUnit.h"
-#include "options/spmUnit.h"
 #include "platform/Browser.h"
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/spmUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 #include "documents/DocumentForm.h"
 
-#include "app/Globals.h"
 #include "documents/Print.h"
-#include "options/infUnit.h"
-#include "options/spmUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
 #include "platform/RichEdit.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "documents/Win1.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
 #include "options/memoUnit.h"
 #include "platform/PlainEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
 
 #include <QCheckBox>
 #include <QComboBox>

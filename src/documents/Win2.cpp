@@ -1,12 +1,12 @@
 #include "documents/Win2.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/ToolRow.h"
 #include "documents/ColorGrid.h"
 #include "platform/Designs.h"
 #include "platform/RichTextEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/ToolRow.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

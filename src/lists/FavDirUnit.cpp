@@ -1,13 +1,13 @@
 #include "lists/FavDirUnit.h"
 
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
 #include "opening/Funktioner.h"
-#include "options/infUnit.h"
 #include "options/optUnit.h"
-#include "options/spmUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/LineFile.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

@@ -1,10 +1,9 @@
 #include "lists/OpenUnit.h"
 
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "app/Main.h"
-#include "app/RadioGroup.h"
 #include "platform/DataFolders.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -48,7 +47,7 @@ Topenform::Topenform(QWidget *parent)
 
 void Topenform::FormCreate()
 {
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("OpenUnit.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("OpenUnit.txt"));
     HentOpt();
 }
 

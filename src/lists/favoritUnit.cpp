@@ -1,19 +1,19 @@
 #include "lists/favoritUnit.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/ElidedLabel.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/Main.h"
-#include "app/ToolButtons.h"
 #include "lists/FavDirUnit.h"
+#include "opening/DocumentHost.h"
 #include "opening/Funktioner.h"
-#include "options/infUnit.h"
 #include "options/optUnit.h"
-#include "options/spmUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Shell.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/ElidedLabel.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -204,7 +204,7 @@ void Tfavoritform::buildActions()
     FLVisMappe = action("FLVisMappe", QStringLiteral("Mappe"), QStringLiteral("Åben i Windows Stifinder"),
                         &Tfavoritform::FLVisMappeExecute, [this] { return valgtRaekke() >= 0; });
     insertFil = action("insertFil", QStringLiteral("Indsæt"), QStringLiteral("Insæt aktuelle fil i listen"),
-                       &Tfavoritform::insertFilExecute, [] { return mainform && !mainform->dokumentFilnavn.isEmpty(); });
+                       &Tfavoritform::insertFilExecute, [] { return openDispatch() && !openDispatch()->host().dokumentFilnavn.isEmpty(); });
     aGemFilliste = action("aGemFilliste", QStringLiteral("Gem"), QStringLiteral("Gem listen"),
                           &Tfavoritform::aGemFillisteExecute, [this] { return ListeForandret; });
     FLRenameCaption = action("FLRenameCaption", QStringLiteral("Omdøb"),
@@ -306,7 +306,7 @@ void Tfavoritform::FormCreate()
 {
     opstart = true;
     createMappe();
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("favoritUnit.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("favoritUnit.txt"));
     HentOpt();
     // The first resize, at the first showing, is ignored; the pane already fits the read width.
     opretPanel->setFixedWidth(qMax(0, width() / 2 - 12));
@@ -324,7 +324,7 @@ void Tfavoritform::FormCreate()
 
 void Tfavoritform::createMappe()
 {
-    Listemappe = Platform::joinPath(mainform->OptMappe, QStringLiteral("Favoritter"));
+    Listemappe = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("Favoritter"));
     // A folder that cannot be made shows up as a failed save, which is reported.
     Platform::makeFolder(Listemappe);
     Listemappe += QDir::separator();
@@ -487,7 +487,7 @@ void Tfavoritform::FavFilerListeKlik(const QString &Capnavn, const QString &Filn
 void Tfavoritform::FavFilerDblListeKlik(const QString &, const QString &Filnavn)
 {
     if (Platform::fileExists(Filnavn))
-        mainform->funk->openwin(Filnavn, QString());
+        openDispatch()->openwin(Filnavn, QString());
 }
 
 int Tfavoritform::valgtRaekke() const
@@ -570,7 +570,7 @@ void Tfavoritform::FLopenEditExecute()
 {
     const QString fil = FavFiler->GetFilnavn(valgtRaekke());
     if (Platform::fileExists(fil))
-        mainform->funk->openwin(fil, QString());
+        openDispatch()->openwin(fil, QString());
 }
 
 void Tfavoritform::FLVisMappeExecute()
@@ -582,7 +582,7 @@ void Tfavoritform::FLVisMappeExecute()
 
 void Tfavoritform::insertFilExecute()
 {
-    const QString name = mainform->dokumentFilnavn;
+    const QString name = openDispatch()->host().dokumentFilnavn;
     if (!name.isEmpty() && FavFiler->InsertItem(name, QFileInfo(name).fileName(), 3))
         ListeForandret = true;
 }

@@ -1,15 +1,14 @@
 #include "lists/filUnit.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "app/Main.h"
-#include "app/ToolButtons.h"
 #include "lists/FavDirUnit.h"
 #include "opening/Funktioner.h"
-#include "options/infUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Shell.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -147,7 +146,7 @@ void Tfilform::buildActions()
         const QString path = FavFiler1->GetFilnavn(row);
         if (Platform::fileExists(path)) {
             FavFiler1->DeleteItem(path);
-            mainform->funk->openwin(path, QString());
+            openDispatch()->openwin(path, QString());
         }
         if (ListBox1->count() > 0)
             ListBox1->setCurrentRow(row < ListBox1->count() ? row : 0);
@@ -176,15 +175,13 @@ void Tfilform::buildActions()
         const int row = selectedRow(ListBox2);
         const QString path = FavFiler2->GetFilnavn(row);
         if (Platform::fileExists(path))
-            mainform->funk->openwin(path, QString());
+            openDispatch()->openwin(path, QString());
         if (ListBox2->count() > 0)
             ListBox2->setCurrentRow(row + 1 < ListBox2->count() ? row + 1 : 0);
         ListBox2->setFocus();
     });
     openDokument = action("openDokument", QStringLiteral("Åben et eksisterende dokument"), {}, [this] {
-        if (Platform::folderExists(openMappeName))
-            mainform->openDialogFolder = openMappeName;
-        mainform->fileOpenExecute();
+        emit openDialogWanted(Platform::folderExists(openMappeName) ? openMappeName : QString());
     });
 }
 
@@ -193,7 +190,7 @@ void Tfilform::FormCreate()
     opstart = true;
     const auto configure = [this](TReopenFilerX *list, const QString &file, QListWidget *box,
                                   void (Tfilform::*doubleClick)(const QString &, const QString &)) {
-        list->Itemfile = Platform::joinPath(mainform->OptMappe, file);
+        list->Itemfile = Platform::joinPath(Platform::settingsFolder(), file);
         list->ListeBoks = box;
         list->OnDblListeKlik = [this, doubleClick](const QString &caption, const QString &path) {
             (this->*doubleClick)(caption, path);
@@ -206,7 +203,7 @@ void Tfilform::FormCreate()
     configure(FavFiler2, QStringLiteral("FavFiler2.txt"), ListBox2, &Tfilform::FavFilerListeDblKlik2);
     ListeForandret1 = false;
     ListeForandret2 = false;
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("filUnit.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("filUnit.txt"));
     HentOpt();
 }
 
@@ -279,12 +276,12 @@ void Tfilform::FavFilerListeKlik(const QString &, const QString &Filnavn)
 void Tfilform::FavFilerListeDblKlik1(const QString &, const QString &Filnavn)
 {
     FavFiler1->DeleteItem(Filnavn);
-    mainform->funk->openwin(Filnavn, QString());
+    openDispatch()->openwin(Filnavn, QString());
 }
 
 void Tfilform::FavFilerListeDblKlik2(const QString &, const QString &Filnavn)
 {
-    mainform->funk->openwin(Filnavn, QString());
+    openDispatch()->openwin(Filnavn, QString());
 }
 
 bool Tfilform::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Box.h"
+#include "widgets/Box.h"
 
 class QLabel;
 class QListWidget;
@@ -58,6 +58,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void FormClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    // The program's open dialog is wanted, starting in folder; empty: where it was last.
+    void openDialogWanted(const QString &folder);
 
 private:
     void buildActions();

@@ -1,16 +1,15 @@
 #include "lists/mappefilUnit.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/Main.h"
-#include "app/ToolButtons.h"
 #include "lists/DirBox.h"
 #include "lists/FileBox.h"
 #include "opening/Funktioner.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderListing.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/ToolButtons.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -109,7 +108,7 @@ Tmappefilform::Tmappefilform(QWidget *parent)
 void Tmappefilform::FormCreate()
 {
     opstart = true;
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("mappefilUnit.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("mappefilUnit.txt"));
     HentOpt();
 }
 
@@ -220,7 +219,7 @@ void Tmappefilform::openFile()
 {
     // Opening a document moves the chosen folder and may list it anew; the names are taken first.
     for (const QString &path : fileBox->selectedFilePaths())
-        mainform->funk->openwin(path, TFunktioner::fileExtension(path));
+        openDispatch()->openwin(path, TFunktioner::fileExtension(path));
 }
 
 void Tmappefilform::fileBoxDblClick()
@@ -238,7 +237,7 @@ void Tmappefilform::runButtonClick()
 {
     const QString path = chosenFile();
     if (!path.isEmpty())
-        mainform->funk->runFilname(path, 0);
+        openDispatch()->runFilname(path, 0);
 }
 
 void Tmappefilform::editButtonClick()
@@ -246,8 +245,8 @@ void Tmappefilform::editButtonClick()
     const QString path = chosenFile();
     if (path.isEmpty())
         return;
-    if (mainform->funk->extKontrol(path))
-        mainform->funk->openwin(path, TFunktioner::fileExtension(path));
+    if (openDispatch()->extKontrol(path))
+        openDispatch()->openwin(path, TFunktioner::fileExtension(path));
     else
-        mainform->funk->runFilname(path, 1);
+        openDispatch()->runFilname(path, 1);
 }

@@ -1,13 +1,12 @@
 #include "opening/Funktioner.h"
 
-#include "app/Globals.h"
-#include "app/Main.h"
-#include "options/infUnit.h"
-#include "options/spmUnit.h"
+#include "opening/DocumentHost.h"
 #include "platform/DataFolders.h"
 #include "platform/LineFile.h"
 #include "platform/Shell.h"
 #include "platform/SystemMemory.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,10 +46,27 @@ QString withTrailingSeparator(const QString &folder)
 
 } // namespace
 
-TFunktioner::TFunktioner(QObject *parent)
+namespace {
+TFunktioner *theDispatch = nullptr;
+}
+
+TFunktioner *openDispatch()
+{
+    return theDispatch;
+}
+
+TFunktioner::TFunktioner(DocumentHost &host, QObject *parent)
     : QObject(parent)
+    , m_host(host)
 {
     loadFiletypeListe();
+    theDispatch = this;
+}
+
+TFunktioner::~TFunktioner()
+{
+    if (theDispatch == this)
+        theDispatch = nullptr;
 }
 
 void TFunktioner::loadFiletypeListe()
@@ -70,15 +86,15 @@ QString TFunktioner::fileExtension(const QString &fileName)
 
 void TFunktioner::openwin(const QString &fName, const QString &fExt)
 {
-    mainform->docFilnavn = fName;
-    ++mainform->newCount;
+    m_host.docFilnavn = fName;
+    ++m_host.newCount;
     const bool exists = Platform::fileExists(fName);
-    mainform->docExt = lowerAZ(exists ? fileExtension(fName) : fExt);
-    const QString &ext = mainform->docExt;
+    m_host.docExt = lowerAZ(exists ? fileExtension(fName) : fExt);
+    const QString &ext = m_host.docExt;
     const bool rich = sameTextAZ(ext, QStringLiteral(".rtf"));
 
     if (fName.isEmpty()) {
-        mainform->createDocumentWindow(rich);
+        m_host.createDocumentWindow(rich);
         return;
     }
     if (!KontrolEXT(ext)) {
@@ -89,7 +105,7 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
         if (ignored.contains(ext))
             return;
     }
-    if (mainform->bringOpenDocumentToFront(fName, rich))
+    if (m_host.bringOpenDocumentToFront(fName, rich))
         return;
     if (!exists)
         return;
@@ -112,7 +128,7 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
                    + QStringLiteral("\rser ud til at være en binær fil og kan blive ødelagt, hvis den gemmes.\r"
                                     "Skal den åbnes alligevel?")))
         return;
-    mainform->createDocumentWindow(rich);
+    m_host.createDocumentWindow(rich);
 }
 
 bool TFunktioner::fitsInMemory(const QString &aFilename)
@@ -139,7 +155,7 @@ bool TFunktioner::extKontrol(const QString &aFilename) const
         return false;
     }
     const QString pattern = QLatin1Char('*') + fileExtension(aFilename);
-    const QStringList &list = mainform->extListe;
+    const QStringList &list = m_host.extListe;
     if (list.isEmpty())
         return true;
     // The list is triples of lines: name, pattern, mark.

@@ -4,13 +4,19 @@
 #include <QString>
 #include <QStringList>
 
+class DocumentHost;
+
 // The one place that decides what happens to a file name the user wants to open: edit it as
 // text or rich text, hand it to the desktop shell, or ignore it. Also the shell's error texts
 // and file-size texts.
 class TFunktioner : public QObject {
     Q_OBJECT
 public:
-    explicit TFunktioner(QObject *parent = nullptr);
+    // Opens documents in host's windows. There is one at a time, reached through openDispatch().
+    TFunktioner(DocumentHost &host, QObject *parent = nullptr);
+    ~TFunktioner() override;
+
+    DocumentHost &host() const { return m_host; }
 
     // fName empty: a new document whose kind fExt (".txt" or ".rtf") gives.
     void openwin(const QString &fName, const QString &fExt);
@@ -34,8 +40,12 @@ private:
     static bool fitsInMemory(const QString &aFilename);
     static int shellOnFile(const QString &operation, const QString &fileName);
 
+    DocumentHost &m_host;
     QStringList m_filtypeListe;
 };
+
+// The program's open dispatch; nullptr outside a run.
+TFunktioner *openDispatch();
 
 // Equal with the letter case of A to Z ignored and every other character compared exactly, the
 // rule for file names, extensions, captions and tab texts.

@@ -1,15 +1,15 @@
 #include "opening/filtyper.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/ToolButtons.h"
-#include "app/Main.h"
+#include "opening/DocumentHost.h"
 #include "opening/Funktioner.h"
 #include "opening/TypeListView.h"
-#include "options/infUnit.h"
-#include "options/spmUnit.h"
 #include "platform/Designs.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -56,6 +56,16 @@ QPushButton *trykKnap(QWidget *parent, const QString &caption, const QString &ik
     // the box as well.
     knap->setAutoDefault(false);
     return knap;
+}
+
+} // namespace
+
+namespace {
+
+// The list itself lives with the open dispatch's host, which consults it.
+DocumentHost &listHost()
+{
+    return openDispatch()->host();
 }
 
 } // namespace
@@ -173,8 +183,8 @@ Ttypeform::Ttypeform(QWidget *parent)
 
 void Ttypeform::FormCreate()
 {
-    mainform->LoadExtListe(true);
-    int hoejde = mainform->filtypeBoksHeight;
+    listHost().LoadExtListe(true);
+    int hoejde = listHost().filtypeBoksHeight;
     // A remembered height taller than the screen would put the buttons out of reach.
     if (const QScreen *skaerm = screen())
         hoejde = qMin(hoejde, skaerm->availableGeometry().height());
@@ -214,14 +224,14 @@ void Ttypeform::standardKnapClick()
     if (!spoerg(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
                                "Skal standardlisten hentes alligevel?")))
         return;
-    mainform->makeTypeliste();
+    listHost().makeTypeliste();
     saveknap->setEnabled(false);
 }
 
 void Ttypeform::saveknapClick()
 {
     // A list that could not be written stays in the box, so the user's work is not lost.
-    if (!mainform->GemExtListe())
+    if (!listHost().GemExtListe())
         return;
     saveknap->setEnabled(false);
     accept();
@@ -238,7 +248,7 @@ void Ttypeform::showEvent(QShowEvent *event)
     // A restore from minimised is not a new showing; it must not throw away the user's edits.
     if (event->spontaneous())
         return;
-    mainform->LoadExtListe(true);
+    listHost().LoadExtListe(true);
     saveknap->setEnabled(false);
 }
 
@@ -247,7 +257,7 @@ void Ttypeform::resizeEvent(QResizeEvent *event)
     TBox::resizeEvent(event);
     // The size given before the first showing is not the user's; every later change is.
     if (event->oldSize().isValid() && event->oldSize().height() != event->size().height())
-        mainform->filtypeBoksHeight = event->size().height();
+        listHost().filtypeBoksHeight = event->size().height();
 }
 
 void Ttypeform::typelisteChange()

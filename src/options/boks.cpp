@@ -1,15 +1,14 @@
 #include "options/boks.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/ToolButtons.h"
-#include "app/Main.h"
 #include "options/Fontnavne.h"
-#include "options/infUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Designs.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -261,7 +260,7 @@ Tboksform::Tboksform(QWidget *parent)
 
 void Tboksform::FormCreate()
 {
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("boks.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("boks.txt"));
     hentOpt();
 }
 

@@ -1,21 +1,20 @@
 #include "options/optUnit.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/Main.h"
-#include "app/ToolButtons.h"
 #include "opening/Funktioner.h"
 #include "options/boks.h"
-#include "options/infUnit.h"
-#include "app/RadioGroup.h"
 #include "platform/Autostart.h"
 #include "platform/DataFolders.h"
 #include "platform/Designs.h"
+#include "platform/LineFile.h"
 #include "platform/Modal.h"
 #include "platform/Shell.h"
-#include "platform/LineFile.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QDir>
@@ -92,7 +91,8 @@ void Toptform::buildPanels()
     heightLabel = new QLabel(QStringLiteral("0"), optPanel1);
     size->addWidget(heightLabel);
     program->addLayout(size);
-    program->addWidget(actionPushButton(optPanel1, mainform->aProgramSize), 0, Qt::AlignLeft);
+    m_programColumn = program;
+    m_programSizePlace = program->count();
     hintBox = new TRadioGroup(QStringLiteral("Element information"),
                               {QStringLiteral("Vis hints på informationslinjen"),
                                QStringLiteral("Vis hints ved de enkelte elementer"), QStringLiteral("Vis ikke hints")},
@@ -208,7 +208,7 @@ void Toptform::connectHandlers()
 {
     connect(designBox, &QComboBox::activated, this, &Toptform::designBoxChange);
     connect(hintBox, &TRadioGroup::clicked, this, &Toptform::bestemHints);
-    connect(dokumentlinjeCheck, &QCheckBox::clicked, this, [this] { mainform->tc->setVisible(dokumentlinjeCheck->isChecked()); });
+    connect(dokumentlinjeCheck, &QCheckBox::clicked, this, [this] { emit tabRowToggled(dokumentlinjeCheck->isChecked()); });
     connect(windowsCheck, &QCheckBox::clicked, this, [this] {
         if (windowsCheck->isChecked())
             hovedmenuCheck->setChecked(false);
@@ -217,13 +217,10 @@ void Toptform::connectHandlers()
         if (!hovedmenuCheck->isChecked())
             return;
         windowsCheck->setChecked(false);
-        mainform->MainMenu->hide();
+        emit menuBarHidden();
     });
-    connect(marginCheck, &QCheckBox::clicked, this, [] {
-        mainform->setStandardSize();
-        mainform->resize(mainform->standardWidth, mainform->standardHeight);
-    });
-    connect(trayCheck, &QCheckBox::clicked, this, [this] { mainform->setTrayIcon(trayCheck->isChecked()); });
+    connect(marginCheck, &QCheckBox::clicked, this, &Toptform::standardSizeChanged);
+    connect(trayCheck, &QCheckBox::clicked, this, [this] { emit trayIconToggled(trayCheck->isChecked()); });
     connect(maxOpKnap, &QToolButton::clicked, this, &Toptform::maxOpKnapClick);
     connect(maxNedKnap, &QToolButton::clicked, this, &Toptform::maxNedKnapClick);
     connect(standardButton, &QPushButton::clicked, this, &Toptform::setStandardFonte);
@@ -234,7 +231,7 @@ void Toptform::connectHandlers()
 
 void Toptform::FormCreate()
 {
-    fontBoxFilename = Platform::joinPath(mainform->OptMappe, QStringLiteral("fontBox.txt"));
+    fontBoxFilename = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("fontBox.txt"));
     if (Platform::fileExists(fontBoxFilename)) {
         const std::optional<QStringList> fonts = Platform::readLines(fontBoxFilename, &m_fontBoxEncoding);
         if (fonts && !fonts->isEmpty()) {
@@ -246,8 +243,8 @@ void Toptform::FormCreate()
                     + QStringLiteral("\rStandardlisten bruges."));
         }
     }
-    lagerBoxFilename = Platform::joinPath(mainform->OptMappe, QStringLiteral("lagerBox.txt"));
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("optUnit.txt"));
+    lagerBoxFilename = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("lagerBox.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("optUnit.txt"));
     HentOpt();
     QString error;
     if (!Platform::applyDesign(designName, &error))
@@ -331,19 +328,22 @@ void Toptform::setProgSize(int aW, int aH)
     heightLabel->setText(QString::number(aH));
 }
 
+void Toptform::showProgramSizeCommand(QAction *command)
+{
+    m_programColumn->insertWidget(m_programSizePlace, actionPushButton(optPanel1, command), 0, Qt::AlignLeft);
+}
+
 void Toptform::bestemHints()
 {
     // Only "Vis hints ved de enkelte elementer" shows tooltips; the other two send the hints to
     // the status line, where HintInfo writes them only for the first choice.
     const bool atControls = hintBox->itemIndex() == 1;
-    mainform->setControlHints(atControls);
-    mainform->setHintInfoInstalled(!atControls);
-    mainform->Info->setVisible(!atControls);
+    emit hintPlaceChosen(atControls);
 }
 
 void Toptform::designBoxChange()
 {
-    mainform->hideMenuBog();
+    emit designChosen();
     designName = designBox->currentText();
     if (!Platform::applyDesign(designName))
         visInfo(QStringLiteral("Information:\rDer opstod en fejl i designskift."));
@@ -421,15 +421,15 @@ void Toptform::opstartButtonClick()
 
 void Toptform::makeOpstartProg()
 {
-    const QString scriptFolder = mainform->programmappe + QStringLiteral("scripts") + QDir::separator();
+    const QString scriptFolder = Platform::programFolder() + QStringLiteral("scripts") + QDir::separator();
     const QString program = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
     if (!Platform::fileExists(program)) {
         visInfo(QStringLiteral("Genvejens mål blev ikke fundet."));
         return;
     }
     QString shortcut;
-    if (Platform::folderExists(mainform->OptMappe)) {
-        shortcut = Platform::joinPath(mainform->OptMappe, Platform::shortcutFileName());
+    if (Platform::folderExists(Platform::settingsFolder())) {
+        shortcut = Platform::joinPath(Platform::settingsFolder(), Platform::shortcutFileName());
         OpenFilMedParametre(scriptFolder + Platform::shortcutScriptName(),
                             QLatin1Char('"') + program + QStringLiteral("\" \"") + shortcut + QLatin1Char('"'));
     }
@@ -466,7 +466,7 @@ void Toptform::startProgTimerTimer()
     // The timer stops before any message, so that a tick never overlaps the next.
     startProgTimer->stop();
     SPtimerCount = 0;
-    const QString startup = Platform::startupFolder(mainform->Brugernavn);
+    const QString startup = Platform::startupFolder(Platform::userName());
     if (!Platform::provideStartupFolder(startup)) {
         visInfo(QStringLiteral("Startup-mappen kunne ikke findes.\r"));
         return;

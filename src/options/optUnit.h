@@ -1,11 +1,13 @@
 #pragma once
 
-#include "app/Box.h"
 #include "platform/TextCodec.h"
+#include "widgets/Box.h"
 
+class QAction;
 class QCheckBox;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 class QToolButton;
 class QComboBox;
 class QGroupBox;
@@ -15,12 +17,15 @@ class TRadioGroup;
 
 // The program's options, kept as controls that the rest of the program reads directly. The box
 // is never shown on its own: its three panels are shown on the main window's "Egenskaber" page.
+// What an option changes in the main window, the box tells through its signals.
 class Toptform : public TBox {
     Q_OBJECT
 public:
     explicit Toptform(QWidget *parent);
 
     void FormCreate() override;
+    // Offers the main window's command that gives it its standard size, beside the size shown.
+    void showProgramSizeCommand(QAction *command);
 
     // Settings file "optUnit.txt".
     void HentOpt();
@@ -82,8 +87,20 @@ public:
     static const QStringList standardFonts;
     static const QStringList fontSizes;
 
+signals:
+    void tabRowToggled(bool shown);
+    void menuBarHidden();
+    // The margin option changes the main window's standard size.
+    void standardSizeChanged();
+    void trayIconToggled(bool wanted);
+    // Hints go to each control as a tooltip, or to the status line.
+    void hintPlaceChosen(bool atControls);
+    void designChosen();
+
 private:
     void buildPanels();
+    QVBoxLayout *m_programColumn = nullptr;
+    int m_programSizePlace = 0;
     void connectHandlers();
     void chooseFont(const QString &name);
     static void saveList(const QString &path, const QStringList &names, Platform::TextEncoding readWith);

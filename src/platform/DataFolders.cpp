@@ -48,6 +48,17 @@ QString programFolder(const QString &dataRoot, const QString &installedFolder)
     return chosen + QDir::separator();
 }
 
+QString informationFolder()
+{
+    return programFolder() + QStringLiteral("Information");
+}
+
+QString settingsFolder()
+{
+    return dataRoot() + QStringLiteral("Brugere") + QDir::separator() + userName() + QDir::separator()
+           + QStringLiteral("Egenskaber");
+}
+
 QString joinPath(const QString &a, const QString &b)
 {
     if (a.isEmpty() || a.endsWith(QDir::separator()))

@@ -17,6 +17,13 @@ QString programFolder();
 // The same choice between a given data root and installed program folder.
 QString programFolder(const QString &dataRoot, const QString &installedFolder);
 
+// The program's help pages, without a trailing separator: the program folder + "Information".
+QString informationFolder();
+
+// The user's settings folder, without a trailing separator: the data root + "Brugere", the user's
+// name, "Egenskaber". Every settings and list file of the user lies in it.
+QString settingsFolder();
+
 // a + separator + b, with the native separator; a may or may not end in one.
 QString joinPath(const QString &a, const QString &b);
 

@@ -1,15 +1,9 @@
 #include "search/filmappeUnit.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/Main.h"
-#include "app/ToolButtons.h"
 #include "lists/DirBox.h"
 #include "lists/FavDirUnit.h"
 #include "lists/mappefilUnit.h"
 #include "opening/Funktioner.h"
-#include "options/infUnit.h"
 #include "options/optUnit.h"
 #include "platform/DataFolders.h"
 #include "platform/Designs.h"
@@ -17,6 +11,11 @@
 #include "platform/DocumentSearch.h"
 #include "platform/FolderEntries.h"
 #include "platform/Shell.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -148,7 +147,7 @@ void Tfilmappeform::createObjecter()
                              void (Tfilmappeform::*click)(const QString &, const QString &),
                              void (Tfilmappeform::*doubleClick)(const QString &, const QString &)) {
         auto *list = new TReopenFilerX(this);
-        list->Itemfile = Platform::joinPath(mainform->OptMappe, file);
+        list->Itemfile = Platform::joinPath(Platform::settingsFolder(), file);
         list->ListeBoks = box;
         list->OnDblListeKlik = [this, doubleClick](const QString &caption, const QString &path) {
             (this->*doubleClick)(caption, path);
@@ -379,12 +378,12 @@ void Tfilmappeform::mappeEditBrowseClick()
 
 void Tfilmappeform::findDirListeKlik(const QString &, const QString &Filnavn)
 {
-    mainform->UdskrivInfo(Filnavn);
+    emit nameShown(Filnavn);
 }
 
 void Tfilmappeform::findFilerListeKlik(const QString &, const QString &Filnavn)
 {
-    mainform->UdskrivInfo(Filnavn);
+    emit nameShown(Filnavn);
 }
 
 void Tfilmappeform::findDirDblListeKlik(const QString &, const QString &Filnavn)
@@ -398,5 +397,5 @@ void Tfilmappeform::findDirDblListeKlik(const QString &, const QString &Filnavn)
 void Tfilmappeform::findFilerDblListeKlik(const QString &, const QString &Filnavn)
 {
     if (Platform::fileExists(Filnavn))
-        mainform->funk->openwin(Filnavn, QString());
+        openDispatch()->openwin(Filnavn, QString());
 }

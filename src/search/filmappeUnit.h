@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Box.h"
+#include "widgets/Box.h"
 
 #include <QSet>
 
@@ -58,6 +58,10 @@ public:
     QLabel *filerOverskrift = nullptr;
     QListWidget *filBoxen = nullptr;
     TAction *aSearch = nullptr;
+
+signals:
+    // A row clicked shows its full name on the program's information line.
+    void nameShown(const QString &name);
 
 private:
     // The counts of one search.

@@ -1,18 +1,9 @@
 #include "search/findis.h"
 
-#include "app/Action.h"
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "app/Hints.h"
-#include "app/Main.h"
-#include "app/ScreenPlace.h"
-#include "app/ToolButtons.h"
 #include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
-#include "opening/TypeListView.h"
 #include "opening/Funktioner.h"
-#include "options/infUnit.h"
-#include "options/spmUnit.h"
+#include "opening/TypeListView.h"
 #include "platform/DataFolders.h"
 #include "platform/Designs.h"
 #include "platform/Dialogs.h"
@@ -21,6 +12,14 @@
 #include "platform/Shell.h"
 #include "platform/TextFind.h"
 #include "search/SoegeDokument.h"
+#include "widgets/Action.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/Hints.h"
+#include "widgets/infUnit.h"
+#include "widgets/ScreenPlace.h"
+#include "widgets/spmUnit.h"
+#include "widgets/ToolButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -202,7 +201,7 @@ void Tfindformen::buildActions()
                               paths << rowPath(row);
                           for (const QString &path : paths)
                               if (Platform::fileExists(path))
-                                  mainform->funk->openwin(path, QString());
+                                  openDispatch()->openwin(path, QString());
                       });
     AvisValgte = action("AvisValgte", QStringLiteral("Åben"), QStringLiteral("Åben valgte dokument"), oneRow, [this] {
         const QList<int> rows = selectedRows();
@@ -443,13 +442,13 @@ bool Tfindformen::eventFilter(QObject *watched, QEvent *event)
 void Tfindformen::FormCreate()
 {
     filliste.clear();
-    typelistenavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("Filtertyper.txt"));
+    typelistenavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("Filtertyper.txt"));
     saveknap->setEnabled(false);
     opstart = true;
     setWindowTitle(QStringLiteral("Søg i dokumenter"));
-    optFilnavn = Platform::joinPath(mainform->OptMappe, QStringLiteral("Findis.txt"));
+    optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("Findis.txt"));
     HentOpt();
-    const QString hjaelp = Platform::joinPath(mainform->infoDir, QStringLiteral("Find i dokumenter2.html"));
+    const QString hjaelp = Platform::joinPath(Platform::informationFolder(), QStringLiteral("Find i dokumenter2.html"));
     if (QFileInfo(hjaelp).isFile())
         WebBrowser1->setSource(QUrl::fromLocalFile(hjaelp));
     else
@@ -813,14 +812,8 @@ void Tfindformen::visRaekke(int row)
     }
     const QTableWidgetItem *tekst = findis->item(row, 2);
     const QString line = tekst ? tekst->text() : QString();
-    mainform->funk->openwin(path, QString());
-    // The "Søg" page of the command panel, with the line in its search field: the next find in
-    // the document goes to the hit. The page command closes the panel when that page already
-    // shows, so it is opened again then.
-    mainform->openMenu3->trigger();
-    if (mainform->menuBog->isHidden() || mainform->menuBog->currentIndex() != 2)
-        mainform->setMenuPanel(2);
-    mainform->ordEdit->setText(line);
+    openDispatch()->openwin(path, QString());
+    emit searchPageWanted(line);
 }
 
 void Tfindformen::openSelectedWithShell(bool forRedigering)
@@ -830,7 +823,7 @@ void Tfindformen::openSelectedWithShell(bool forRedigering)
         return;
     const QString path = rowPath(rows.first());
     if (Platform::fileExists(path))
-        mainform->funk->OpenFilen(path, forRedigering);
+        openDispatch()->OpenFilen(path, forRedigering);
     else
         visInfo(filenIkkeFundet);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Box.h"
 #include "platform/TextCodec.h"
+#include "widgets/Box.h"
 
 #include <QSet>
 #include <QStringList>
@@ -114,6 +114,11 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    // The "Søg" page of the command panel is wanted, with the line in its search field: the next
+    // find in the document just opened goes to the hit.
+    void searchPageWanted(const QString &searchText);
 
 private:
     void buildActions();

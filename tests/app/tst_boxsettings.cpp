@@ -1,8 +1,8 @@
 #include "Fakes.h"
 
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
-#include "options/infUnit.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
 
 #include <QDir>
 #include <QFile>

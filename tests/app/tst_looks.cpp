@@ -1,14 +1,14 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Box.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/Win1.h"
 #include "documents/Win2.h"
 #include "options/optUnit.h"
 #include "platform/Designs.h"
 #include "search/findis.h"
+#include "widgets/Action.h"
+#include "widgets/Box.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractButton>
 #include <QApplication>

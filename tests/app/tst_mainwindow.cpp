@@ -1,14 +1,12 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
+#include "lists/DirBox.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
-#include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
 #include "opening/Funktioner.h"
 #include "options/genvejUnit.h"
@@ -16,6 +14,8 @@
 #include "platform/DataFolders.h"
 #include "platform/RichEdit.h"
 #include "platform/SystemMemory.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QCheckBox>
 #include <QComboBox>

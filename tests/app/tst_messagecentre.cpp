@@ -1,10 +1,10 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
 #include "opening/Funktioner.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractScrollArea>
 #include <QLabel>

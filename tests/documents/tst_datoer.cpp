@@ -1,12 +1,12 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
 #include "platform/Clock.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractScrollArea>
 #include <QDate>

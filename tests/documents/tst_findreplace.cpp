@@ -1,12 +1,12 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "documents/FindReplace.h"
 #include "platform/PlainEdit.h"
 #include "platform/RichTextEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "documents/Print.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,7 +1,5 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/ColorGrid.h"
 #include "documents/Win2.h"
@@ -10,6 +8,8 @@
 #include "platform/Designs.h"
 #include "platform/RichTextEdit.h"
 #include "platform/Rtf.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "lists/FavDirUnit.h"
 #include "lists/favoritUnit.h"
 #include "opening/Funktioner.h"
 #include "options/optUnit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractButton>
 #include <QApplication>

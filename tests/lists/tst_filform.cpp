@@ -1,11 +1,11 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "lists/FavDirUnit.h"
 #include "lists/filUnit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QApplication>
 #include <QDir>

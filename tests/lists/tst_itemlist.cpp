@@ -1,8 +1,8 @@
 #include "ProgramFixture.h"
 
-#include "app/Globals.h"
 #include "lists/FavDirUnit.h"
 #include "options/optUnit.h"
+#include "widgets/Globals.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,7 +1,5 @@
 #include "ProgramFixture.h"
 
-#include "app/BoxSettings.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "lists/DirBox.h"
@@ -10,6 +8,8 @@
 #include "opening/Funktioner.h"
 #include "platform/DataFolders.h"
 #include "platform/FolderListing.h"
+#include "widgets/BoxSettings.h"
+#include "widgets/Globals.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
-#include "opening/Funktioner.h"
 #include "opening/filtyper.h"
+#include "opening/Funktioner.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractButton>
 #include <QDir>

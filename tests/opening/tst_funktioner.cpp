@@ -1,10 +1,10 @@
 #include "ProgramFixture.h"
 
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "opening/Funktioner.h"
 #include "platform/RichEdit.h"
+#include "widgets/Globals.h"
 
 #include <QDir>
 #include <QFile>

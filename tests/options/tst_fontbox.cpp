@@ -1,10 +1,10 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
-#include "options/Fontnavne.h"
 #include "options/boks.h"
+#include "options/Fontnavne.h"
 #include "platform/Modal.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QAbstractButton>
 #include <QCollator>

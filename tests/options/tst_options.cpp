@@ -1,9 +1,6 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
-#include "app/RadioGroup.h"
 #include "documents/DocumentForm.h"
 #include "documents/Win1.h"
 #include "opening/Funktioner.h"
@@ -11,6 +8,9 @@
 #include "options/optUnit.h"
 #include "platform/Designs.h"
 #include "platform/RichEdit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

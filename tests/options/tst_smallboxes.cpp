@@ -1,10 +1,10 @@
 #include "Fakes.h"
 
-#include "app/Globals.h"
 #include "options/genvejUnit.h"
-#include "options/infUnit.h"
 #include "options/memoUnit.h"
-#include "options/spmUnit.h"
+#include "widgets/Globals.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
 
 #include <QAccessible>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #include "ProgramFixture.h"
 
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "platform/Notifications.h"
+#include "widgets/Globals.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,7 +1,5 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "lists/DirBox.h"
@@ -9,6 +7,8 @@
 #include "lists/mappefilUnit.h"
 #include "options/optUnit.h"
 #include "search/filmappeUnit.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "ProgramFixture.h"
 
-#include "app/Action.h"
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
 #include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
 #include "search/findis.h"
+#include "widgets/Action.h"
+#include "widgets/Globals.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "ProgramFixture.h"
 
-#include "app/Globals.h"
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "platform/DataFolders.h"
+#include "widgets/Globals.h"
 
 #include <QDir>
 #include <QFile>

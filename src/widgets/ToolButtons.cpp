@@ -1,4 +1,4 @@
-#include "app/ToolButtons.h"
+#include "widgets/ToolButtons.h"
 
 #include "platform/Designs.h"
 

@@ -1,8 +1,8 @@
-#include "options/infUnit.h"
+#include "widgets/infUnit.h"
 
-#include "app/Globals.h"
 #include "platform/Browser.h"
 #include "platform/Modal.h"
+#include "widgets/Globals.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "options/tekstBoks.h"
+#include "widgets/tekstBoks.h"
 
 #include "platform/Designs.h"
 

@@ -1,8 +1,8 @@
-#include "app/BoxSettings.h"
+#include "widgets/BoxSettings.h"
 
-#include "app/ScreenPlace.h"
-#include "options/infUnit.h"
 #include "platform/LineFile.h"
+#include "widgets/infUnit.h"
+#include "widgets/ScreenPlace.h"
 
 #include <QFileInfo>
 #include <QWidget>

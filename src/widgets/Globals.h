@@ -1,8 +1,8 @@
 #pragma once
 
-// The main window and every box exist once for the whole run; any part of the program reaches
-// them through these pointers. They are created in this order at start-up (see Startup.h).
-class Tmainform;
+// Every box exists once for the whole run; any part of the program reaches them through these
+// pointers. They are created in this order at start-up (see app/Startup.h), after the main window,
+// which only the program's top reaches (app/Main.h).
 class Tinfform;
 class Tspform;
 class Tmappefilform;
@@ -18,7 +18,6 @@ class Ttypeform;
 class Toptform;
 class Tgenvejsform;
 
-extern Tmainform *mainform;
 extern Tinfform *infform;
 extern Tspform *spform;
 extern Tmappefilform *mappefilform;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "options/tekstBoks.h"
+#include "widgets/tekstBoks.h"
 
 class QLabel;
 class QPushButton;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Box.h"
+#include "widgets/Box.h"
 
 class QHBoxLayout;
 class QLabel;

@@ -1,6 +1,6 @@
-#include "app/ToolRow.h"
+#include "widgets/ToolRow.h"
 
-#include "app/Hints.h"
+#include "widgets/Hints.h"
 
 #include <QToolBar>
 #include <QToolButton>

@@ -1,4 +1,4 @@
-#include "app/Box.h"
+#include "widgets/Box.h"
 
 TBox::TBox(QWidget *parent, const QString &caption)
     : QDialog(parent)

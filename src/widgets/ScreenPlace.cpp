@@ -1,4 +1,4 @@
-#include "app/ScreenPlace.h"
+#include "widgets/ScreenPlace.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,5 @@
-#include "app/Globals.h"
+#include "widgets/Globals.h"
 
-Tmainform *mainform = nullptr;
 Tinfform *infform = nullptr;
 Tspform *spform = nullptr;
 Tmappefilform *mappefilform = nullptr;

@@ -1,7 +1,7 @@
-#include "options/spmUnit.h"
+#include "widgets/spmUnit.h"
 
-#include "app/Globals.h"
 #include "platform/Modal.h"
+#include "widgets/Globals.h"
 
 #include <QLabel>
 #include <QPushButton>

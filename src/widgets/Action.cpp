@@ -1,6 +1,6 @@
-#include "app/Action.h"
+#include "widgets/Action.h"
 
-#include "app/Hints.h"
+#include "widgets/Hints.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
