@@ -10,7 +10,9 @@
 #include "lists/filUnit.h"
 #include "lists/mappefilUnit.h"
 #include "opening/filtyper.h"
+#include "opening/FileType.h"
 #include "opening/Funktioner.h"
+#include "opening/TypeListView.h"
 #include "options/boks.h"
 #include "options/optUnit.h"
 #include "platform/Clock.h"
@@ -57,19 +59,7 @@
 
 Tmainform *mainform = nullptr;
 
-const QStringList Tmainform::standardTypeliste{
-    QStringLiteral("Tekstfil"),    QStringLiteral("*.txt"),  QStringLiteral("1"),
-    QStringLiteral("Rich Text"),   QStringLiteral("*.rtf"),  QStringLiteral("1"),
-    QStringLiteral("Hjemmeside"),  QStringLiteral("*.html"), QStringLiteral("1"),
-    QStringLiteral("ASP"),         QStringLiteral("*.asp"),  QStringLiteral("1"),
-    QStringLiteral("Includefile"), QStringLiteral("*.inc"),  QStringLiteral("1"),
-    QStringLiteral("ASA"),         QStringLiteral("*.asa"),  QStringLiteral("1"),
-    QStringLiteral("StyleSheet"),  QStringLiteral("*.css"),  QStringLiteral("1"),
-    QStringLiteral("JavaScript"),  QStringLiteral("*.js"),   QStringLiteral("1"),
-    QStringLiteral("VB script"),   QStringLiteral("*.vbs"),  QStringLiteral("1"),
-    QStringLiteral("Windows script files"), QStringLiteral("*.wsf"), QStringLiteral("1"),
-    QStringLiteral("Batch"),       QStringLiteral("*.bat"),  QStringLiteral("1"),
-    QStringLiteral("Power Shell"), QStringLiteral("*.ps1"),  QStringLiteral("1")};
+const QStringList Tmainform::standardTypeliste = fileTypeLines(textFileTypes());
 
 Tmainform::Tmainform(const QStringList &arguments, const QString &startFolder)
     : m_arguments(arguments)
@@ -830,18 +820,11 @@ void Tmainform::LoadExtListe(bool withLoad)
             return;
         extListe = *lines;
     }
-    typeform->typeliste->clear();
-    for (qsizetype i = 0; i + 2 < extListe.size(); i += 3)
-        typeform->typelisteAdd(extListe[i], extListe[i + 1], extListe[i + 2] == QLatin1String("1"));
+    showTypeRows(typeform->typeliste, readFileTypes(extListe));
 }
 
 bool Tmainform::GemExtListe()
 {
-    extListe.clear();
-    for (int i = 0; i < typeform->typeliste->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = typeform->typeliste->topLevelItem(i);
-        extListe << row->text(0) << row->text(1)
-                 << (row->checkState(0) == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
-    }
+    extListe = fileTypeLines(typeRows(typeform->typeliste));
     return writeUserFile(extListeFilename, extListe);
 }

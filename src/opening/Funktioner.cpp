@@ -1,6 +1,7 @@
 #include "opening/Funktioner.h"
 
 #include "opening/DocumentHost.h"
+#include "opening/FileType.h"
 #include "platform/DataFolders.h"
 #include "platform/LineFile.h"
 #include "platform/Shell.h"
@@ -155,27 +156,14 @@ bool TFunktioner::extKontrol(const QString &aFilename) const
         return false;
     }
     const QString pattern = QLatin1Char('*') + fileExtension(aFilename);
-    const QStringList &list = m_host.extListe;
-    if (list.isEmpty())
+    if (m_host.extListe.isEmpty())
         return true;
-    // The list is triples of lines: name, pattern, mark.
-    bool matched = false;
-    for (int i = 0; i < list.size(); ++i) {
-        switch (i % 3) {
-        case 1:
-            if (sameTextAZ(list[i], pattern))
-                matched = true;
-            break;
-        case 2:
-            if (matched && list[i] == QLatin1String("1"))
-                return true;
-            matched = false;
-            break;
-        default:
-            break;
-        }
-    }
-    return matched;
+    std::optional<FileType> unfinished;
+    for (const FileType &type : readFileTypes(m_host.extListe, &unfinished))
+        if (type.offered && sameTextAZ(type.mask, pattern))
+            return true;
+    // A list that breaks off after the type's mask, before its mark, is taken to offer it.
+    return unfinished && sameTextAZ(unfinished->mask, pattern);
 }
 
 int TFunktioner::shellOnFile(const QString &operation, const QString &fileName)

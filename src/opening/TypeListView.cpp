@@ -19,12 +19,36 @@ QTreeWidget *newTypeListView(QWidget *parent, int textColumnWidth)
     return list;
 }
 
-QTreeWidgetItem *newTypeRow(const QString &text, const QString &mask, bool ticked)
+namespace {
+
+FileType rowType(const QTreeWidgetItem *row)
 {
-    auto *row = new QTreeWidgetItem({text, mask});
+    return {row->text(0), row->text(1), row->checkState(0) == Qt::Checked};
+}
+
+} // namespace
+
+QTreeWidgetItem *newTypeRow(const FileType &type)
+{
+    auto *row = new QTreeWidgetItem({type.text, type.mask});
     row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    row->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+    row->setCheckState(0, type.offered ? Qt::Checked : Qt::Unchecked);
     return row;
+}
+
+QList<FileType> typeRows(const QTreeWidget *list)
+{
+    QList<FileType> types;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        types.append(rowType(list->topLevelItem(i)));
+    return types;
+}
+
+void showTypeRows(QTreeWidget *list, const QList<FileType> &types)
+{
+    list->clear();
+    for (const FileType &type : types)
+        list->addTopLevelItem(newTypeRow(type));
 }
 
 QString normalisedMask(const QString &typed)
@@ -38,7 +62,7 @@ QTreeWidgetItem *moveTypeRow(QTreeWidget *list, int from, int to)
 {
     // A new row, not the taken one put back: the view keeps no selection or state of the old.
     QTreeWidgetItem *old = list->takeTopLevelItem(from);
-    QTreeWidgetItem *row = newTypeRow(old->text(0), old->text(1), old->checkState(0) == Qt::Checked);
+    QTreeWidgetItem *row = newTypeRow(rowType(old));
     delete old;
     list->insertTopLevelItem(to, row);
     return row;

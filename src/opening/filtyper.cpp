@@ -195,7 +195,7 @@ void Ttypeform::FormCreate()
 
 void Ttypeform::typelisteAdd(const QString &aTekst, const QString &aType, bool check)
 {
-    typeliste->addTopLevelItem(newTypeRow(aTekst, aType, check));
+    typeliste->addTopLevelItem(newTypeRow({aTekst, aType, check}));
 }
 
 bool Ttypeform::isItTextfile(const QString &ext) const

@@ -2,6 +2,7 @@
 
 #include "lists/DirBox.h"
 #include "lists/mappefilUnit.h"
+#include "opening/FileType.h"
 #include "opening/Funktioner.h"
 #include "opening/TypeListView.h"
 #include "platform/DataFolders.h"
@@ -94,20 +95,12 @@ QString extensionOf(const QString &name)
 
 } // namespace
 
-const QStringList Tfindformen::standardTypeliste{
-    QStringLiteral("Tekstfil"),             QStringLiteral("*.txt"),  QStringLiteral("1"),
-    QStringLiteral("Rich Text"),            QStringLiteral("*.rtf"),  QStringLiteral("1"),
-    QStringLiteral("Hjemmeside"),           QStringLiteral("*.html"), QStringLiteral("1"),
-    QStringLiteral("ASP"),                  QStringLiteral("*.asp"),  QStringLiteral("1"),
-    QStringLiteral("Includefile"),          QStringLiteral("*.inc"),  QStringLiteral("1"),
-    QStringLiteral("ASA"),                  QStringLiteral("*.asa"),  QStringLiteral("1"),
-    QStringLiteral("StyleSheet"),           QStringLiteral("*.css"),  QStringLiteral("1"),
-    QStringLiteral("JavaScript"),           QStringLiteral("*.js"),   QStringLiteral("1"),
-    QStringLiteral("VB script"),            QStringLiteral("*.vbs"),  QStringLiteral("1"),
-    QStringLiteral("Windows script files"), QStringLiteral("*.wsf"),  QStringLiteral("1"),
-    QStringLiteral("Batch"),                QStringLiteral("*.bat"),  QStringLiteral("1"),
-    QStringLiteral("Power Shell"),          QStringLiteral("*.ps1"),  QStringLiteral("0"),
-};
+const QStringList Tfindformen::standardTypeliste = [] {
+    // The search box starts with every type but the last, "Power Shell", ticked.
+    QList<FileType> types = textFileTypes();
+    types.last().offered = false;
+    return fileTypeLines(types);
+}();
 
 Tfindformen::Tfindformen(QWidget *parent)
     : TBox(parent, QStringLiteral("Søg i dokumenter"))
@@ -523,31 +516,22 @@ void Tfindformen::makeTypeliste()
 
 void Tfindformen::LoadTypeliste()
 {
-    typeliste->clear();
-    for (qsizetype i = 0; i + 2 < filliste.size(); i += 3)
-        typelisteAdd(filliste.at(i), filliste.at(i + 1), filliste.at(i + 2) == QLatin1String("1"));
+    showTypeRows(typeliste, readFileTypes(filliste));
 }
 
 void Tfindformen::LoadFilterBoks()
 {
     filterBoks->clear();
-    if (filliste.isEmpty())
-        return;
-    for (qsizetype i = 0; i + 2 < filliste.size(); i += 3)
-        if (filliste.at(i + 2) == QLatin1String("1"))
-            filterBoks->addItem(filliste.at(i) + QStringLiteral(" (") + filliste.at(i + 1) + QLatin1Char(')'));
+    for (const FileType &type : readFileTypes(filliste))
+        if (type.offered)
+            filterBoks->addItem(type.text + QStringLiteral(" (") + type.mask + QLatin1Char(')'));
     filterBoks->setMaxVisibleItems(filterBoks->count());
     filterBoks->setCurrentIndex(filterBoks->count() > 0 ? 0 : -1);
 }
 
 void Tfindformen::GemTypeliste()
 {
-    filliste.clear();
-    for (int i = 0; i < typeliste->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = typeliste->topLevelItem(i);
-        filliste << item->text(0) << item->text(1)
-                 << (item->checkState(0) == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
-    }
+    filliste = fileTypeLines(typeRows(typeliste));
     const bool written = writeUserFile(typelistenavn, filliste, m_typelisteEncoding);
     LoadFilterBoks();
     // A list that could not be written stays marked, so that saving can be tried again.
@@ -556,7 +540,7 @@ void Tfindformen::GemTypeliste()
 
 void Tfindformen::typelisteAdd(const QString &aTekst, const QString &aType, bool check)
 {
-    typeliste->addTopLevelItem(newTypeRow(aTekst, aType, check));
+    typeliste->addTopLevelItem(newTypeRow({aTekst, aType, check}));
 }
 
 int Tfindformen::valgtType() const
@@ -659,10 +643,11 @@ int Tfindformen::chosenEntry() const
     const int chosen = filterBoks->currentIndex();
     if (chosen < 0)
         return -1;
+    const QList<FileType> types = readFileTypes(filliste);
     int ticked = -1;
-    for (qsizetype i = 0; i + 2 < filliste.size(); i += 3)
-        if (filliste.at(i + 2) == QLatin1String("1") && ++ticked == chosen)
-            return int(i / 3);
+    for (qsizetype i = 0; i < types.size(); ++i)
+        if (types.at(i).offered && ++ticked == chosen)
+            return int(i);
     return -1;
 }
 
@@ -694,7 +679,7 @@ bool Tfindformen::runSearch()
     if (entry < 0)
         return false;
     searchMaskIndex = entry;
-    searchMask = filliste.at(entry * 3 + 1);
+    searchMask = readFileTypes(filliste).at(entry).mask;
 
     findis->setRowCount(0);
     countdis->clear();

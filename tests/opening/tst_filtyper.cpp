@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "documents/DocumentForm.h"
+#include "opening/FileType.h"
 #include "opening/filtyper.h"
 #include "opening/Funktioner.h"
 #include "widgets/Action.h"
@@ -105,6 +106,8 @@ const QStringList threeTypes{"Alfa", "*.a", "1", "Beta", "*.b", "0", "Gamma", "*
 class TestFiltyper : public QObject {
     Q_OBJECT
 private slots:
+    void linesMakeEntries_data();
+    void linesMakeEntries();
     void boxAsTheUserMeetsIt();
     void insertNormalisesTheType_data();
     void insertNormalisesTheType();
@@ -531,6 +534,42 @@ void TestFiltyper::heightIsRemembered()
     // The next start opens the box at that height.
     program.start();
     QCOMPARE(typeform->height(), 530);
+}
+
+void TestFiltyper::linesMakeEntries_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QList<FileType>>("entries");
+    QTest::addColumn<std::optional<FileType>>("unfinished");
+    const FileType a{QStringLiteral("A"), QStringLiteral("*.a"), true};
+    const FileType b{QStringLiteral("B"), QStringLiteral("*.b"), false};
+    QTest::newRow("none") << QStringList() << QList<FileType>() << std::optional<FileType>();
+    QTest::newRow("two entries") << QStringList{"A", "*.a", "1", "B", "*.b", "0"} << QList<FileType>{a, b}
+                                 << std::optional<FileType>();
+    QTest::newRow("written back") << fileTypeLines({a, b}) << QList<FileType>{a, b} << std::optional<FileType>();
+    QTest::newRow("a text after the last entry")
+        << QStringList{"A", "*.a", "1", "C"} << QList<FileType>{a}
+        << std::optional(FileType{QStringLiteral("C"), QString(), false});
+    QTest::newRow("a text and a mask after the last entry")
+        << QStringList{"A", "*.a", "1", "C", "*.c"} << QList<FileType>{a}
+        << std::optional(FileType{QStringLiteral("C"), QStringLiteral("*.c"), false});
+    QTest::newRow("only a mark of exactly 1 offers")
+        << QStringList{"A", "*.a", "1 ", "B", "*.b", "ja"}
+        << QList<FileType>{{QStringLiteral("A"), QStringLiteral("*.a"), false}, b} << std::optional<FileType>();
+}
+
+// A list's lines are read into entries in one place, and the entries written back as the same
+// lines; what stands after the last whole entry is kept apart.
+void TestFiltyper::linesMakeEntries()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QList<FileType>, entries);
+    QFETCH(std::optional<FileType>, unfinished);
+    std::optional<FileType> left;
+    QCOMPARE(readFileTypes(lines, &left), entries);
+    QCOMPARE(left, unfinished);
+    QCOMPARE(readFileTypes(lines), entries);
+    QCOMPARE(readFileTypes(fileTypeLines(entries)), entries);
 }
 
 QTEST_MAIN(TestFiltyper)
