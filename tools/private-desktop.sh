@@ -72,13 +72,13 @@ wait_for() { # what, pid of the helper that provides it, command...: polls until
 }
 
 # A clean environment: a temporary home, and of the caller's environment only what finds programs
-# and libraries. Nothing of the user's desktop session (display, bus, language, Qt look and
-# scaling) reaches the program.
+# and libraries, and the screenshot tour's own KYX_TOUR_ settings. Nothing of the user's desktop
+# session (display, bus, language, Qt look and scaling) reaches the program.
 clean_environment() {
   local name
   for name in $(compgen -e); do
     case $name in
-      PATH | TMPDIR | TERM | LD_LIBRARY_PATH) ;;
+      PATH | TMPDIR | TERM | LD_LIBRARY_PATH | KYX_TOUR_*) ;;
       *) unset "$name" 2>/dev/null ;;
     esac
   done

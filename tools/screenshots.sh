@@ -12,8 +12,11 @@
 #                                  ->   a tour of the windows for looking at, not for the README:
 #                                       the main window with each command panel page, both document
 #                                       windows and the boxes F3 to F9, at the standard size and
-#                                       maximised, on a 1366x768 screen, in the designs named (all
-#                                       twelve when none is), under /tmp/kyxtavlo-tour/<design>/
+#                                       maximised, then the open, save and printer dialogs, the print
+#                                       box and the information and question boxes
+#                                       (tools/tour_dialogs.py), on a 1366x768 screen, in the designs
+#                                       named (all twelve when none is), under
+#                                       /tmp/kyxtavlo-tour/<design>/
 set -uo pipefail
 mode=${1:-readme}
 
@@ -28,18 +31,18 @@ if [ "$mode" = tour ]; then
   designs=("$@")
   ((${#designs[@]})) || designs=("${all_designs[@]}")
   images=/tmp/kyxtavlo-tour
-  screen_size=1366x768x24
 fi
 if [ "$mode" = designs ]; then
   designs=("Windows" "Aqua Light Slate" "Iceberg Classico" "Lavender Classico" "Sapphire Kamri" "Silver" "Sky"
     "Smokey Quartz Kamri" "Windows10" "Windows10 Clear Day" "Windows11 Impressive Light" "Windows11 Modern Light")
 fi
 screen_size=1280x900x24
+[ "$mode" = tour ] && screen_size=1366x768x24
 startup_seconds=30
 
 # What this script uses beyond the build tools: the X server, the window manager, xdotool to find the
 # window and ImageMagick to take and shrink the picture.
-packages=(xvfb openbox xdotool imagemagick fonts-dejavu-core)
+packages=(xvfb openbox xdotool x11-utils imagemagick fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -109,18 +112,34 @@ write_options() { # settings folder, design
   printf '%s\r\n' "$2" 0 0 0 0 0 0 0 0 3 2 0 1 1 0 120 0 1 0 0 >"$1/optUnit.txt"
 }
 
+# Where a window lies on the screen with its title bar and borders: the window manager's frame shows
+# which buttons a window offers, so it belongs in the picture.
+frame_geometry() { # window: prints WxH+X+Y of the window and its frame
+  local info x y width height extents left right top bottom
+  info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+  x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  width=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  height=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ' ')
+  IFS=, read -r left right top bottom <<<"${extents:-0,0,0,0}"
+  echo "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))"
+}
+
 # The picture is taken once the window has stopped changing: what was asked for is in and painted.
+# It is cut from the whole screen, because grabbing a single window of the program now and then
+# never returned.
 photograph() { # pid, window, name of the run, picture file
-  local pid=$1 window=$2 shot="$work/shot-$3.png" previous="$work/previous-$3.png" deadline
+  local pid=$1 window=$2 shot="$work/shot-$3.png" previous="$work/previous-$3.png" deadline geometry
   deadline=$((SECONDS + startup_seconds))
   rm -f "$previous"
   while :; do
     kill -0 "$pid" 2>/dev/null || fail "the program ended while showing $3"
-    sleep 0.5
-    # A window that never answers ImageMagick's grab must not hold the tour up for ever.
-    timeout 10 "$import" -silent -window "$window" "$shot" 2>>"$work/import.log" || continue
-    [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
     ((SECONDS < deadline)) || fail "the window in $3 did not settle"
+    sleep 0.5
+    geometry=$(frame_geometry "$window") || continue
+    timeout 10 "$import" -silent -window root -crop "$geometry" +repage "$shot" 2>>"$work/import.log" || continue
+    [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
     mv "$shot" "$previous"
   done
   "$convert" "$shot" -strip -define png:compression-level=9 "$4" || exit 2
@@ -190,6 +209,9 @@ for design in "${designs[@]}"; do
     tour "$pid" "$window" "$images/${design// /_}"
     end_group "$pid" 2>/dev/null
     unset 'groups[${#groups[@]}-1]'
+    # The dialogs open from buttons, found by name on the accessibility bus of a desktop of their own.
+    KYX_E2E_SCREEN_SIZE=${screen_size} KYX_TOUR_DESIGN=$design KYX_TOUR_FOLDER="$images/${design// /_}" \
+      "$top/tests/e2e/run_e2e.sh" "$program" "$top/tools/tour_dialogs.py" || fail "the dialogs in $design"
     continue
   fi
   if [ "$mode" = designs ]; then

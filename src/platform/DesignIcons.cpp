@@ -182,6 +182,16 @@ void useIconTheme()
         QIcon::setThemeName(QStringLiteral("breeze"));
 }
 
+void suitIconTheme(const QPalette &palette)
+{
+    // Only the theme chosen here follows the design; a theme the desktop set is the user's own.
+    const QString theme = QIcon::themeName();
+    if (theme != QLatin1String("breeze") && theme != QLatin1String("breeze-dark"))
+        return;
+    const bool dark = palette.color(QPalette::Active, QPalette::Window).lightness() < 128;
+    QIcon::setThemeName(dark ? QStringLiteral("breeze-dark") : QStringLiteral("breeze"));
+}
+
 QIcon designIcon(const QString &name, const QIcon &fallback)
 {
     return QIcon(new DesignIconEngine(name, fallback));

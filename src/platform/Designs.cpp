@@ -194,6 +194,7 @@ bool applyDesign(const QString &name, QString *error)
     }
     useStyle(designs, design == platformDesign ? designs.platformStyle : sheetStyle);
     QApplication::setPalette(design == platformDesign ? designs.platformPalette : sheetPalette(sheet));
+    suitIconTheme(QApplication::palette());
     // Setting a sheet repolishes every widget, even when it is the same sheet again.
     if (qApp->styleSheet() != sheet)
         qApp->setStyleSheet(sheet);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,9 @@ namespace Platform {
 // the desktop names none; the system's icon folders are searched also where the platform does not
 // name them (a session without a desktop).
 void useIconTheme();
+// Dark designs take the light-on-dark variant of the icon theme: the icons Qt's own dialogs draw
+// (the file dialogs' back, up and view buttons, folders) are then visible on them.
+void suitIconTheme(const QPalette &palette);
 
 // An icon of the icon theme drawn for the design in force: an icon that would not stand out from the
 // design's windows is drawn in the design's text colour when it has one colour (a dark theme icon on

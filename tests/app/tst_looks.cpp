@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -254,6 +256,8 @@ private slots:
     void commandButtonsLookLikeButtons();
     void fontButtonArrow_data() { textAndIconsReadWell_data(); }
     void fontButtonArrow();
+    void fileDialogIconsShow_data() { textAndIconsReadWell_data(); }
+    void fileDialogIconsShow();
 
 private:
     std::unique_ptr<ProgramFixture> m_program;
@@ -415,6 +419,28 @@ void TestLooks::fontButtonArrow()
             QVERIFY2(!black, qPrintable(QStringLiteral("a black block at %1,%2").arg(x).arg(y)));
         }
     }
+}
+
+// The open and save dialogs are Qt's own; their tool buttons (back, up, new folder, the views) draw
+// icons from the icon theme, which must suit a dark design as well as a light one.
+void TestLooks::fileDialogIconsShow()
+{
+    QFETCH(QString, design);
+    chooseDesign(design);
+    QFileDialog dialog(mainform, QStringLiteral("Åbn"), QDir::tempPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QVERIFY(showWindow(&dialog));
+    const QImage picture = dialog.grab().toImage();
+    QStringList faults;
+    for (QToolButton *button : dialog.findChildren<QToolButton *>()) {
+        if (!button->isVisible() || !button->isEnabled() || button->icon().isNull())
+            continue;
+        const QRect area = areaIn(&dialog, button, button->rect().adjusted(3, 3, -3, -3));
+        const double contrast = inkContrast(picture, area);
+        if (contrast < 3.0)
+            faults << QStringLiteral("%1: %2").arg(button->objectName()).arg(contrast, 0, 'f', 2);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TestLooks)

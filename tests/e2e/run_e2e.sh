@@ -15,7 +15,8 @@ script=$(realpath "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # The system Python: it is the one that has pyatspi.
 python=/usr/bin/python3
-screen_size=1600x1200x24
+# The screenshot tour asks for a smaller screen through KYX_E2E_SCREEN_SIZE.
+screen_size=${KYX_E2E_SCREEN_SIZE:-1600x1200x24}
 startup_seconds=30
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kyx-e2e.XXXXXX") || exit 2
