@@ -29,8 +29,9 @@
 #include "widgets/ElidedLabel.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
-#include "widgets/infUnit.h"
 #include "widgets/RadioGroup.h"
+#include "widgets/ScreenPlace.h"
+#include "widgets/infUnit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -185,6 +186,7 @@ void Tmainform::defaultOpt()
 {
     resize(800, 600);
     move(640, 240);
+    showWhollyOnScreen(*this);
 }
 
 void Tmainform::HentOpt()

@@ -58,7 +58,10 @@ bool titleBarSeen(const QRect &place)
 
 } // namespace
 
-void keepOnScreen(QWidget &window)
+namespace {
+
+// Makes the window fit its screen area and moves it into the area unless the place is good enough.
+void placeOnScreen(QWidget &window, bool (*goodEnough)(const QRect &place))
 {
     const QRect area = homeArea(QRect(window.pos(), window.size()));
     if (!area.isValid())
@@ -66,8 +69,25 @@ void keepOnScreen(QWidget &window)
     const QSize size = window.size().boundedTo(area.size());
     if (size != window.size())
         window.resize(size);
-    if (titleBarSeen(QRect(window.pos(), size)))
+    if (goodEnough(QRect(window.pos(), size)))
         return;
     window.move(qBound(area.left(), window.x(), area.right() + 1 - size.width()),
                 qBound(area.top(), window.y(), area.bottom() + 1 - size.height()));
+}
+
+bool whollySeen(const QRect &place)
+{
+    return homeArea(place).contains(place);
+}
+
+} // namespace
+
+void keepOnScreen(QWidget &window)
+{
+    placeOnScreen(window, titleBarSeen);
+}
+
+void showWhollyOnScreen(QWidget &window)
+{
+    placeOnScreen(window, whollySeen);
 }
