@@ -25,11 +25,11 @@
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
 #include "widgets/Action.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/RadioGroup.h"
-#include "widgets/ToolButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -66,14 +66,6 @@ QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &hin
         edit->setAccessibleName(hint);
     }
     return edit;
-}
-
-QLabel *namedLabel(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 // A column of controls on a page; the pages are low, so the columns are tight.
@@ -117,7 +109,7 @@ void Tmainform::buildMenuBog()
     }
 
     // Fil: what the active document is, and the file commands.
-    QWidget *fil = menuBog->widget(0);
+    QWidget *fil = pageWidget(CommandPage::File);
     QHBoxLayout *filPage = pageLayout(fil);
     QVBoxLayout *information = column(filPage);
     auto *nameRow = new QHBoxLayout;
@@ -148,7 +140,7 @@ void Tmainform::buildMenuBog()
     filPage->addStretch();
 
     // Dokument: dates and the time at the caret, the holidays of a year.
-    QWidget *dokument = menuBog->widget(1);
+    QWidget *dokument = pageWidget(CommandPage::Document);
     QHBoxLayout *dokumentPage = pageLayout(dokument);
     QVBoxLayout *documentName = column(dokumentPage);
     auto *documentRow = new QHBoxLayout;
@@ -207,7 +199,7 @@ void Tmainform::buildMenuBog()
     dokumentPage->addStretch();
 
     // Søg: the fields and choices the find and replace commands of the documents read.
-    QWidget *soeg = menuBog->widget(2);
+    QWidget *soeg = pageWidget(CommandPage::Search);
     QHBoxLayout *soegPage = pageLayout(soeg);
     auto *fields = new QGridLayout;
     fields->setSpacing(2);
@@ -250,7 +242,7 @@ void Tmainform::buildMenuBog()
     soegPage->addStretch();
 
     // Vindue: arranging and closing the documents, the boxes.
-    QWidget *vindue = menuBog->widget(3);
+    QWidget *vindue = pageWidget(CommandPage::Window);
     QHBoxLayout *vinduePage = pageLayout(vindue);
     auto *windows = new QGridLayout;
     windows->setSpacing(2);
@@ -267,10 +259,10 @@ void Tmainform::buildMenuBog()
     vinduePage->addStretch();
 
     buildWebSearchActions();
-    buildInformationPage(menuBog->widget(4));
+    buildInformationPage(pageWidget(CommandPage::Information));
 
     // Bokse: the program's boxes.
-    QWidget *bokse = menuBog->widget(6);
+    QWidget *bokse = pageWidget(CommandPage::Boxes);
     QHBoxLayout *boksePage = pageLayout(bokse);
     QVBoxLayout *boxDocument = column(boksePage);
     auto *boxDocumentRow = new QHBoxLayout;
@@ -386,7 +378,7 @@ void Tmainform::buildActions()
                           QKeySequence(QStringLiteral("Ctrl+S")));
     fileGem->setUpdateRule([this, documentOpen] { return documentOpen() && docModified; });
     connect(fileGem, &QAction::triggered, this, [this] {
-        doHandling(0);
+        doHandling(DocumentCommand::Save);
         udskrivFilInfo();
     });
 
@@ -394,7 +386,7 @@ void Tmainform::buildActions()
                              QStringLiteral("Gem dokumentet med et nyt navn"), QKeySequence(QStringLiteral("Ctrl+Alt+S")));
     fileGemSom->setUpdateRule(documentOpen);
     connect(fileGemSom, &QAction::triggered, this, [this] {
-        doHandling(1);
+        doHandling(DocumentCommand::SaveAs);
         udskrivFilInfo();
     });
 
@@ -469,21 +461,28 @@ void Tmainform::buildActions()
 
 void Tmainform::buildPageActions()
 {
-    const auto page = [this](const char *name, const QString &caption, const QString &hint, const char *keys, int index) {
+    const auto page = [this](const char *name, const QString &caption, const QString &hint, const char *keys,
+                             CommandPage shown) {
         auto *action = new TAction(this, QString::fromLatin1(name), caption, hint, QKeySequence(QString::fromLatin1(keys)));
-        connect(action, &QAction::triggered, this, [this, index] { setMenuPanel(index); });
+        connect(action, &QAction::triggered, this, [this, shown] { setMenuPanel(shown); });
         return action;
     };
-    openMenu1 = page("openMenu1", QStringLiteral("Fil"), QStringLiteral("Åben eller luk filmenuen"), "Ctrl+1", 0);
+    openMenu1 = page("openMenu1", QStringLiteral("Fil"), QStringLiteral("Åben eller luk filmenuen"), "Ctrl+1",
+                     CommandPage::File);
     connect(openMenu1, &QAction::triggered, this, &Tmainform::udskrivFilInfo);
-    openMenu2 = page("openMenu2", QStringLiteral("Dokument"), QStringLiteral("Åben eller luk dokumentmenuen"), "Ctrl+2", 1);
-    openMenu3 = page("openMenu3", QStringLiteral("Søg"), QStringLiteral("Åben eller luk søgemenuen"), "Ctrl+3", 2);
-    openMenu4 = page("openMenu4", QStringLiteral("Vindue"), QStringLiteral("Åben eller luk vinduemenu"), "Ctrl+4", 3);
+    openMenu2 = page("openMenu2", QStringLiteral("Dokument"), QStringLiteral("Åben eller luk dokumentmenuen"), "Ctrl+2",
+                     CommandPage::Document);
+    openMenu3 = page("openMenu3", QStringLiteral("Søg"), QStringLiteral("Åben eller luk søgemenuen"), "Ctrl+3",
+                     CommandPage::Search);
+    openMenu4 = page("openMenu4", QStringLiteral("Vindue"), QStringLiteral("Åben eller luk vinduemenu"), "Ctrl+4",
+                     CommandPage::Window);
     openMenu5 = page("openMenu5", QStringLiteral("Information"), QStringLiteral("Åben eller luk informationsmenuen"),
-                     "Ctrl+7", 4);
+                     "Ctrl+7", CommandPage::Information);
     openMenu5->setShortcuts({QKeySequence(QStringLiteral("Ctrl+7")), QKeySequence(QStringLiteral("F1"))});
-    openMenu6 = page("openMenu6", QStringLiteral("Egenskaber"), QStringLiteral("Åben eller luk egenskabsmenuen"), "Ctrl+6", 5);
-    openMenu7 = page("openMenu7", QStringLiteral("Bokse"), QStringLiteral("Programmets forskellige bokse"), "Ctrl+5", 6);
+    openMenu6 = page("openMenu6", QStringLiteral("Egenskaber"), QStringLiteral("Åben eller luk egenskabsmenuen"), "Ctrl+6",
+                     CommandPage::Options);
+    openMenu7 = page("openMenu7", QStringLiteral("Bokse"), QStringLiteral("Programmets forskellige bokse"), "Ctrl+5",
+                     CommandPage::Boxes);
 
     aMenuPanel = new TAction(this, QStringLiteral("aMenuPanel"), QStringLiteral("Menupanelet"),
                              QStringLiteral("Åben menupanelet"), QKeySequence(QStringLiteral("Ctrl+M")));
@@ -496,7 +495,7 @@ void Tmainform::buildPageActions()
     aRedskabslinje->setUpdateRule([this] { return !documentWindows().isEmpty(); });
     connect(aRedskabslinje, &QAction::triggered, this, [this] {
         hideMenuBog();
-        doHandling(6);
+        doHandling(DocumentCommand::ToolRow);
     });
 }
 
@@ -512,18 +511,18 @@ void Tmainform::buildDocumentActions()
     udskrivDokument = new TAction(this, QStringLiteral("udskrivDokument"), QStringLiteral("Udskriv..."),
                                   QStringLiteral("Udskriv aktuelle dokument"));
     udskrivDokument->setUpdateRule(documentOpen);
-    connect(udskrivDokument, &QAction::triggered, this, [this] { doHandling(3); });
+    connect(udskrivDokument, &QAction::triggered, this, [this] { doHandling(DocumentCommand::Print); });
     printerEgenskaber = new TAction(this, QStringLiteral("printerEgenskaber"), QStringLiteral("Printer"),
                                     QStringLiteral("Indstillinger for printer"));
     connect(printerEgenskaber, &QAction::triggered, this, [this] { Platform::dialogs().printerSetup(this, Platform::currentPrinter()); });
     findTekst = new TAction(this, QStringLiteral("findTekst"), QStringLiteral("Find tekst"),
                             QStringLiteral("Find tekst i aktuelle dokument"), QKeySequence(QStringLiteral("Ctrl+F")));
     findTekst->setUpdateRule(searchable);
-    connect(findTekst, &QAction::triggered, this, [this] { doHandling(4); });
+    connect(findTekst, &QAction::triggered, this, [this] { doHandling(DocumentCommand::Find); });
     erstatTekst = new TAction(this, QStringLiteral("erstatTekst"), QStringLiteral("Erstat tekst"),
                               QStringLiteral("Erstat tekst med anden tekst"));
     erstatTekst->setUpdateRule(searchable);
-    connect(erstatTekst, &QAction::triggered, this, [this] { doHandling(5); });
+    connect(erstatTekst, &QAction::triggered, this, [this] { doHandling(DocumentCommand::Replace); });
     insertFavoritliste = new TAction(this, QStringLiteral("insertFavoritliste"), QString(),
                                      QStringLiteral("Indsæt aktuelle dokument i favoritlisten"));
     insertFavoritliste->setUpdateRule([this] { return !dokumentFilnavn.isEmpty(); });
@@ -600,10 +599,10 @@ void Tmainform::buildWebSearchActions()
     // the same keys search for the word at its caret.
     const auto search = [this](const char *name, const QString &caption, const QString &hint, const char *keys,
                                const QString &host, const QString &path, const QString &key) {
-        auto *action = new TAction(menuBog->widget(4), QString::fromLatin1(name), caption, hint,
+        auto *action = new TAction(pageWidget(CommandPage::Information), QString::fromLatin1(name), caption, hint,
                                    keys ? QKeySequence(QString::fromLatin1(keys)) : QKeySequence(),
                                    Qt::WidgetWithChildrenShortcut);
-        menuBog->widget(4)->addAction(action);
+        pageWidget(CommandPage::Information)->addAction(action);
         connect(action, &QAction::triggered, this, [this, host, path, key] { webSearch(host, path, key); });
         return action;
     };
@@ -693,7 +692,7 @@ void Tmainform::aMenuPanelExecute()
         menuBog->hide();
     } else {
         if (menuBog->currentIndex() < 0)
-            menuBog->setCurrentIndex(0);
+            menuBog->setCurrentIndex(static_cast<int>(CommandPage::File));
         menuBog->show();
     }
     applyMenuBogDocking();
@@ -705,30 +704,46 @@ bool Tmainform::searchFieldHasFocus() const
     return focus && (focus == ordEdit || focus == erstatEdit);
 }
 
-void Tmainform::setMenuPanel(int page)
+void Tmainform::setMenuPanel(CommandPage page)
 {
     if (menuBog->isHidden()) {
         // The page is chosen before the panel shows, so that it never shows the page it had.
-        menuBog->setCurrentIndex(page);
+        menuBog->setCurrentIndex(static_cast<int>(page));
         aMenuPanelExecute();
-    } else if (page == menuBog->currentIndex()) {
+    } else if (page == currentPage()) {
         aMenuPanelExecute();
     } else {
-        menuBog->setCurrentIndex(page);
+        menuBog->setCurrentIndex(static_cast<int>(page));
     }
-    if (menuBog->currentIndex() == 5 && !menuBog->widget(5)->layout())
+    if (currentPage() == CommandPage::Options && !pageWidget(CommandPage::Options)->layout())
         placeOptionPanels();
     applyMenuBogDocking();
-    if (menuBog->currentIndex() == 2 && !menuBog->isHidden())
+    if (showsPage(CommandPage::Search))
         ordEdit->setFocus();
+}
+
+Tmainform::CommandPage Tmainform::currentPage() const
+{
+    return static_cast<CommandPage>(menuBog->currentIndex());
+}
+
+bool Tmainform::showsPage(CommandPage page) const
+{
+    return !menuBog->isHidden() && currentPage() == page;
+}
+
+QWidget *Tmainform::pageWidget(CommandPage page) const
+{
+    return menuBog->widget(static_cast<int>(page));
 }
 
 void Tmainform::placeOptionPanels()
 {
     // The panels scroll rather than widen the window: the standard window size must stay possible.
-    auto *page = new QVBoxLayout(menuBog->widget(5));
+    QWidget *options = pageWidget(CommandPage::Options);
+    auto *page = new QVBoxLayout(options);
     page->setContentsMargins(0, 0, 0, 0);
-    auto *scroller = new QScrollArea(menuBog->widget(5));
+    auto *scroller = new QScrollArea(options);
     scroller->setObjectName(QStringLiteral("egenskaberScroller"));
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
@@ -752,7 +767,7 @@ void Tmainform::placeOptionPanels()
 void Tmainform::applyMenuBogDocking()
 {
     // The "Egenskaber" page takes the whole frame; the other pages sit above the documents.
-    const bool fill = !menuBog->isHidden() && menuBog->currentIndex() == 5;
+    const bool fill = showsPage(CommandPage::Options);
     if (fill) {
         menuBog->setMinimumHeight(0);
         menuBog->setMaximumHeight(QWIDGETSIZE_MAX);
@@ -779,44 +794,42 @@ void Tmainform::resetFileInfo()
     showName(skiftDocFilnavnEdit, filnavnEdit->text());
 }
 
-void Tmainform::doHandling(int actionNo)
+void Tmainform::doHandling(DocumentCommand command)
 {
     TDokumentform *window = activeDocument();
     if (!window) {
-        if (actionNo == 2)
+        if (command == DocumentCommand::FileInformation)
             resetFileInfo();
         return;
     }
-    switch (actionNo) {
-    case 0:
+    switch (command) {
+    case DocumentCommand::Save:
         window->Gem();
         break;
-    case 1:
+    case DocumentCommand::SaveAs:
         window->GemSom();
         break;
-    case 2:
+    case DocumentCommand::FileInformation:
         showFileInformation(window->filInformation());
         break;
-    case 3:
+    case DocumentCommand::Print:
         window->udskrivDokument();
         break;
-    case 4:
+    case DocumentCommand::Find:
         showFound(window, window->FindOrd(searchSettings()));
         break;
-    case 5:
+    case DocumentCommand::Replace:
         showFound(window, window->ErstatTekst(searchSettings()));
         break;
-    case 6:
+    case DocumentCommand::ToolRow:
         window->showRedskabsPanel();
-        break;
-    default:
         break;
     }
 }
 
 void Tmainform::udskrivFilInfo()
 {
-    doHandling(2);
+    doHandling(DocumentCommand::FileInformation);
 }
 
 void Tmainform::showFileInformation(const FileInformation &information)
@@ -910,7 +923,7 @@ bool Tmainform::droppedFilesTaken(QObject *watched, QEvent *event)
 
 void Tmainform::hideEgenskaberPanel()
 {
-    if (!menuBog->isHidden() && menuBog->currentIndex() == 5)
+    if (showsPage(CommandPage::Options))
         hideMenuBog();
 }
 

@@ -468,8 +468,8 @@ void Tmainform::followSearchBox(Tfindformen &box)
         // The page command closes the panel when that page already shows, so it is opened again
         // then.
         openMenu3->trigger();
-        if (menuBog->isHidden() || menuBog->currentIndex() != 2)
-            setMenuPanel(2);
+        if (!showsPage(CommandPage::Search))
+            setMenuPanel(CommandPage::Search);
         ordEdit->setText(searchText);
     });
 }

@@ -37,6 +37,29 @@ struct SearchSettings;
 class Tmainform : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
+    // The pages of the command panel menuBog, by their index in it.
+    enum class CommandPage {
+        File = 0,
+        Document = 1,
+        Search = 2,
+        Window = 3,
+        Information = 4,
+        Options = 5,
+        Boxes = 6,
+    };
+    Q_ENUM(CommandPage)
+    // The commands that doHandling gives the active document window.
+    enum class DocumentCommand {
+        Save = 0,
+        SaveAs = 1,
+        FileInformation = 2,
+        Print = 3,
+        Find = 4,
+        Replace = 5,
+        ToolRow = 6,
+    };
+    Q_ENUM(DocumentCommand)
+
     Tmainform(const QStringList &arguments, const QString &startFolder);
     ~Tmainform() override;
 
@@ -66,7 +89,7 @@ public:
     // The open command: the open dialog, then the open box's choice when the options ask for it.
     void fileOpenExecute();
     // Dispatches a document command to the active document window.
-    void doHandling(int actionNo);
+    void doHandling(DocumentCommand command);
     // What the "Søg" page asks for.
     SearchSettings searchSettings() const;
     void udskrivFilInfo();
@@ -87,9 +110,14 @@ public:
     void hideEgenskaberPanel();
     void hideMenuBog();
 
-    // The command panel: opens, switches or closes its pages; page 5 ("Egenskaber") fills the
+    // The command panel: opens, switches or closes its pages; the "Egenskaber" page fills the
     // frame and holds the options box's panels.
-    void setMenuPanel(int page);
+    void setMenuPanel(CommandPage page);
+    // The page the command panel is on, whether it shows or not.
+    CommandPage currentPage() const;
+    // True when the command panel shows and is on that page.
+    bool showsPage(CommandPage page) const;
+    QWidget *pageWidget(CommandPage page) const;
     void aMenuPanelExecute();
 
     // Hints: tooltips on the controls of the main window and the boxes, or the long hint on the

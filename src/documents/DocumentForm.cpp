@@ -13,12 +13,12 @@
 #include "platform/Dialogs.h"
 #include "platform/RichEdit.h"
 #include "widgets/Action.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/spmUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>

@@ -8,12 +8,12 @@
 #include "platform/Shell.h"
 #include "widgets/Action.h"
 #include "widgets/BoxSettings.h"
+#include "widgets/Controls.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/spmUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -96,13 +96,6 @@ QListWidget *tegnetListe(QWidget *parent, const char *name, const QString &acces
     return liste;
 }
 
-QLabel *navngivetLabel(QWidget *parent, const char *name, const QString &text)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 QLineEdit *navngivetEdit(QWidget *parent, const char *name, const QString &hint, const QString &placeholder)
 {
     auto *edit = new QLineEdit(parent);
@@ -111,17 +104,6 @@ QLineEdit *navngivetEdit(QWidget *parent, const char *name, const QString &hint,
     edit->setAccessibleName(hint);
     setHint(edit, hint);
     return edit;
-}
-
-QPushButton *tekstKnap(QWidget *parent, const char *name, const QString &caption, const QString &hint)
-{
-    auto *knap = new QPushButton(caption, parent);
-    knap->setObjectName(QLatin1String(name));
-    knap->setAccessibleName(caption);
-    setHint(knap, hint);
-    // Enter belongs to the edit or list that has the focus.
-    knap->setAutoDefault(false);
-    return knap;
 }
 
 // A name that can be a list file in the favourites folder and a line of the settings file.
@@ -222,7 +204,7 @@ void Tfavoritform::buildControls()
     opretPanel->setObjectName(QStringLiteral("opretPanel"));
     auto *venstre = new QVBoxLayout(opretPanel);
     venstre->setContentsMargins(0, 0, 0, 0);
-    venstre->addWidget(navngivetLabel(opretPanel, "fillistenLabel", QStringLiteral("Favoritlister")));
+    venstre->addWidget(namedLabel(opretPanel, QStringLiteral("fillistenLabel"), QStringLiteral("Favoritlister")));
     fillisten = tegnetListe(opretPanel, "fillisten", QStringLiteral("Favoritlister"), QColor(255, 0, 0));
     venstre->addWidget(fillisten, 1);
     auto *nyRaekke = new QHBoxLayout;
@@ -232,10 +214,10 @@ void Tfavoritform::buildControls()
     nyRaekke->addWidget(iconActionButton(opretPanel, aGemNytNavn, QStringLiteral("document-new")));
     venstre->addLayout(nyRaekke);
     auto *knapper = new QHBoxLayout;
-    opdaterButton = tekstKnap(opretPanel, "opdaterButton", QStringLiteral("Opdater"),
-                              QStringLiteral("Opdater listen efter redigering"));
-    redigerButton = tekstKnap(opretPanel, "redigerButton", QStringLiteral("Rediger"),
-                              QStringLiteral("Omdøb eller slet listefiler"));
+    opdaterButton = pushButton(opretPanel, QStringLiteral("opdaterButton"), QStringLiteral("Opdater"), QString(),
+                               QStringLiteral("Opdater listen efter redigering"));
+    redigerButton = pushButton(opretPanel, QStringLiteral("redigerButton"), QStringLiteral("Rediger"), QString(),
+                               QStringLiteral("Omdøb eller slet listefiler"));
     knapper->addWidget(opdaterButton);
     knapper->addWidget(redigerButton);
     knapper->addStretch();
@@ -245,7 +227,7 @@ void Tfavoritform::buildControls()
     favfilerPanel->setObjectName(QStringLiteral("favfilerPanel"));
     auto *hoejre = new QVBoxLayout(favfilerPanel);
     hoejre->setContentsMargins(0, 0, 0, 0);
-    fillisteNavn = navngivetLabel(favfilerPanel, "fillisteNavn", QStringLiteral("Listenavn"));
+    fillisteNavn = namedLabel(favfilerPanel, QStringLiteral("fillisteNavn"), QStringLiteral("Listenavn"));
     hoejre->addWidget(fillisteNavn);
     auto *ikoner = new QHBoxLayout;
     ikoner->setSpacing(2);
@@ -261,7 +243,7 @@ void Tfavoritform::buildControls()
     hoejre->addLayout(ikoner);
     favFilerListe = tegnetListe(favfilerPanel, "favFilerListe", QStringLiteral("Favoritliste"), QColor(0, 255, 255));
     hoejre->addWidget(favFilerListe, 1);
-    hoejre->addWidget(navngivetLabel(favfilerPanel, "valgtLabel", QStringLiteral("Valgte element:")));
+    hoejre->addWidget(namedLabel(favfilerPanel, QStringLiteral("valgtLabel"), QStringLiteral("Valgte element:")));
     auto *omdoeb = new QHBoxLayout;
     RenamFEdit = navngivetEdit(favfilerPanel, "RenamFEdit", QStringLiteral("Indfør ny tekst til valgte punkt"),
                                QStringLiteral("Vælg et element i listen"));

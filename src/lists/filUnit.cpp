@@ -6,9 +6,9 @@
 #include "platform/Shell.h"
 #include "widgets/Action.h"
 #include "widgets/BoxSettings.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/infUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

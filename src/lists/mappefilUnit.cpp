@@ -7,9 +7,9 @@
 #include "platform/FolderListing.h"
 #include "widgets/Action.h"
 #include "widgets/BoxSettings.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
-#include "widgets/ToolButtons.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -5,11 +5,11 @@
 #include "opening/TypeListView.h"
 #include "platform/Designs.h"
 #include "widgets/Action.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/spmUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -44,17 +44,6 @@ QToolButton *ikonKnap(QWidget *parent, const QString &ikon, const QString &capti
     knap->setIcon(Platform::designIcon(ikon));
     knap->setAccessibleName(hint);
     setHint(knap, hint);
-    return knap;
-}
-
-QPushButton *trykKnap(QWidget *parent, const QString &caption, const QString &ikon, const QString &hint)
-{
-    auto *knap = new QPushButton(Platform::designIcon(ikon), caption, parent);
-    knap->setAccessibleName(caption);
-    setHint(knap, hint);
-    // Enter belongs to the type field (it inserts the entry); it must never press a button of
-    // the box as well.
-    knap->setAutoDefault(false);
     return knap;
 }
 
@@ -111,9 +100,9 @@ Ttypeform::Ttypeform(QWidget *parent)
     typeliste->setContextMenuPolicy(Qt::ActionsContextMenu);
     typeliste->addActions({Aop, Aned});
 
-    standardKnap = trykKnap(this, QStringLiteral("Standard"), QStringLiteral("document-revert"),
-                            QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
-    standardKnap->setObjectName(QStringLiteral("standardKnap"));
+    standardKnap = pushButton(this, QStringLiteral("standardKnap"), QStringLiteral("Standard"),
+                              QStringLiteral("document-revert"),
+                              QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
     QToolButton *sletKnap = iconActionButton(this, aDelete, QStringLiteral("edit-delete"));
     QToolButton *opKnap = iconActionButton(this, Aop, QStringLiteral("go-up"));
     QToolButton *nedKnap = iconActionButton(this, Aned, QStringLiteral("go-down"));
@@ -121,12 +110,10 @@ Ttypeform::Ttypeform(QWidget *parent)
     QToolButton *infoKnap = ikonKnap(this, QStringLiteral("dialog-information"), QStringLiteral("Info"),
                                      QStringLiteral("Information"));
     infoKnap->setObjectName(QStringLiteral("infoKnap"));
-    lukKnap = trykKnap(this, QStringLiteral("Annuller"), QStringLiteral("dialog-cancel"),
-                       QStringLiteral("Luk boksen uden at gemme"));
-    lukKnap->setObjectName(QStringLiteral("lukKnap"));
-    saveknap = trykKnap(this, QStringLiteral("Gem og luk"), QStringLiteral("document-save"),
-                        QStringLiteral("Gem listen og luk"));
-    saveknap->setObjectName(QStringLiteral("saveknap"));
+    lukKnap = pushButton(this, QStringLiteral("lukKnap"), QStringLiteral("Annuller"), QStringLiteral("dialog-cancel"),
+                         QStringLiteral("Luk boksen uden at gemme"));
+    saveknap = pushButton(this, QStringLiteral("saveknap"), QStringLiteral("Gem og luk"), QStringLiteral("document-save"),
+                          QStringLiteral("Gem listen og luk"));
 
     auto *indtastning = new QGridLayout;
     indtastning->setContentsMargins(0, 0, 0, 0);

@@ -5,10 +5,10 @@
 #include "platform/Designs.h"
 #include "widgets/Action.h"
 #include "widgets/BoxSettings.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -45,31 +45,6 @@ QListWidget *fontListe(QWidget *parent, const char *name, const QString &accessi
     liste->setSelectionMode(QAbstractItemView::ExtendedSelection);
     liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return liste;
-}
-
-QToolButton *tekstKnap(QWidget *parent, const char *name, const QString &caption, const QString &ikon,
-                       const QString &hint)
-{
-    auto *knap = new QToolButton(parent);
-    knap->setObjectName(QLatin1String(name));
-    knap->setText(caption);
-    knap->setIcon(Platform::designIcon(ikon));
-    knap->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    knap->setAccessibleName(caption);
-    setHint(knap, hint);
-    return knap;
-}
-
-QPushButton *trykKnap(QWidget *parent, const char *name, const QString &caption, const QString &ikon,
-                      const QString &hint)
-{
-    auto *knap = new QPushButton(Platform::designIcon(ikon), caption, parent);
-    knap->setObjectName(QLatin1String(name));
-    knap->setAccessibleName(caption);
-    setHint(knap, hint);
-    // Enter in a list is no decision about the whole box.
-    knap->setAutoDefault(false);
-    return knap;
 }
 
 int valgte(const QListWidget *liste)
@@ -177,10 +152,10 @@ Tboksform::Tboksform(QWidget *parent)
     sletKnap->setDefaultAction(sletFontFraListe);
     sletKnap->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     sletKnap->setAccessibleName(QStringLiteral("Fjern"));
-    getFontnamesButton = tekstKnap(this, "getFontnamesButton", QStringLiteral("Hent"), QStringLiteral("document-import"),
-                                   QStringLiteral("Indlæs fonte"));
-    indsertFontButton = tekstKnap(this, "indsertFontButton", QStringLiteral("Indsæt"), QStringLiteral("list-add"),
-                                  QStringLiteral("Indsæt valgte font i listen"));
+    getFontnamesButton = textToolButton(this, QStringLiteral("getFontnamesButton"), QStringLiteral("Hent"),
+                                        QStringLiteral("document-import"), QStringLiteral("Indlæs fonte"));
+    indsertFontButton = textToolButton(this, QStringLiteral("indsertFontButton"), QStringLiteral("Indsæt"),
+                                       QStringLiteral("list-add"), QStringLiteral("Indsæt valgte font i listen"));
     indsertFontButton->setEnabled(false);
 
     auto *fontKnapper = new QHBoxLayout;
@@ -190,10 +165,10 @@ Tboksform::Tboksform(QWidget *parent)
     fontKnapper->addWidget(getFontnamesButton);
     fontKnapper->addWidget(indsertFontButton);
 
-    annullerButton = trykKnap(this, "annullerButton", QStringLiteral("Annuller"), QStringLiteral("dialog-cancel"),
-                              QStringLiteral("Annuller handlinger og luk"));
-    okButton = trykKnap(this, "okButton", QStringLiteral("Gem og luk"), QStringLiteral("document-save"),
-                        QStringLiteral("Gem ændringer og luk"));
+    annullerButton = pushButton(this, QStringLiteral("annullerButton"), QStringLiteral("Annuller"),
+                                QStringLiteral("dialog-cancel"), QStringLiteral("Annuller handlinger og luk"));
+    okButton = pushButton(this, QStringLiteral("okButton"), QStringLiteral("Gem og luk"), QStringLiteral("document-save"),
+                          QStringLiteral("Gem ændringer og luk"));
 
     auto *bund = new QHBoxLayout;
     bund->addWidget(fontAntalLabel, 1);

@@ -10,11 +10,11 @@
 #include "platform/Shell.h"
 #include "widgets/Action.h"
 #include "widgets/BoxSettings.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/RadioGroup.h"
-#include "widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QDir>

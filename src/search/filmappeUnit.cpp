@@ -12,10 +12,10 @@
 #include "platform/FolderEntries.h"
 #include "platform/Shell.h"
 #include "widgets/Action.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -15,12 +15,12 @@
 #include "search/SoegeDokument.h"
 #include "widgets/Action.h"
 #include "widgets/BoxSettings.h"
+#include "widgets/Controls.h"
 #include "widgets/Globals.h"
 #include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/ScreenPlace.h"
 #include "widgets/spmUnit.h"
-#include "widgets/ToolButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -61,17 +61,6 @@ constexpr int designWidth = 760;
 const QString ukendtFejl = QStringLiteral("Information:\rDer opstod en ukendt fejl.");
 const QString filenIkkeFundet = QStringLiteral("Filen blev ikke fundet.");
 
-QPushButton *trykKnap(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *knap = new QPushButton(caption, parent);
-    knap->setObjectName(name);
-    knap->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
-    // Enter belongs to the search field and the type field; it must never press a button of the
-    // box as well.
-    knap->setAutoDefault(false);
-    return knap;
-}
-
 // The busy mouse pointer while a search runs; the normal one comes back however it ends.
 class BusyPointer {
 public:
@@ -108,8 +97,8 @@ Tfindformen::Tfindformen(QWidget *parent)
     setObjectName(QStringLiteral("findformen"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    ButtonInfo = trykKnap(this, QStringLiteral("ButtonInfo"), QStringLiteral("&Information"));
-    ButtonLuk = trykKnap(this, QStringLiteral("ButtonLuk"), QStringLiteral("&Luk"));
+    ButtonInfo = pushButton(this, QStringLiteral("ButtonInfo"), QStringLiteral("&Information"));
+    ButtonLuk = pushButton(this, QStringLiteral("ButtonLuk"), QStringLiteral("&Luk"));
     auto *overskrift = new QLabel(QStringLiteral("Søg i dokumenter"), this);
     QFont overskriftFont = overskrift->font();
     overskriftFont.setBold(true);
@@ -372,9 +361,9 @@ QWidget *Tfindformen::buildFilterPage()
     auto *typeLabel = new QLabel(QStringLiteral("Type"), venstre);
     typeLabel->setBuddy(typeedit);
 
-    standardKnap = trykKnap(venstre, QStringLiteral("standardKnap"), QStringLiteral("Standard"));
+    standardKnap = pushButton(venstre, QStringLiteral("standardKnap"), QStringLiteral("Standard"));
     setHint(standardKnap, QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
-    saveknap = trykKnap(venstre, QStringLiteral("saveknap"), QStringLiteral("Gem"));
+    saveknap = pushButton(venstre, QStringLiteral("saveknap"), QStringLiteral("Gem"));
     // Saving keeps the box open: the list is the box's own and is often edited and tried at once.
     setHint(saveknap, QStringLiteral("Gem listen"));
     saveknap->setEnabled(false);

@@ -190,13 +190,13 @@ void TestCommandPanel::pagesOpenSwitchAndHide()
 
     key("Ctrl+2");
     QVERIFY(mainform->menuBog->isVisible());
-    QCOMPARE(mainform->menuBog->currentIndex(), 1);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Document);
     QCOMPARE(mainform->menuBog->height(), 108);
 
     // Another page's key switches without hiding; the search page puts the caret in the field.
     key("Ctrl+3");
     QVERIFY(mainform->menuBog->isVisible());
-    QCOMPARE(mainform->menuBog->currentIndex(), 2);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Search);
     QCOMPARE(QApplication::focusWidget(), mainform->ordEdit);
 
     // The shown page's key hides the panel; Ctrl+M brings it back on the same page.
@@ -204,18 +204,21 @@ void TestCommandPanel::pagesOpenSwitchAndHide()
     QVERIFY(mainform->menuBog->isHidden());
     key("Ctrl+M");
     QVERIFY(mainform->menuBog->isVisible());
-    QCOMPARE(mainform->menuBog->currentIndex(), 2);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Search);
     key("Ctrl+M");
     QVERIFY(mainform->menuBog->isHidden());
 
-    const QList<std::pair<const char *, int>> keys{{"Ctrl+1", 0}, {"Ctrl+2", 1}, {"Ctrl+3", 2}, {"Ctrl+4", 3},
-                                                   {"Ctrl+5", 6}, {"Ctrl+7", 4}, {"F1", 4}};
+    using Page = Tmainform::CommandPage;
+    const QList<std::pair<const char *, Page>> keys{{"Ctrl+1", Page::File},   {"Ctrl+2", Page::Document},
+                                                    {"Ctrl+3", Page::Search}, {"Ctrl+4", Page::Window},
+                                                    {"Ctrl+5", Page::Boxes},  {"Ctrl+7", Page::Information},
+                                                    {"F1", Page::Information}};
     for (const auto &[keys_, page] : keys) {
-        if (mainform->menuBog->currentIndex() == page && mainform->menuBog->isVisible())
+        if (mainform->showsPage(page))
             key("Ctrl+M");
         key(keys_);
         QVERIFY2(mainform->menuBog->isVisible(), keys_);
-        QCOMPARE(mainform->menuBog->currentIndex(), page);
+        QCOMPARE(mainform->currentPage(), page);
         QCOMPARE(mainform->menuBog->height(), 108);
     }
 }
@@ -226,7 +229,7 @@ void TestCommandPanel::egenskaberFillsTheFrameUntilADocumentComesForward()
     program.start();
     key("Ctrl+N");
     key("Ctrl+6");
-    QCOMPARE(mainform->menuBog->currentIndex(), 5);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Options);
     QTRY_VERIFY(mainform->menuBog->height() > 108);
     QVERIFY(mainform->mdiArea->isHidden());
 
@@ -252,7 +255,7 @@ void TestCommandPanel::egenskaberFillsTheFrameUntilADocumentComesForward()
 
     // The Fil page afterwards sits above the documents at its own height, refreshed.
     key("Ctrl+1");
-    QCOMPARE(mainform->menuBog->currentIndex(), 0);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::File);
     QCOMPARE(mainform->menuBog->height(), 108);
     QVERIFY(mainform->mdiArea->isVisible());
     QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Dokumentet har ikke noget navn."));
@@ -271,7 +274,7 @@ void TestCommandPanel::stripAndMenuBarOpenThePages()
     QToolButton *info = button(mainform->hovedmenuPanel, QStringLiteral("Info"));
     QVERIFY(info);
     QTest::mouseClick(info, Qt::LeftButton);
-    QCOMPARE(mainform->menuBog->currentIndex(), 4);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Information);
     QTest::mouseClick(info, Qt::LeftButton);
     QVERIFY(mainform->menuBog->isHidden());
 
@@ -280,7 +283,7 @@ void TestCommandPanel::stripAndMenuBarOpenThePages()
         menuBar << entry->text();
     QCOMPARE(menuBar, QStringList({"Fil", "Dokument", "Søg", "Vindue", "Bokse", "Egenskaber", "Info", "Åbne"}));
     mainform->MainMenu->actions().at(6)->trigger();
-    QCOMPARE(mainform->menuBog->currentIndex(), 4);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Information);
     QVERIFY(mainform->menuBog->isVisible());
 }
 
@@ -299,7 +302,7 @@ void TestCommandPanel::hovedmenuAndRedskabslinje()
     // The menu bar stays removed; the page keys still work.
     QVERIFY(!mainform->MainMenu->isVisible());
     key("Ctrl+4");
-    QCOMPARE(mainform->menuBog->currentIndex(), 3);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Window);
 
     idle();
     QVERIFY(!mainform->aRedskabslinje->isEnabled());
@@ -868,7 +871,7 @@ void TestCommandPanel::everyShortcutWorksInEveryWindow()
         {QStringLiteral("text document"), [text] { mainform->activateDocument(text); }},
         {QStringLiteral("rich document"), [rich] { mainform->activateDocument(rich); }},
         {QStringLiteral("Information page"), [] {
-             mainform->setMenuPanel(4);
+             mainform->setMenuPanel(Tmainform::CommandPage::Information);
              QTest::mouseClick(mainform->bcMemo->viewport(), Qt::LeftButton);
          }}};
     ShortcutRecorder recorder;
@@ -935,12 +938,17 @@ void TestCommandPanel::longTextsLeaveTheWindowAsItIs()
     // The name of the active document shows from its start on the Dokument and Bokse pages,
     // however narrow the field.
     // The fields get the name while another page is shown, and while their own is.
-    const auto showPage = [](int page) {
-        if (mainform->menuBog->isHidden() || mainform->menuBog->currentIndex() != page)
+    using Page = Tmainform::CommandPage;
+    const auto showPage = [](Page page) {
+        if (!mainform->showsPage(page))
             mainform->setMenuPanel(page);
     };
-    for (const auto &[page, pageWhileChanged] : {std::pair{1, 2}, std::pair{6, 2}, std::pair{1, 1}, std::pair{6, 6}}) {
-        QLineEdit *field = page == 1 ? mainform->docFilnavnEdit : mainform->skiftDocFilnavnEdit;
+    const QList<std::pair<Page, Page>> pagesAndPagesWhileChanged{{Page::Document, Page::Search},
+                                                                  {Page::Boxes, Page::Search},
+                                                                  {Page::Document, Page::Document},
+                                                                  {Page::Boxes, Page::Boxes}};
+    for (const auto &[page, pageWhileChanged] : pagesAndPagesWhileChanged) {
+        QLineEdit *field = page == Page::Document ? mainform->docFilnavnEdit : mainform->skiftDocFilnavnEdit;
         field->setFixedWidth(60);
         showPage(pageWhileChanged);
         QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(0).center());
@@ -963,7 +971,7 @@ void TestCommandPanel::messageCountKeepsItsPlace()
 {
     ProgramFixture program;
     program.start();
-    mainform->setMenuPanel(4);
+    mainform->setMenuPanel(Tmainform::CommandPage::Information);
     QTest::mouseClick(mainform->bcMemo->viewport(), Qt::LeftButton);
     QLabel *tegn = nullptr;
     for (QLabel *label : mainform->memoLabel->parentWidget()->findChildren<QLabel *>())
@@ -988,7 +996,7 @@ void TestCommandPanel::optionCaptionsAreWholeAtTheStandardSize()
     program.start();
     mainform->showNormal();
     mainform->resize(800, 600);
-    mainform->setMenuPanel(5);
+    mainform->setMenuPanel(Tmainform::CommandPage::Options);
     QCoreApplication::processEvents();
     QCOMPARE(mainform->width(), 800);
     const QList<QWidget *> panels{optform->optPanel1, optform->optPanel2, optform->optPanel3};

@@ -300,17 +300,21 @@ void TestLooks::textAndIconsReadWell()
     QFETCH(QString, design);
     chooseDesign(design);
     QStringList faults;
-    const QList<TAction *> pages{mainform->openMenu1, mainform->openMenu2, mainform->openMenu3, mainform->openMenu4,
-                                 mainform->openMenu5, mainform->openMenu6, mainform->openMenu7};
-    for (int page = 0; page < pages.size(); ++page) {
-        if (!mainform->menuBog->isVisible() || mainform->menuBog->currentIndex() != page)
-            pages[page]->trigger();
+    using Page = Tmainform::CommandPage;
+    const QList<std::pair<TAction *, Page>> pages{
+        {mainform->openMenu1, Page::File},        {mainform->openMenu2, Page::Document},
+        {mainform->openMenu3, Page::Search},      {mainform->openMenu4, Page::Window},
+        {mainform->openMenu5, Page::Information}, {mainform->openMenu6, Page::Options},
+        {mainform->openMenu7, Page::Boxes}};
+    for (const auto &[action, page] : pages) {
+        if (!mainform->showsPage(page))
+            action->trigger();
         QCoreApplication::processEvents();
         QVERIFY(mainform->menuBog->isVisible());
-        QCOMPARE(mainform->menuBog->currentIndex(), page);
-        faults << faultsIn(mainform, QStringLiteral("page %1").arg(pages[page]->text()));
+        QCOMPARE(mainform->currentPage(), page);
+        faults << faultsIn(mainform, QStringLiteral("page %1").arg(action->text()));
     }
-    pages.last()->trigger();
+    pages.last().first->trigger();
     for (QWidget *window : std::initializer_list<QWidget *>{m_text, m_rich}) {
         window->raise();
         faults << faultsIn(window, window->windowTitle());

@@ -122,7 +122,7 @@ void TestMessageCentre::webSearches()
     program.start();
     openPage();
     mainform->bcMemo->setPlainText(memo);
-    mainform->menuBog->widget(4)->findChild<TAction *>(action)->trigger();
+    mainform->pageWidget(Tmainform::CommandPage::Information)->findChild<TAction *>(action)->trigger();
     QCOMPARE(program.browser.opened.size(), 1);
     QCOMPARE(program.browser.opened[0].toString(QUrl::FullyEncoded), address);
     if (memo.isEmpty()) {

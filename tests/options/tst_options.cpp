@@ -102,10 +102,10 @@ void TestOptions::egenskaberPageHoldsThePanels()
     program.start();
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+6")));
     QVERIFY(mainform->menuBog->isVisible());
-    QCOMPARE(mainform->menuBog->currentIndex(), 5);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Options);
     QVERIFY(!mainform->mdiArea->isVisible());
     QVERIFY(optform->optPanel1->isVisible());
-    QVERIFY(mainform->menuBog->widget(5)->isAncestorOf(optform->optPanel1));
+    QVERIFY(mainform->pageWidget(Tmainform::CommandPage::Options)->isAncestorOf(optform->optPanel1));
     // In reading order: side by side, or below where the window is too narrow.
     const auto before = [](const QWidget *a, const QWidget *b) {
         return a->y() < b->y() || (a->y() == b->y() && a->x() < b->x());

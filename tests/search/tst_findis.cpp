@@ -502,7 +502,7 @@ void TestFindis::openingAndPruningTheHits()
     QCOMPARE(mainform->documentWindows().size(), 1);
     QCOMPARE(mainform->documentWindows().first()->Filnavn, a);
     QVERIFY(!mainform->menuBog->isHidden());
-    QCOMPARE(mainform->menuBog->currentIndex(), 2);
+    QCOMPARE(mainform->currentPage(), Tmainform::CommandPage::Search);
     QCOMPARE(mainform->ordEdit->text(), QStringLiteral("anden hit"));
     // Again with the page already showing: it stays open.
     findformen->AvisValgte->trigger();

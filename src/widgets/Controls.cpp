@@ -1,9 +1,11 @@
-#include "widgets/ToolButtons.h"
+#include "widgets/Controls.h"
 
 #include "platform/Designs.h"
+#include "widgets/Hints.h"
 
 #include <QAction>
 #include <QIcon>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -68,5 +70,39 @@ QPushButton *actionPushButton(QWidget *parent, QAction *action)
     button->setAccessibleName(action->text());
     button->setAutoDefault(false);
     followAction(button, action);
+    return button;
+}
+
+QLabel *namedLabel(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QPushButton *pushButton(QWidget *parent, const QString &name, const QString &caption, const QString &iconName,
+                        const QString &hint)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (!iconName.isEmpty())
+        button->setIcon(Platform::designIcon(iconName));
+    button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    setHint(button, hint);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QToolButton *textToolButton(QWidget *parent, const QString &name, const QString &caption, const QString &iconName,
+                            const QString &hint)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(Platform::designIcon(iconName));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAccessibleName(caption);
+    setHint(button, hint);
     return button;
 }

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+// The one home of the small factories for the controls of the main window and the boxes.
+
 class QAction;
+class QLabel;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -18,3 +21,14 @@ QToolButton *captionedActionButton(QWidget *parent, QAction *action, const QStri
 // button would read as one more label. It shows the action's caption and follows its enabled state
 // and hint.
 QPushButton *actionPushButton(QWidget *parent, QAction *action);
+
+// A label known by its object name; its caption is shown as it stands, never as rich text.
+QLabel *namedLabel(QWidget *parent, const QString &name, const QString &caption);
+// A push button that Enter never presses: Enter belongs to the field or list that has the focus.
+// Screen readers know it by its caption without the mnemonic's "&". An empty icon name gives it
+// no icon.
+QPushButton *pushButton(QWidget *parent, const QString &name, const QString &caption,
+                        const QString &iconName = QString(), const QString &hint = QString());
+// A tool button with its icon beside its caption.
+QToolButton *textToolButton(QWidget *parent, const QString &name, const QString &caption, const QString &iconName,
+                            const QString &hint);
