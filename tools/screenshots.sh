@@ -99,11 +99,7 @@ user=$(id -un)
 title="Velkommen $user"
 
 main_window() { # pid: prints the id of the program's visible main window
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$title" ] && { echo "$id"; return 0; }
-  done
-  return 1
+  titled_window "$1" "$title"
 }
 
 # The settings that choose the design: the user's options file, the design on its first line and
@@ -127,26 +123,40 @@ frame_geometry() { # window: prints WxH+X+Y of the window and its frame
 }
 
 # The picture is taken once the window has stopped changing: what was asked for is in and painted.
-# It is cut from the whole screen, because grabbing a single window of the program now and then
-# never returned.
-photograph() { # pid, window, name of the run, picture file
-  local pid=$1 window=$2 shot="$work/shot-$3.png" previous="$work/previous-$3.png" deadline geometry
+# A blinking caret makes a window alternate between two pictures; a picture seen again one or two
+# grabs later counts as settled. It is cut from the whole screen, because grabbing a single window
+# of the program now and then never returned. The window is looked up by its title each time: Qt
+# may give a box a new window while it opens.
+photograph() { # pid, window title, name of the run, picture file
+  local pid=$1 title=$2 shot="$work/shot-$3.png" previous="$work/previous-$3.png" before="$work/before-$3.png"
+  local deadline window geometry
   deadline=$((SECONDS + startup_seconds))
-  rm -f "$previous"
+  rm -f "$previous" "$before"
   while :; do
     kill -0 "$pid" 2>/dev/null || fail "the program ended while showing $3"
     ((SECONDS < deadline)) || fail "the window in $3 did not settle"
     sleep 0.5
+    window=$(titled_window "$pid" "$title") || continue
     geometry=$(frame_geometry "$window") || continue
     timeout 10 "$import" -silent -window root -crop "$geometry" +repage "$shot" 2>>"$work/import.log" || continue
     [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
+    [ -f "$before" ] && cmp -s "$shot" "$before" && break
+    [ -f "$previous" ] && mv "$previous" "$before"
     mv "$shot" "$previous"
   done
   "$convert" "$shot" -strip -define png:compression-level=9 "$4" || exit 2
   echo "$4 ($(stat -c %s "$4") bytes)"
 }
 
-box_window() { # pid, title: prints the id of the program's visible window with that title
+# Keys go in as a user types them: to the window made active, through the X server's keyboard. A key
+# sent to a window that is not active can be lost.
+press() { # window, keys...
+  local window=$1
+  shift
+  xdotool windowactivate --sync "$window" key "$@" >/dev/null 2>&1
+}
+
+titled_window() { # pid, title: prints the id of the program's visible window with that title
   local id
   for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
     [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$2" ] && { echo "$id"; return 0; }
@@ -159,31 +169,30 @@ tour_boxes=("F3:Mapper og filer" "F4:Favoritter" "F5:Åbne og lukkede dokumenter
   "F7:Søg efter mapper og filer" "F8:Filtypeboksen" "F9:Genveje")
 
 tour() { # pid, main window, folder
-  local pid=$1 window=$2 folder=$3 size page entry key title box
+  local pid=$1 window=$2 folder=$3 size page entry key box_title
   mkdir -p "$folder" || exit 2
   for size in standard maximised; do
     if [ "$size" = maximised ]; then
-      xdotool key --window "$window" alt+F10 >/dev/null 2>&1
+      press "$window" alt+F10
     fi
     # The letter is open in the rich-text window; a text document beside it.
-    photograph "$pid" "$window" "$size-rich" "$folder/$size-rich-window.png"
-    xdotool key --window "$window" ctrl+n >/dev/null 2>&1
-    photograph "$pid" "$window" "$size-text" "$folder/$size-text-window.png"
+    photograph "$pid" "$title" "$size-rich" "$folder/$size-rich-window.png"
+    press "$window" ctrl+n
+    photograph "$pid" "$title" "$size-text" "$folder/$size-text-window.png"
     for page in 1 2 3 4 5 6 7; do
-      xdotool key --window "$window" "ctrl+$page" >/dev/null 2>&1
-      photograph "$pid" "$window" "$size-page-$page" "$folder/$size-page-$page.png"
-      xdotool key --window "$window" "ctrl+$page" >/dev/null 2>&1
+      press "$window" "ctrl+$page"
+      photograph "$pid" "$title" "$size-page-$page" "$folder/$size-page-$page.png"
+      press "$window" "ctrl+$page"
     done
-    xdotool key --window "$window" ctrl+l >/dev/null 2>&1
+    press "$window" ctrl+l
   done
   for entry in "${tour_boxes[@]}"; do
     key=${entry%%:*}
-    title=${entry#*:}
-    xdotool key --window "$window" "$key" >/dev/null 2>&1
-    wait_for "the box $title" "$pid" box_window "$pid" "$title"
-    box=$(box_window "$pid" "$title")
-    photograph "$pid" "$box" "box-$key" "$folder/box-$key.png"
-    xdotool key --window "$box" Escape >/dev/null 2>&1
+    box_title=${entry#*:}
+    press "$window" "$key"
+    wait_for "the box $box_title" "$pid" titled_window "$pid" "$box_title"
+    photograph "$pid" "$box_title" "box-$key" "$folder/box-$key.png"
+    press "$(titled_window "$pid" "$box_title")" Escape
   done
 }
 
@@ -215,18 +224,18 @@ for design in "${designs[@]}"; do
     continue
   fi
   if [ "$mode" = designs ]; then
-    photograph "$pid" "$window" "$run-letter" "$images/designs/${design// /_}.png"
+    photograph "$pid" "$title" "$run-letter" "$images/designs/${design// /_}.png"
     end_group "$pid" 2>/dev/null
     unset 'groups[${#groups[@]}-1]'
     continue
   fi
-  photograph "$pid" "$window" "$run-document" "$images/editor-${design// /_}.png"
+  photograph "$pid" "$title" "$run-document" "$images/editor-${design// /_}.png"
   # The same window with the "Egenskaber" page open over the documents (Ctrl+6).
-  xdotool key --window "$window" ctrl+6 >/dev/null 2>&1
-  photograph "$pid" "$window" "$run-options" "$images/options-${design// /_}.png"
+  press "$window" ctrl+6
+  photograph "$pid" "$title" "$run-options" "$images/options-${design// /_}.png"
   # The "Dokument" page above the document (Ctrl+6 hides the options, Ctrl+2 opens the page).
-  xdotool key --window "$window" ctrl+6 ctrl+2 >/dev/null 2>&1
-  photograph "$pid" "$window" "$run-dokument" "$images/dokument-${design// /_}.png"
+  press "$window" ctrl+6 ctrl+2
+  photograph "$pid" "$title" "$run-dokument" "$images/dokument-${design// /_}.png"
 
   end_group "$pid" 2>/dev/null # the shell's own note that the job ended
   unset 'groups[${#groups[@]}-1]'
