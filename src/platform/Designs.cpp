@@ -180,7 +180,10 @@ bool applyDesign(const QString &name, QString *error)
                 *error = QStringLiteral("Designet \"%1\" kunne ikke indlæses.").arg(design);
             return false;
         }
-        sheet = QString::fromUtf8(file.readAll());
+        // A rich document is written on white paper in every design, as it is printed: its own
+        // colours (dark blue, say) chosen on white would not read on a dark design's background.
+        sheet = QString::fromUtf8(file.readAll())
+                + QStringLiteral("\nPlatform--RichTextArea { background-color: white; color: black; }\n");
     }
 
     DesignState &designs = state();

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPalette>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
@@ -28,6 +29,12 @@ RichTextArea::RichTextArea(QWidget *parent)
 {
     setTabChangesFocus(false);
     setAcceptRichText(true);
+    // White paper under the automatic text colour, also when the desktop's own palette is dark; the
+    // designs' sheets say the same.
+    QPalette paper = palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    setPalette(paper);
 }
 
 void RichTextArea::contextMenuEvent(QContextMenuEvent *event)

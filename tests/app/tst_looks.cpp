@@ -5,6 +5,7 @@
 #include "documents/Win2.h"
 #include "options/optUnit.h"
 #include "platform/Designs.h"
+#include "platform/RichTextEdit.h"
 #include "search/findis.h"
 #include "widgets/Action.h"
 #include "widgets/Box.h"
@@ -24,6 +25,7 @@
 #include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
@@ -258,6 +260,8 @@ private slots:
     void fontButtonArrow();
     void fileDialogIconsShow_data() { textAndIconsReadWell_data(); }
     void fileDialogIconsShow();
+    void richTextReadsOnItsPaper_data() { textAndIconsReadWell_data(); }
+    void richTextReadsOnItsPaper();
 
 private:
     std::unique_ptr<ProgramFixture> m_program;
@@ -270,7 +274,8 @@ void TestLooks::initTestCase()
     m_program = std::make_unique<ProgramFixture>();
     const QString text = m_program->writeFile(QStringLiteral("brev.txt"), "Kære Ane\r\nTak for sidst.\r\n");
     const QString rich = m_program->writeFile(QStringLiteral("noter.rtf"),
-                                              "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Noter til m\\'f8det\\par}");
+                                              "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue160;}"
+                                              "\\f0\\fs20 Noter til m\\'f8det: \\cf1 r\\'f8get laks\\cf0\\par}");
     m_program->start({text, rich});
     for (TDokumentform *window : mainform->documentWindows()) {
         if (auto *text = qobject_cast<Twinform1 *>(window))
@@ -443,6 +448,30 @@ void TestLooks::fileDialogIconsShow()
         const double contrast = inkContrast(picture, area);
         if (contrast < 3.0)
             faults << QStringLiteral("%1: %2").arg(button->objectName()).arg(contrast, 0, 'f', 2);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+// A rich document's text, in the automatic colour and in a colour of its own (dark blue is common
+// in letters), reads well in every design: a dark design must not put it on a dark background.
+void TestLooks::richTextReadsOnItsPaper()
+{
+    QFETCH(QString, design);
+    chooseDesign(design);
+    m_rich->raise();
+    auto *area = static_cast<Platform::RichTextEdit *>(m_rich->editor())->area();
+    const QImage picture = area->viewport()->grab().toImage();
+    const QString text = area->toPlainText();
+    QStringList faults;
+    for (const QString &word : {QStringLiteral("Noter"), QStringLiteral("laks")}) {
+        QTextCursor cursor(area->document());
+        cursor.setPosition(text.indexOf(word));
+        const QRect start = area->cursorRect(cursor);
+        cursor.setPosition(text.indexOf(word) + word.size());
+        const QRect wordArea = start.united(area->cursorRect(cursor));
+        const double contrast = inkContrast(picture, wordArea.adjusted(-2, 0, 2, 0));
+        if (contrast < 4.5)
+            faults << QStringLiteral("%1: %2").arg(word).arg(contrast, 0, 'f', 2);
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
 }

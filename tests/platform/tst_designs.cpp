@@ -463,8 +463,10 @@ private slots:
         QVERIFY(error.isEmpty());
         QCOMPARE(Platform::currentDesign(), design);
         const bool carried = design != QLatin1String("Windows");
-        QCOMPARE(qApp->styleSheet(), carried ? readSheet(design) : QString());
-        QVERIFY(!carried || !qApp->styleSheet().isEmpty());
+        if (carried)
+            QVERIFY(!readSheet(design).isEmpty() && qApp->styleSheet().startsWith(readSheet(design)));
+        else
+            QVERIFY(qApp->styleSheet().isEmpty());
 
         Sampler sampler = buildSampler();
         const QList<QImage> pictures = grabAll(sampler);
