@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Opening big plain documents in a real window: this program beside FeatherPad, the nearest Qt
+# editor, in one run on the same machine. Each program is started on the file under a private X
+# server with a window manager; as soon as its window shows, the window manager asks it to close.
+# A program handles that request only once its event loop runs again, so the time until it has
+# ended is the time until it is usable. The memory peak is /usr/bin/time's maximum resident size.
+# Beside them: reading and decoding the file alone, the floor an editor cannot go below.
+#
+#   bench/compare_open.sh    BUILD_DIR (default build/) and RUNS (default 5) may be set
+#
+# It measures; it never fails on a figure. The documents (Danish text with æ, ø and å, CR LF) are
+# made in a temporary folder and removed afterwards; the table goes to bench/out/compare_open.txt.
+set -uo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$here")"
+build="${BUILD_DIR:-$root/build}"
+runs="${RUNS:-5}"
+outdir="$here/out"
+
+packages=(featherpad xvfb openbox xdotool wmctrl time)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}" >&2
+  sudo=""
+  [[ "$(id -u)" -eq 0 ]] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+[[ -f "$build/CMakeCache.txt" ]] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" --target bench_documents kyxtavlo -j2 || exit 1
+
+desktop_name=compare_open
+screen_size=1600x1200x24
+startup_seconds=30
+work=$(mktemp -d "${TMPDIR:-/tmp}/kyx-compare.XXXXXX") || exit 2
+# shellcheck source=../tools/private-desktop.sh
+source "$root/tools/private-desktop.sh"
+clean_environment
+export KYXTAVLO_DATA_ROOT="$work/data"
+mkdir -p "$KYXTAVLO_DATA_ROOT" "$outdir" || exit 2
+# Copies run, so that a build started meanwhile cannot relink a program under a run.
+cp "$build/kyxtavlo" "$build/bench/bench_documents" "$work/" || exit 2
+docs="$work/docs"
+QT_QPA_PLATFORM=offscreen "$work/bench_documents" generate "$docs" >"$work/generate.log" 2>&1 || fail "the documents could not be made"
+# Sizes in decimal megabytes, cut at a line break: FeatherPad opens files up to 100 MiB.
+for size in 10 50 100; do
+  head -c "${size}000000" "$docs/doc_100MB.txt" | LC_ALL=C sed '$d' >"$docs/open_${size}MB.txt" || exit 2
+done
+start_desktop
+
+now_ns() { date +%s%N; }
+
+# One start of a program on a file: prints "seconds peak-MB", or "- -" when it did not end.
+open_once() { # window-class command...
+  local class=$1 start id shown_ns asked_ns seconds
+  shift
+  start=$(now_ns)
+  /usr/bin/time -f '%M' -o "$work/time.txt" "$@" >>"$work/programs.log" 2>&1 &
+  local timer=$!
+  id=""
+  while kill -0 "$timer" 2>/dev/null && [ -z "$id" ]; do
+    id=$(xdotool search --onlyvisible --class "$class" 2>/dev/null | tail -1)
+    [ -n "$id" ] || sleep 0.02
+  done
+  asked_ns=0
+  # The request waits in the program's queue until its event loop runs. It is asked again and again,
+  # since a program may refuse to close while it is still loading (FeatherPad does).
+  while kill -0 "$timer" 2>/dev/null; do
+    if [ -n "$id" ] && (($(now_ns) - asked_ns > 200000000)); then
+      wmctrl -i -c "$id" 2>/dev/null
+      asked_ns=$(now_ns)
+    fi
+    sleep 0.01
+  done
+  wait "$timer" 2>/dev/null
+  seconds=$(awk -v a="$start" -v b="$(now_ns)" 'BEGIN { printf "%.2f", (b - a) / 1e9 }')
+  if [ -s "$work/time.txt" ] && [ -n "$id" ]; then
+    echo "$seconds $(awk '/^[0-9]+$/ { printf "%.0f", $1 / 1024 }' "$work/time.txt")"
+  else
+    echo "- -"
+  fi
+}
+
+# "min / median" of a list of numbers.
+summary() {
+  tr ' ' '\n' | grep -v '^-*$' | sort -g | awk '{ v[NR] = $1 } END {
+    if (NR == 0) { print "-"; exit }
+    m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%s / %s", v[1], m }'
+}
+
+{
+  echo "Opening big documents in a real window, $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?'); $(nproc) CPUs," \
+    "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'); FeatherPad $(dpkg-query -W -f='${Version}' featherpad)"
+  echo "$runs runs each; min / median; time until the program has ended after its window showed and was asked to close"
+  echo
+  printf '| %-22s | %-16s | %-16s | %-16s | %-16s | %-16s |\n' file "read + decode" "kyxTavlo s" "kyxTavlo MB" \
+    "FeatherPad s" "FeatherPad MB"
+  printf '|%s|%s|%s|%s|%s|%s|\n' "------------------------" "------------------" "------------------" \
+    "------------------" "------------------" "------------------"
+} | tee "$outdir/compare_open.txt"
+
+# A first start of each, not counted, fills the disk cache and lets each program write its
+# first-start settings, as a user's programs have.
+open_once kyxtavlo "$work/kyxtavlo" "$docs/open_10MB.txt" >/dev/null
+open_once featherpad featherpad "$docs/open_10MB.txt" >/dev/null
+
+for size in 10 50 100; do
+  doc="$docs/open_${size}MB.txt"
+  lines=$(wc -l <"$doc")
+  decode=$(QT_QPA_PLATFORM=offscreen "$work/bench_documents" decode "$doc" 2>/dev/null | awk -F'\t' '/^RESULT/ { printf "%.2f", $4 }')
+  kyx_s="" kyx_mb="" fp_s="" fp_mb=""
+  for ((i = 0; i < runs; ++i)); do
+    read -r s mb < <(open_once kyxtavlo "$work/kyxtavlo" "$doc")
+    kyx_s+=" $s" kyx_mb+=" $mb"
+    read -r s mb < <(open_once featherpad featherpad "$doc")
+    fp_s+=" $s" fp_mb+=" $mb"
+  done
+  printf '| %-22s | %-16s | %-16s | %-16s | %-16s | %-16s |\n' "${size} MB, $lines lines" "$decode" \
+    "$(summary <<<"$kyx_s")" "$(summary <<<"$kyx_mb")" "$(summary <<<"$fp_s")" "$(summary <<<"$fp_mb")" |
+    tee -a "$outdir/compare_open.txt"
+done
