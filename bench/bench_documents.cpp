@@ -6,9 +6,9 @@
 //   bench_documents decode <file>              QFile::readAll + Platform::decodeText
 //   bench_documents startup                    the program's main window, no document
 //   bench_documents open <file>                openwin until the editor has painted the text
-//   bench_documents xyinfo <file>              a keystroke mid-document, then TDokumentform::XYinfo
+//   bench_documents xyinfo <file>              a keystroke mid-document, then TDocumentForm::XYinfo
 //   bench_documents xyinfo-pair <small> <big>  the same in two documents, keystrokes taking turns
-//   bench_documents save <file>                a small edit, then TDokumentform::Gem (overwrites!)
+//   bench_documents save <file>                a small edit, then TDocumentForm::Gem (overwrites!)
 //   bench_documents idle <text> <rtf>          both open, the command panel and the boxes shown:
 //                                              the CPU time the waiting program uses
 //   bench_documents table <raw>                the RESULT lines of all runs as one table
@@ -383,7 +383,7 @@ public:
 
     // Opens the file as the program does and waits until its editor has painted; the document
     // window, or nullptr when none opened or it never painted.
-    TDokumentform *open(const QString &path, double *openwinSeconds, double *paintedSeconds)
+    TDocumentForm *open(const QString &path, double *openwinSeconds, double *paintedSeconds)
     {
         PaintWatch watch;
         qApp->installEventFilter(&watch);
@@ -391,7 +391,7 @@ public:
         timer.start();
         mainform->funk->openwin(path, QString());
         *openwinSeconds = timer.nsecsElapsed() / 1e9;
-        TDokumentform *window = mainform->activeDocument();
+        TDocumentForm *window = mainform->activeDocument();
         if (!window || window->Filnavn != path) {
             qApp->removeEventFilter(&watch);
             return nullptr;
@@ -436,7 +436,7 @@ void typeLetter(QWidget *editor, QChar letter)
     QCoreApplication::sendEvent(editor, &release);
 }
 
-void putCaretMidDocument(TDokumentform *window)
+void putCaretMidDocument(TDocumentForm *window)
 {
     Platform::RichEdit *editor = window->editor();
     editor->setSelection(editor->textLength() / 2, 0);
@@ -468,7 +468,7 @@ int openDocument(const QString &path)
     const double before = peakMiB();
     double openwin = 0;
     double painted = 0;
-    TDokumentform *window = program.open(path, &openwin, &painted);
+    TDocumentForm *window = program.open(path, &openwin, &painted);
     if (!window) {
         err() << "the document window did not show " << path << program.boxesNote() << Qt::endl;
         return 1;
@@ -488,7 +488,7 @@ int openDocument(const QString &path)
 // then by a timed XYinfo.
 class CaretTimes {
 public:
-    explicit CaretTimes(TDokumentform *window)
+    explicit CaretTimes(TDocumentForm *window)
         : m_window(window)
     {
         putCaretMidDocument(window);
@@ -541,7 +541,7 @@ public:
     }
 
 private:
-    TDokumentform *m_window;
+    TDocumentForm *m_window;
     std::vector<double> m_keystroke;
     std::vector<double> m_caretInfo;
     std::vector<double> m_editorQueries;
@@ -556,7 +556,7 @@ int xyinfo(const QString &path)
         return 1;
     double openwin = 0;
     double painted = 0;
-    TDokumentform *window = program.open(path, &openwin, &painted);
+    TDocumentForm *window = program.open(path, &openwin, &painted);
     if (!window) {
         err() << "the document window did not show " << path << program.boxesNote() << Qt::endl;
         return 1;
@@ -580,7 +580,7 @@ int xyinfoPair(const QString &smallPath, const QString &bigPath)
     for (const QString &path : {smallPath, bigPath}) {
         double openwin = 0;
         double painted = 0;
-        TDokumentform *window = program.open(path, &openwin, &painted);
+        TDocumentForm *window = program.open(path, &openwin, &painted);
         if (!window) {
             err() << "the document window did not show " << path << program.boxesNote() << Qt::endl;
             return 1;
@@ -606,7 +606,7 @@ int saveDocument(const QString &path)
         return 1;
     double openwin = 0;
     double painted = 0;
-    TDokumentform *window = program.open(path, &openwin, &painted);
+    TDocumentForm *window = program.open(path, &openwin, &painted);
     if (!window) {
         err() << "the document window did not show " << path << program.boxesNote() << Qt::endl;
         return 1;

@@ -144,7 +144,7 @@ bool measureProgram(const QString &path, QString *replaced)
 {
     const QString name = QFileInfo(path).completeBaseName();
     mainform->funk->openwin(path, QString());
-    TDokumentform *window = mainform->activeDocument();
+    TDocumentForm *window = mainform->activeDocument();
     if (!window || window->Filnavn != path)
         return false;
     settle();
@@ -194,7 +194,7 @@ bool measureRich(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     mainform->fileNewRtf->trigger();
-    TDokumentform *window = mainform->activeDocument();
+    TDocumentForm *window = mainform->activeDocument();
     if (!window)
         return false;
     Platform::RichEdit *editor = window->editor();

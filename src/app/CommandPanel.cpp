@@ -398,7 +398,7 @@ void Tmainform::buildActions()
                          QKeySequence(QStringLiteral("Ctrl+L")));
     winLuk->setUpdateRule(documentOpen);
     connect(winLuk, &QAction::triggered, this, [this] {
-        if (TDokumentform *window = activeDocument())
+        if (TDocumentForm *window = activeDocument())
             window->close();
     });
 
@@ -432,7 +432,7 @@ void Tmainform::buildActions()
                                     QStringLiteral("Minimer alle"));
     WindowMinimizeAll->setUpdateRule(documentOpen);
     connect(WindowMinimizeAll, &QAction::triggered, this, [this] {
-        for (TDokumentform *window : documentWindows())
+        for (TDocumentForm *window : documentWindows())
             window->showMinimized();
     });
     closeAllBokse = new TAction(this, QStringLiteral("closeAllBokse"), QStringLiteral("Luk alle bokse"),
@@ -625,19 +625,19 @@ void Tmainform::makeInfo(const QString &title, const QString &body)
 {
     ++ncNumber;
     if (!Platform::notifications().post(QStringLiteral("kyx Vandel ") + QString::number(ncNumber), title, body, TrayIcon))
-        visInfo(QStringLiteral("Beskeden kunne ikke vises:\r") + title
+        showInfo(QStringLiteral("Beskeden kunne ikke vises:\r") + title
                 + QStringLiteral("\rSkrivebordet har hverken et beskedcenter eller en systembakke."));
 }
 
 void Tmainform::bcButtonClick()
 {
     if (bcEdit->text().isEmpty()) {
-        visInfo(QStringLiteral("Der mangler en overskrift.\rIndfør en overskrift."));
+        showInfo(QStringLiteral("Der mangler en overskrift.\rIndfør en overskrift."));
         bcEdit->setFocus();
         return;
     }
     if (bcMemo->toPlainText().isEmpty()) {
-        visInfo(QStringLiteral("Der mangler en tekst.\rIndfør en tekst."));
+        showInfo(QStringLiteral("Der mangler en tekst.\rIndfør en tekst."));
         bcMemo->setFocus();
         return;
     }
@@ -794,15 +794,15 @@ void Tmainform::resetFileInfo()
     showName(skiftDocFilnavnEdit, filnavnEdit->text());
 }
 
-void Tmainform::doHandling(DocumentCommand command)
+void Tmainform::doHandling(DocumentCommand actionNo)
 {
-    TDokumentform *window = activeDocument();
+    TDocumentForm *window = activeDocument();
     if (!window) {
-        if (command == DocumentCommand::FileInformation)
+        if (actionNo == DocumentCommand::FileInformation)
             resetFileInfo();
         return;
     }
-    switch (command) {
+    switch (actionNo) {
     case DocumentCommand::Save:
         window->Gem();
         break;
@@ -848,7 +848,7 @@ SearchSettings Tmainform::searchSettings() const
             retGroup->itemIndex() != 0, erstatAlleCheck->isChecked()};
 }
 
-void Tmainform::showFound(TDokumentform *window, int count)
+void Tmainform::showFound(TDocumentForm *window, int count)
 {
     antalFundLabel->setText(QStringLiteral("Antal forekomster: ") + QString::number(count));
     // Run from a field of the search page, the caret stays in the field, so that the next Enter
@@ -921,7 +921,7 @@ bool Tmainform::droppedFilesTaken(QObject *watched, QEvent *event)
     return true;
 }
 
-void Tmainform::hideEgenskaberPanel()
+void Tmainform::hideOptionsPanel()
 {
     if (showsPage(CommandPage::Options))
         hideMenuBog();

@@ -60,7 +60,7 @@
 
 Tmainform *mainform = nullptr;
 
-const QStringList Tmainform::standardTypeliste = fileTypeLines(textFileTypes());
+const QStringList Tmainform::standardTypeList = fileTypeLines(textFileTypes());
 
 Tmainform::Tmainform(const QStringList &arguments, const QString &startFolder)
     : m_arguments(arguments)
@@ -175,7 +175,7 @@ void Tmainform::FormCreate()
     resetFileInfo();
     funk = new TFunktioner(*this, this);
     optFilnavn = Platform::joinPath(OptMappe, QStringLiteral("Main.txt"));
-    maksimeretFilnavn = Platform::joinPath(OptMappe, QStringLiteral("MainMaksimeret.txt"));
+    maximisedFilename = Platform::joinPath(OptMappe, QStringLiteral("MainMaksimeret.txt"));
     dokumentfil = Platform::joinPath(OptMappe, QStringLiteral("Dokumentfil.txt"));
     if (m_dataFoldersReady)
         HentOpt();
@@ -197,7 +197,7 @@ void Tmainform::HentOpt()
                      filtypeBoksHeight = lines.integer();
                  });
     rememberNormalPlace();
-    readSettings(maksimeretFilnavn, {1, true, false, SettingsRules::Fallback::DesignValues}, {},
+    readSettings(maximisedFilename, {1, true, false, SettingsRules::Fallback::DesignValues}, {},
                  [this](SettingsLines &lines) {
                      if (lines.yesNo())
                          setWindowState(windowState() | Qt::WindowMaximized);
@@ -213,7 +213,7 @@ void Tmainform::GemOpt()
         .write(optFilnavn);
     // Other readers rely on the five lines of "Main.txt"; whether the window was maximised is
     // kept beside it.
-    SettingsWriter().yesNo(isMaximized()).write(maksimeretFilnavn);
+    SettingsWriter().yesNo(isMaximized()).write(maximisedFilename);
 }
 
 void Tmainform::rememberNormalPlace()
@@ -347,13 +347,13 @@ void Tmainform::setStandardSize()
         standardHeight = 700;
         m_margin = 8;
     }
-    for (TDokumentform *window : documentWindows())
+    for (TDocumentForm *window : documentWindows())
         window->editor()->setInnerMargins(m_margin);
 }
 
 bool Tmainform::documentsAnswerCloseQueries()
 {
-    for (TDokumentform *window : documentWindows())
+    for (TDocumentForm *window : documentWindows())
         if (!window->FormCloseQuery())
             return false;
     return true;
@@ -385,10 +385,10 @@ bool Tmainform::FormCloseQuery()
 
 void Tmainform::FormClose()
 {
-    const QList<TDokumentform *> windows = documentWindows();
+    const QList<TDocumentForm *> windows = documentWindows();
     if (optform->dokumentCheck->isChecked() && !windows.isEmpty()) {
         QStringList names;
-        for (TDokumentform *window : windows)
+        for (TDocumentForm *window : windows)
             if (Platform::fileExists(window->Filnavn))
                 names << window->Filnavn;
         writeUserFile(dokumentfil, names);
@@ -400,26 +400,26 @@ void Tmainform::FormClose()
     GemOpt();
 }
 
-QList<TDokumentform *> Tmainform::documentWindows() const
+QList<TDocumentForm *> Tmainform::documentWindows() const
 {
-    QList<TDokumentform *> windows;
+    QList<TDocumentForm *> windows;
     for (QMdiSubWindow *window : mdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (auto *document = qobject_cast<TDokumentform *>(window))
+        if (auto *document = qobject_cast<TDocumentForm *>(window))
             windows << document;
     return windows;
 }
 
-TDokumentform *Tmainform::activeDocument() const
+TDocumentForm *Tmainform::activeDocument() const
 {
-    return qobject_cast<TDokumentform *>(mdiArea->currentSubWindow());
+    return qobject_cast<TDocumentForm *>(mdiArea->currentSubWindow());
 }
 
-TDokumentform *Tmainform::createDocumentWindow(bool rich)
+TDocumentForm *Tmainform::createDocumentWindow(bool rich)
 {
-    hideEgenskaberPanel();
+    hideOptionsPanel();
     const DocumentOpening opening{docFilnavn, docExt, newCount};
     const FrameCommands commands{fileGem, fileGemSom, openMenu1, udskrivDokument, winLuk, winLukAlle};
-    TDokumentform *window = rich ? static_cast<TDokumentform *>(new Twinform2(opening, commands))
+    TDocumentForm *window = rich ? static_cast<TDocumentForm *>(new Twinform2(opening, commands))
                                  : new Twinform1(opening, commands);
     if (window->openFailed()) {
         delete window;
@@ -479,30 +479,30 @@ void Tmainform::followFindBox(Tfilmappeform &box)
     connect(&box, &Tfilmappeform::nameShown, this, &Tmainform::UdskrivInfo);
 }
 
-void Tmainform::connectDocument(TDokumentform *window)
+void Tmainform::connectDocument(TDocumentForm *window)
 {
     // The frame's commands follow the active document; saving or typing in another one must not
     // change what they offer.
-    connect(window, &TDokumentform::modifiedChanged, this, [this, window](bool modified) {
+    connect(window, &TDocumentForm::modifiedChanged, this, [this, window](bool modified) {
         if (activeDocument() == window)
             docModified = modified;
     });
-    connect(window, &TDokumentform::activated, this, [this, window](bool first) { documentActivated(window, first); });
-    connect(window, &TDokumentform::renamed, this, [this, window](const QString &oldCaption) {
+    connect(window, &TDocumentForm::activated, this, [this, window](bool first) { documentActivated(window, first); });
+    connect(window, &TDocumentForm::renamed, this, [this, window](const QString &oldCaption) {
         RenameTab(oldCaption, window->capNavn);
         dokumentFilnavn = window->Filnavn;
     });
-    connect(window, &TDokumentform::attentionWanted, this, [this, window] { bringToFront(window); });
-    connect(window, &TDokumentform::closing, this, [this, window] { documentClosing(window); });
-    connect(window, &TDokumentform::closed, this, [this, window] {
+    connect(window, &TDocumentForm::attentionWanted, this, [this, window] { bringToFront(window); });
+    connect(window, &TDocumentForm::closing, this, [this, window] { documentClosing(window); });
+    connect(window, &TDocumentForm::closed, this, [this, window] {
         // The next document is now the active one; typing goes on in its text, not in whatever
         // control of it comes next in the focus chain.
-        if (TDokumentform *next = activeDocument(); next && next != window)
+        if (TDocumentForm *next = activeDocument(); next && next != window)
             next->widget()->setFocus();
     });
 }
 
-void Tmainform::documentActivated(TDokumentform *window, bool first)
+void Tmainform::documentActivated(TDocumentForm *window, bool first)
 {
     udskrivFilInfo();
     if (Platform::fileExists(window->Filnavn)) {
@@ -521,7 +521,7 @@ void Tmainform::documentActivated(TDokumentform *window, bool first)
     fokusTab(window->windowTitle());
 }
 
-void Tmainform::documentClosing(TDokumentform *window)
+void Tmainform::documentClosing(TDocumentForm *window)
 {
     // Only a window that really closes lets go of the date commands. One that has merely answered
     // its question, in a program close that another document then refused, keeps them.
@@ -534,7 +534,7 @@ void Tmainform::documentClosing(TDokumentform *window)
     CloseTab(window->windowTitle());
 }
 
-void Tmainform::activateDocument(TDokumentform *window)
+void Tmainform::activateDocument(TDocumentForm *window)
 {
     // A document asked for comes back from "Minimer alle" as it was before.
     if (window->isMinimized())
@@ -544,16 +544,16 @@ void Tmainform::activateDocument(TDokumentform *window)
     window->widget()->setFocus();
 }
 
-void Tmainform::bringToFront(TDokumentform *window)
+void Tmainform::bringToFront(TDocumentForm *window)
 {
-    hideEgenskaberPanel();
+    hideOptionsPanel();
     activateDocument(window);
 }
 
 bool Tmainform::bringOpenDocumentToFront(const QString &fileName, bool rich)
 {
     // A document open in the other kind of window is not the one asked for.
-    for (TDokumentform *window : documentWindows()) {
+    for (TDocumentForm *window : documentWindows()) {
         if ((qobject_cast<Twinform2 *>(window) != nullptr) == rich && Platform::sameFile(window->Filnavn, fileName)) {
             bringToFront(window);
             return true;
@@ -579,7 +579,7 @@ bool Tmainform::hintSwallowed(QObject *watched, QEvent *event)
         return false;
     // Document windows decide about their own controls' hints.
     for (QObject *object = watched; object; object = object->parent())
-        if (qobject_cast<TDokumentform *>(object))
+        if (qobject_cast<TDocumentForm *>(object))
             return false;
     QWidget *window = static_cast<QWidget *>(watched)->window();
     const QList<QWidget *> governed{this, optform, mappefilform, favoritform, filform, findformen, boksform,
@@ -589,7 +589,7 @@ bool Tmainform::hintSwallowed(QObject *watched, QEvent *event)
 
 void Tmainform::subWindowActivated(QMdiSubWindow *window)
 {
-    if (auto *document = qobject_cast<TDokumentform *>(window))
+    if (auto *document = qobject_cast<TDocumentForm *>(window))
         document->FormActivate();
 }
 
@@ -604,7 +604,7 @@ int Tmainform::tabMatching(const QString &caption, int searchedTabs) const
 
 void Tmainform::InsertTab()
 {
-    TDokumentform *active = activeDocument();
+    TDocumentForm *active = activeDocument();
     if (!active)
         return;
     const QSignalBlocker quiet(tc);
@@ -613,7 +613,7 @@ void Tmainform::InsertTab()
 
 void Tmainform::SetTCindex()
 {
-    TDokumentform *active = activeDocument();
+    TDocumentForm *active = activeDocument();
     const int windows = int(documentWindows().size());
     if (!active || windows == 0 || tc->count() == 0)
         return;
@@ -657,7 +657,7 @@ void Tmainform::tcChange(int index)
     if (index < 0)
         return;
     const QString text = tc->tabText(index);
-    for (TDokumentform *window : documentWindows()) {
+    for (TDocumentForm *window : documentWindows()) {
         if (sameTextAZ(window->windowTitle(), text)) {
             QCoreApplication::processEvents();
             bringToFront(window);
@@ -679,7 +679,7 @@ void Tmainform::buildWindowMenu()
 
 void Tmainform::mainMenu7Click()
 {
-    const QList<TDokumentform *> windows = documentWindows();
+    const QList<TDocumentForm *> windows = documentWindows();
     const qsizetype n = windows.size();
     mDocAntalCaption->setText(n == 0   ? QStringLiteral("Der er ingen åbne dokumenter")
                               : n == 1 ? QStringLiteral("Der er et åbent dokument")
@@ -688,13 +688,13 @@ void Tmainform::mainMenu7Click()
     const QList<QAction *> entries = mainMenu7->actions();
     for (qsizetype i = 2; i < entries.size(); ++i)
         delete entries[i];
-    TDokumentform *active = activeDocument();
+    TDocumentForm *active = activeDocument();
     for (qsizetype i = 0; i < n; ++i) {
-        TDokumentform *window = windows[i];
+        TDocumentForm *window = windows[i];
         QAction *entry = mainMenu7->addAction(QString::number(i + 1) + QLatin1Char(' ') + window->windowTitle());
         entry->setCheckable(true);
         entry->setChecked(window == active);
-        connect(entry, &QAction::triggered, this, [this, window = QPointer<TDokumentform>(window)] {
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<TDocumentForm>(window)] {
             if (window)
                 activateDocument(window);
         });
@@ -706,10 +706,10 @@ void Tmainform::cascadeDocuments()
     // Each window lies one title bar lower and further right than the one before, and above it,
     // with the active one last: every title bar stays in sight, and a click on one brings its
     // window forward. Qt's own cascade raised the active window over the others' title bars.
-    QList<TDokumentform *> windows = documentWindows();
+    QList<TDocumentForm *> windows = documentWindows();
     if (windows.isEmpty())
         return;
-    TDokumentform *active = activeDocument();
+    TDocumentForm *active = activeDocument();
     if (active)
         windows.move(windows.indexOf(active), windows.size() - 1);
     const QRect area = mdiArea->viewport()->rect();
@@ -719,7 +719,7 @@ void Tmainform::cascadeDocuments()
     const QSize size(qMax(area.width() - (int(windows.size()) - 1) * step, area.width() / 2),
                      qMax(area.height() - (perColumn - 1) * step, area.height() / 2));
     for (int i = 0; i < windows.size(); ++i) {
-        TDokumentform *window = windows[i];
+        TDocumentForm *window = windows[i];
         window->showNormal();
         const int row = i % perColumn;
         const QPoint place(qMin(i * step, area.width() - size.width()), row * step);
@@ -732,7 +732,7 @@ void Tmainform::cascadeDocuments()
 
 void Tmainform::tileDocuments(Qt::Orientation orientation)
 {
-    const QList<TDokumentform *> windows = documentWindows();
+    const QList<TDocumentForm *> windows = documentWindows();
     if (windows.isEmpty())
         return;
     const QRect area = mdiArea->viewport()->rect();
@@ -779,10 +779,10 @@ void Tmainform::tcMouseDown(const QPoint &pos)
     if (documentWindows().isEmpty() || index < 0)
         return;
     const QString text = tc->tabText(index);
-    for (TDokumentform *window : documentWindows()) {
+    for (TDocumentForm *window : documentWindows()) {
         if (sameTextAZ(window->windowTitle(), text)) {
             UdskrivInfo(window->Filnavn);
-            hideEgenskaberPanel();
+            hideOptionsPanel();
         }
     }
 }
@@ -794,7 +794,7 @@ void Tmainform::UdskrivInfo(const QString &aInfo)
 
 void Tmainform::winLukAlleExecute()
 {
-    const QList<TDokumentform *> windows = documentWindows();
+    const QList<TDocumentForm *> windows = documentWindows();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it)
         (*it)->close();
     QCoreApplication::processEvents();
@@ -805,7 +805,7 @@ void Tmainform::winLukAlleExecute()
 
 bool Tmainform::makeTypeliste()
 {
-    extListe = standardTypeliste;
+    extListe = standardTypeList;
     const bool written = writeUserFile(extListeFilename, extListe);
     LoadExtListe(false);
     return written;

@@ -22,7 +22,7 @@ class QToolButton;
 class QWidget;
 class TAction;
 class TDatoer;
-class TDokumentform;
+class TDocumentForm;
 class TFunktioner;
 class TRadioGroup;
 class Tfilform;
@@ -89,7 +89,7 @@ public:
     // The open command: the open dialog, then the open box's choice when the options ask for it.
     void fileOpenExecute();
     // Dispatches a document command to the active document window.
-    void doHandling(DocumentCommand command);
+    void doHandling(DocumentCommand actionNo);
     // What the "Søg" page asks for.
     SearchSettings searchSettings() const;
     void udskrivFilInfo();
@@ -98,16 +98,16 @@ public:
     void resetFileInfo();
 
     // The document windows in the frame's order (the order they were opened in).
-    QList<TDokumentform *> documentWindows() const;
-    TDokumentform *activeDocument() const;
-    TDokumentform *createDocumentWindow(bool rich) override;
+    QList<TDocumentForm *> documentWindows() const;
+    TDocumentForm *activeDocument() const;
+    TDocumentForm *createDocumentWindow(bool rich) override;
     bool bringOpenDocumentToFront(const QString &fileName, bool rich) override;
     // Shows the document window as the active one.
-    void activateDocument(TDokumentform *window);
+    void activateDocument(TDocumentForm *window);
     // Activates the document window where the user sees it: a command panel filling the frame
     // gives way.
-    void bringToFront(TDokumentform *window);
-    void hideEgenskaberPanel();
+    void bringToFront(TDocumentForm *window);
+    void hideOptionsPanel();
     void hideMenuBog();
 
     // The command panel: opens, switches or closes its pages; the "Egenskaber" page fills the
@@ -129,12 +129,12 @@ public:
     bool makeTypeliste() override;
     void LoadExtListe(bool withLoad) override;
     bool GemExtListe() override;
-    static const QStringList standardTypeliste;
+    static const QStringList standardTypeList;
 
     // Per-user state.
     QString optFilnavn;
     // One line beside "Main.txt": 1 when the window was closed maximised.
-    QString maksimeretFilnavn;
+    QString maximisedFilename;
     QString dokumentfil;
     int menuBogHeight = 0;
     int ncNumber = 0;
@@ -313,12 +313,12 @@ private:
     bool hintSwallowed(QObject *watched, QEvent *event);
     void subWindowActivated(QMdiSubWindow *window);
     // Follows what happens to a document window, from its creation on.
-    void connectDocument(TDokumentform *window);
-    void documentActivated(TDokumentform *window, bool first);
-    void documentClosing(TDokumentform *window);
+    void connectDocument(TDocumentForm *window);
+    void documentActivated(TDocumentForm *window, bool first);
+    void documentClosing(TDocumentForm *window);
     void showFileInformation(const FileInformation &information);
     // Shows how many occurrences a search command found, and the last one in the text.
-    void showFound(TDokumentform *window, int count);
+    void showFound(TDocumentForm *window, int count);
     bool searchFieldHasFocus() const;
     bool documentsAnswerCloseQueries();
     int tabMatching(const QString &caption, int searchedTabs) const;
@@ -334,7 +334,7 @@ private:
     bool m_controlHints = false;
     bool m_hintInfoInstalled = true;
     int m_margin = 8;
-    QPointer<TDokumentform> m_documentBeforeFill;
+    QPointer<TDocumentForm> m_documentBeforeFill;
 };
 
 // The one main window of the run; nullptr before start-up and after the program's end.

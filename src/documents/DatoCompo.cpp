@@ -191,7 +191,7 @@ bool TDatoer::udskrivHelligdage(const QString &yearText)
     bool isNumber = false;
     const int year = yearText.toInt(&isNumber, 10);
     if (!isNumber) {
-        visInfo(QStringLiteral("Året \"") + yearText
+        showInfo(QStringLiteral("Året \"") + yearText
                 + QStringLiteral("\" er ikke et helt tal.\rDer er ikke udskrevet nogen datoer."));
         return false;
     }

@@ -42,7 +42,7 @@ bool isWordCharacter(QChar c)
 
 } // namespace
 
-TDokumentform::TDokumentform(Platform::RichEdit *editor, const DocumentOpening &opening)
+TDocumentForm::TDocumentForm(Platform::RichEdit *editor, const DocumentOpening &opening)
     : Editor(editor)
     , m_opening(opening)
 {
@@ -62,7 +62,7 @@ TDokumentform::TDokumentform(Platform::RichEdit *editor, const DocumentOpening &
     puButton->setObjectName(QStringLiteral("puButton"));
     puButton->setText(QStringLiteral("Skift popup"));
     setHint(puButton, QStringLiteral("Skift popup-menu"));
-    connect(puButton, &QToolButton::clicked, this, &TDokumentform::puButtonClick);
+    connect(puButton, &QToolButton::clicked, this, &TDocumentForm::puButtonClick);
     dropDownPU = new QMenu(this);
     dropDownPU->setObjectName(QStringLiteral("dropDownPU"));
     column->addWidget(redskabsPanel);
@@ -78,9 +78,9 @@ TDokumentform::TDokumentform(Platform::RichEdit *editor, const DocumentOpening &
     Editor->widget()->viewport()->installEventFilter(this);
 }
 
-TDokumentform::~TDokumentform() = default;
+TDocumentForm::~TDocumentForm() = default;
 
-TAction *TDokumentform::newAction(const char *name, const QString &caption, const QString &hint, const char *keys)
+TAction *TDocumentForm::newAction(const char *name, const QString &caption, const QString &hint, const char *keys)
 {
     // The window's own commands answer their keys only while the window is the active one.
     auto *action = new TAction(this, QString::fromLatin1(name), caption, hint,
@@ -90,7 +90,7 @@ TAction *TDokumentform::newAction(const char *name, const QString &caption, cons
     return action;
 }
 
-void TDokumentform::buildActions()
+void TDocumentForm::buildActions()
 {
     EditCut1 = newAction("EditCut1", QStringLiteral("Klip"), QStringLiteral("Klip valgte tekst til klipbordet: Ctrl+X"), "Ctrl+X");
     EditCopy1 = newAction("EditCopy1", QStringLiteral("Kopier"), QStringLiteral("Kopier valgte område til klipbordet: Ctrl+C"), "Ctrl+C");
@@ -126,7 +126,7 @@ void TDokumentform::buildActions()
     });
 }
 
-void TDokumentform::leaveOwnKeysToOwnCommands()
+void TDocumentForm::leaveOwnKeysToOwnCommands()
 {
     // Qt's system menu of a sub-window closes it on the desktop's close keys (Ctrl+F4, and Ctrl+W
     // on most desktops). A key on which the program has a command of its own, in this window or
@@ -145,12 +145,12 @@ void TDokumentform::leaveOwnKeysToOwnCommands()
     }
 }
 
-QToolButton *TDokumentform::actionButton(QAction *action)
+QToolButton *TDocumentForm::actionButton(QAction *action)
 {
     return actionTextButton(redskabsPanel, action);
 }
 
-void TDokumentform::FormCreate()
+void TDocumentForm::FormCreate()
 {
     opstart = true;
 
@@ -173,7 +173,7 @@ void TDokumentform::FormCreate()
         QString error;
         if (!Editor->loadFromFile(Filnavn, &error)) {
             m_openFailed = true;
-            visInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + Filnavn + QLatin1Char('\r') + error);
+            showInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + Filnavn + QLatin1Char('\r') + error);
             return;
         }
         capNavn = QFileInfo(Filnavn).fileName();
@@ -183,15 +183,15 @@ void TDokumentform::FormCreate()
     }
     setWindowTitle(capNavn);
     Editor->setModified(false);
-    connect(Editor, &Platform::RichEdit::textChanged, this, &TDokumentform::reportModified);
+    connect(Editor, &Platform::RichEdit::textChanged, this, &TDocumentForm::reportModified);
 }
 
-QString TDokumentform::openingNote() const
+QString TDocumentForm::openingNote() const
 {
     return Editor->hasLongLines() ? m_longLinesText : QString();
 }
 
-void TDokumentform::FormActivate()
+void TDocumentForm::FormActivate()
 {
     const bool first = opstart;
     if (first) {
@@ -212,12 +212,12 @@ void TDokumentform::FormActivate()
     XYinfo();
 }
 
-void TDokumentform::reportModified()
+void TDocumentForm::reportModified()
 {
     emit modifiedChanged(Editor->isModified());
 }
 
-void TDokumentform::XYinfo()
+void TDocumentForm::XYinfo()
 {
     LinieAntal = Editor->displayedLineCount();
     const QPoint caret = Editor->caretPosition();
@@ -226,7 +226,7 @@ void TDokumentform::XYinfo()
     showCaretPosition();
 }
 
-bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
+bool TDocumentForm::eventFilter(QObject *watched, QEvent *event)
 {
     const bool inTextArea = watched == Editor->widget() || watched == Editor->widget()->viewport();
     if (!inTextArea)
@@ -253,7 +253,7 @@ bool TDokumentform::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-FileInformation TDokumentform::filInformation()
+FileInformation TDocumentForm::filInformation()
 {
     const QString chars = QString::number(Editor->textLength());
     FileInformation information;
@@ -278,7 +278,7 @@ FileInformation TDokumentform::filInformation()
     return information;
 }
 
-bool TDokumentform::Gem()
+bool TDocumentForm::Gem()
 {
     if (Platform::fileExists(Filnavn)) {
         write();
@@ -286,7 +286,7 @@ bool TDokumentform::Gem()
     }
     if (Filnavn.isEmpty())
         return GemSom();
-    if (spoerg(QStringLiteral("Skal dokumentet gemmes med følgende filnavn:\r") + QFileInfo(Filnavn).fileName()
+    if (ask(QStringLiteral("Skal dokumentet gemmes med følgende filnavn:\r") + QFileInfo(Filnavn).fileName()
                + QLatin1Char('?'))) {
         write();
         return !Editor->isModified();
@@ -295,18 +295,18 @@ bool TDokumentform::Gem()
     return GemSom();
 }
 
-void TDokumentform::write()
+void TDocumentForm::write()
 {
     QString error;
     if (!Editor->saveToFile(Filnavn, &error)) {
-        visInfo(QStringLiteral("Dokumentet blev ikke gemt:\r") + Filnavn + QLatin1Char('\r') + error);
+        showInfo(QStringLiteral("Dokumentet blev ikke gemt:\r") + Filnavn + QLatin1Char('\r') + error);
         return;
     }
     Editor->setModified(false);
     reportModified();
 }
 
-bool TDokumentform::GemSom()
+bool TDocumentForm::GemSom()
 {
     Platform::SaveRequest request;
     request.filter = QStringLiteral("Tekstdokument (.txt)|*.txt|Rich Tekstdokument (.rtf)|*.rtf|Alle filtyper (*.*)|*.*");
@@ -323,7 +323,7 @@ bool TDokumentform::GemSom()
     if (chosen.isEmpty())
         return false;
     if (QFileInfo::exists(chosen)
-        && !spoerg(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?")))
+        && !ask(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?")))
         return false;
     const QString oldCaption = capNavn;
     Filnavn = chosen;
@@ -337,13 +337,13 @@ bool TDokumentform::GemSom()
     return !Editor->isModified();
 }
 
-void TDokumentform::showRedskabsPanel()
+void TDocumentForm::showRedskabsPanel()
 {
     m_toolPanelWanted = !m_toolPanelWanted;
     placeToolPanel();
 }
 
-void TDokumentform::placeToolPanel()
+void TDocumentForm::placeToolPanel()
 {
     // Tiled among many, a window would show its tool rows garbled and hardly a line of text.
     constexpr int kNarrowest = 420;
@@ -353,31 +353,31 @@ void TDokumentform::placeToolPanel()
     redskabsPanel->setVisible(m_toolPanelWanted && room);
 }
 
-void TDokumentform::resizeEvent(QResizeEvent *event)
+void TDocumentForm::resizeEvent(QResizeEvent *event)
 {
     QMdiSubWindow::resizeEvent(event);
     placeToolPanel();
 }
 
-bool TDokumentform::FormCloseQuery()
+bool TDocumentForm::FormCloseQuery()
 {
     if (!Editor->isModified())
         return true;
     // The user sees the document the question is about, also when several are closed at once.
     emit attentionWanted();
-    switch (spoergEllerFortryd(QStringLiteral("Dokumentet: ") + capNavn + QStringLiteral("\rer modificeret.\rSkal det gemmes?"))) {
-    case Svar::Ja:
+    switch (askOrCancel(QStringLiteral("Dokumentet: ") + capNavn + QStringLiteral("\rer modificeret.\rSkal det gemmes?"))) {
+    case Answer::Yes:
         return Gem(); // a cancelled or failed save keeps the window: closing now would lose the text
-    case Svar::Nej:
+    case Answer::No:
         return true;
-    case Svar::Fortryd:
+    case Answer::Cancel:
         break;
     }
     // The box closed without an answer takes the close back, as a cancelled save dialog does.
     return false;
 }
 
-void TDokumentform::closeEvent(QCloseEvent *event)
+void TDocumentForm::closeEvent(QCloseEvent *event)
 {
     if (!FormCloseQuery()) {
         event->ignore();
@@ -388,7 +388,7 @@ void TDokumentform::closeEvent(QCloseEvent *event)
     emit closed();
 }
 
-void TDokumentform::FormClose()
+void TDocumentForm::FormClose()
 {
     if (Platform::fileExists(Filnavn)) {
         filform->FavFiler1->InsertItem(Filnavn, capNavn, 1);
@@ -399,7 +399,7 @@ void TDokumentform::FormClose()
     emit closing();
 }
 
-QString TDokumentform::FindTekst() const
+QString TDocumentForm::FindTekst() const
 {
     if (Editor->hasSelection()) {
         QString selected = Editor->selectedText();
@@ -418,23 +418,23 @@ QString TDokumentform::FindTekst() const
     return line.mid(start, end - start);
 }
 
-QString TDokumentform::getTheWord() const
+QString TDocumentForm::getTheWord() const
 {
     const QString word = FindTekst();
     return word.isEmpty() ? QStringLiteral("Der mangler et søgeord") : word;
 }
 
-void TDokumentform::webSearch(const QString &host, const QString &path, const QString &key) const
+void TDocumentForm::webSearch(const QString &host, const QString &path, const QString &key) const
 {
     openInBrowser(Platform::searchAddress(host, path, key, getTheWord()));
 }
 
-void TDokumentform::puButtonClick()
+void TDocumentForm::puButtonClick()
 {
     setPopupState(Editor->contextMenu() != m_windowMenu);
 }
 
-void TDokumentform::setPopupState(bool ownMenu)
+void TDocumentForm::setPopupState(bool ownMenu)
 {
     // The caption names the menu that the next click brings.
     const QString next = ownMenu ? QStringLiteral("Stavekontrol") : QStringLiteral("Funktioner");
@@ -450,17 +450,17 @@ void TDokumentform::setPopupState(bool ownMenu)
     setHint(puButton, QStringLiteral("Skift popup-menu til \"") + next + QLatin1Char('"'));
 }
 
-int TDokumentform::FindOrd(const SearchSettings &settings)
+int TDocumentForm::FindOrd(const SearchSettings &settings)
 {
     return search(settings, false);
 }
 
-int TDokumentform::ErstatTekst(const SearchSettings &settings)
+int TDocumentForm::ErstatTekst(const SearchSettings &settings)
 {
     return search(settings, true);
 }
 
-int TDokumentform::search(const SearchSettings &settings, bool replacing)
+int TDocumentForm::search(const SearchSettings &settings, bool replacing)
 {
     const int count = searchText(*Editor, settings, replacing);
     // A run that ends on a search finding nothing shows where the caret is; a single step forward

@@ -48,10 +48,10 @@ struct FileInformation {
 // cycle, saving, file information, web search and the edit commands. The window knows nothing of
 // the frame that holds it: it is opened with values, and tells the frame what happens to it
 // through its signals.
-class TDokumentform : public QMdiSubWindow {
+class TDocumentForm : public QMdiSubWindow {
     Q_OBJECT
 public:
-    ~TDokumentform() override;
+    ~TDocumentForm() override;
 
     Platform::RichEdit *editor() const { return Editor; }
     // The file could not be read in the create step; the window is not shown.
@@ -128,7 +128,7 @@ signals:
     void closed();
 
 protected:
-    TDokumentform(Platform::RichEdit *editor, const DocumentOpening &opening);
+    TDocumentForm(Platform::RichEdit *editor, const DocumentOpening &opening);
 
     // The create step; the twin builds its tool panel and menus before calling it.
     void FormCreate();

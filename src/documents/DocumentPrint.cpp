@@ -32,7 +32,7 @@ QString notANumber(const QString &text)
 
 } // namespace
 
-void TDokumentform::udskrivDokument()
+void TDocumentForm::udskrivDokument()
 {
     if (Platform::showModal(*printform) != QDialog::Accepted)
         return;
@@ -40,7 +40,7 @@ void TDokumentform::udskrivDokument()
                                     printform->Edit5};
     for (const QLineEdit *field : fields) {
         if (field->text().isEmpty()) {
-            visInfo(QStringLiteral("Information:\rDer mangler en værdi, prøv igen!"));
+            showInfo(QStringLiteral("Information:\rDer mangler en værdi, prøv igen!"));
             return;
         }
     }
@@ -48,7 +48,7 @@ void TDokumentform::udskrivDokument()
     for (int i = 0; i < 4; ++i) {
         const std::optional<double> value = centimetres(fields[i]->text());
         if (!value) {
-            visInfo(notANumber(fields[i]->text()));
+            showInfo(notANumber(fields[i]->text()));
             return;
         }
         margins[i] = *value;
@@ -56,13 +56,13 @@ void TDokumentform::udskrivDokument()
     bool ok = false;
     const int copies = printform->Edit5->text().toInt(&ok);
     if (!ok) {
-        visInfo(notANumber(printform->Edit5->text()));
+        showInfo(notANumber(printform->Edit5->text()));
         return;
     }
     PrintRichText(Editor, margins[0], margins[1], margins[2], margins[3], Platform::rtmCentimetres, copies);
 }
 
-bool TDokumentform::PrintRichText(Platform::RichEdit *aEditor, double RTLeftMargin, double RTRightMargin,
+bool TDocumentForm::PrintRichText(Platform::RichEdit *aEditor, double RTLeftMargin, double RTRightMargin,
                                   double RTTopMargin, double RTBottomMargin,
                                   Platform::TRichTextMeasurements RichTextMeasurement, int Copies)
 {
@@ -85,7 +85,7 @@ bool TDokumentform::PrintRichText(Platform::RichEdit *aEditor, double RTLeftMarg
     return printed;
 }
 
-QString TDokumentform::askPdfFile() const
+QString TDocumentForm::askPdfFile() const
 {
     Platform::SaveRequest request;
     request.filter = QStringLiteral("PDF-dokument (.pdf)|*.pdf");
@@ -97,12 +97,12 @@ QString TDokumentform::askPdfFile() const
     const QString chosen = Platform::dialogs().saveFile(window(), request);
     if (chosen.isEmpty()
         || (QFileInfo::exists(chosen)
-            && !spoerg(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?"))))
+            && !ask(QStringLiteral("Der eksisterer allerede en fil med indførte navn.\rSkal filen overskrives?"))))
         return QString();
     return chosen;
 }
 
-bool TDokumentform::printPages(Platform::Printer &printer, Platform::RichEdit *aEditor, double RTLeftMargin,
+bool TDocumentForm::printPages(Platform::Printer &printer, Platform::RichEdit *aEditor, double RTLeftMargin,
                                double RTRightMargin, double RTTopMargin, double RTBottomMargin,
                                Platform::TRichTextMeasurements RichTextMeasurement, int Copies)
 {
@@ -112,7 +112,7 @@ bool TDokumentform::printPages(Platform::Printer &printer, Platform::RichEdit *a
                                   RichTextMeasurement);
     // Margins that meet or cross would lay the text out in no room at all.
     if (pageRect.isEmpty()) {
-        visInfo(QStringLiteral("Margenerne er større end siden.\rDer er ikke udskrevet noget."));
+        showInfo(QStringLiteral("Margenerne er større end siden.\rDer er ikke udskrevet noget."));
         return false;
     }
     m_pageRect = pageRect;
@@ -120,7 +120,7 @@ bool TDokumentform::printPages(Platform::Printer &printer, Platform::RichEdit *a
     for (int copy = 0; copy < Copies; ++copy) {
         QString error;
         if (!printer.print(*aEditor->document(), pageRect, QString(), &error)) {
-            visInfo(QStringLiteral("Dokumentet blev ikke udskrevet:\r") + error);
+            showInfo(QStringLiteral("Dokumentet blev ikke udskrevet:\r") + error);
             return false;
         }
         QCoreApplication::processEvents();

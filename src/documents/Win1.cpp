@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 Twinform1::Twinform1(const DocumentOpening &opening, const FrameCommands &commands)
-    : TDokumentform(new Platform::PlainEdit(nullptr), opening)
+    : TDocumentForm(new Platform::PlainEdit(nullptr), opening)
 {
     setObjectName(QStringLiteral("winform1"));
     pasteFromInfo = newAction("pasteFromInfo", QStringLiteral("Indsæt"),

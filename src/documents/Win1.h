@@ -6,7 +6,7 @@ class QCheckBox;
 class QLabel;
 
 // The window of one plain-text document.
-class Twinform1 : public TDokumentform {
+class Twinform1 : public TDocumentForm {
     Q_OBJECT
 public:
     Twinform1(const DocumentOpening &opening, const FrameCommands &commands);

@@ -33,7 +33,7 @@ const char *const fontMenuNames[] = {"Arial",          "Courier New", "Georgia",
 } // namespace
 
 Twinform2::Twinform2(const DocumentOpening &opening, const FrameCommands &commands)
-    : TDokumentform(new Platform::RichTextEdit(nullptr), opening)
+    : TDocumentForm(new Platform::RichTextEdit(nullptr), opening)
 {
     setObjectName(QStringLiteral("winform2"));
     m_noNameText = QStringLiteral("Dokumentet har ikke fået navn.");

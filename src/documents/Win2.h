@@ -14,7 +14,7 @@ class RichTextEdit;
 
 // The window of one rich-text (RTF) document: the text window's twin with character and
 // paragraph formatting.
-class Twinform2 : public TDokumentform {
+class Twinform2 : public TDocumentForm {
     Q_OBJECT
 public:
     Twinform2(const DocumentOpening &opening, const FrameCommands &commands);

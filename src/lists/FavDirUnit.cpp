@@ -52,7 +52,7 @@ bool TReopenFilerX::HentReopenFiler()
     // saved over the file the next time.
     const std::optional<QStringList> lines = Platform::readLines(Itemfile);
     if (!lines) {
-        visInfo(QStringLiteral("Listen kunne ikke hentes:\r") + Itemfile);
+        showInfo(QStringLiteral("Listen kunne ikke hentes:\r") + Itemfile);
         return false;
     }
     DeleteAllItems();
@@ -99,7 +99,7 @@ bool TReopenFilerX::InsertItem(const QString &FNavn, const QString &MenuCaption,
                 continue;
             if (Snummer > 0) {
                 const QString prefix = Snummer == 1 ? insertCloseS : Snummer == 2 ? insertOpenS : insertFavoritS;
-                if (!spoerg(prefix + QFileInfo(FNavn).completeBaseName() + QStringLiteral(" findes allerede i listen.")
+                if (!ask(prefix + QFileInfo(FNavn).completeBaseName() + QStringLiteral(" findes allerede i listen.")
                             + QLatin1Char('\r') + QStringLiteral("Skal den indføres alligevel?")))
                     return false;
             }
@@ -182,7 +182,7 @@ void TReopenFilerX::DeleteAlleItems()
 
 void TReopenFilerX::SletAlleItems()
 {
-    if (Ropen.isEmpty() || !spoerg(QStringLiteral("Skal alle indførte elementer i listen fjernes?")))
+    if (Ropen.isEmpty() || !ask(QStringLiteral("Skal alle indførte elementer i listen fjernes?")))
         return;
     DeleteAlleItems();
 }
@@ -271,7 +271,7 @@ void TReopenFilerX::clickedRow(bool doubleClick)
             : QStringLiteral("Filen blev ikke fundet.\rSlet eventuelt elementet fra listen eller opdater listen hvis muligt.");
         if (doubleClick)
             text.chop(1);
-        visInfo(text);
+        showInfo(text);
         return;
     }
     const TOnListeKlik &event = doubleClick ? OnDblListeKlik : OnListeKlik;

@@ -350,7 +350,7 @@ void Tfavoritform::setAktuelNavn(const QString &navn)
 bool Tfavoritform::gemTilItemfil()
 {
     if (FavFiler->Itemfile.isEmpty()) {
-        visInfo(QStringLiteral("Listen har intet navn og blev ikke gemt.\rGem den som en ny liste med et navn."));
+        showInfo(QStringLiteral("Listen har intet navn og blev ikke gemt.\rGem den som en ny liste med et navn."));
         return false;
     }
     return FavFiler->GemReopenFiler();
@@ -398,7 +398,7 @@ void Tfavoritform::LoadFillister()
 
 void Tfavoritform::LoadListe(const QString &aListename, bool medInfo)
 {
-    if (ListeForandret && spoerg(QStringLiteral("Nuværende liste er forandret.\rSkal den gemmes?")))
+    if (ListeForandret && ask(QStringLiteral("Nuværende liste er forandret.\rSkal den gemmes?")))
         aGemFillisteExecute();
     const QString fil = listefil(aListename);
     if (!fil.isEmpty() && Platform::fileExists(fil)) {
@@ -414,7 +414,7 @@ void Tfavoritform::LoadListe(const QString &aListename, bool medInfo)
         RenamFEdit->clear();
         ListeForandret = false;
     } else if (medInfo) {
-        visInfo(QStringLiteral("Filen: ") + aListename + listeEndelse + QLatin1Char('\r')
+        showInfo(QStringLiteral("Filen: ") + aListename + listeEndelse + QLatin1Char('\r')
                 + QStringLiteral("kunne ikke findes."));
     }
 }
@@ -438,7 +438,7 @@ void Tfavoritform::opdaterButtonClick()
     setAktuelNavn(QString());
     fillisteNavn->clear();
     FavFiler->DeleteAlleItems();
-    visInfo(QStringLiteral("Den valgte listefil eksisterer ikke længere.\rVælg en ny listefil."));
+    showInfo(QStringLiteral("Den valgte listefil eksisterer ikke længere.\rVælg en ny listefil."));
 }
 
 void Tfavoritform::openMappe(const QString &aFilename)
@@ -452,7 +452,7 @@ void Tfavoritform::openMappe(const QString &aFilename)
 void Tfavoritform::openDirectory(const QString &aMappename)
 {
     if (!Platform::folderExists(aMappename)) {
-        visInfo(mappeIkkeFundet);
+        showInfo(mappeIkkeFundet);
         return;
     }
     const int result = Platform::shell().execute(QStringLiteral("open"), aMappename, QString(), QString());
@@ -500,7 +500,7 @@ void Tfavoritform::FabcExecute()
 {
     if (favFilerListe->count() < 2)
         return;
-    if (!spoerg(QStringLiteral("Hvis listen sorteres, kan handlingen ikke annulleres.\rSkal listen sorteres alfabetisk?")))
+    if (!ask(QStringLiteral("Hvis listen sorteres, kan handlingen ikke annulleres.\rSkal listen sorteres alfabetisk?")))
         return;
     if (FavFiler->sorterABC(0)) {
         setInfo(QStringLiteral("Listen blev sorteret alfabetisk"));
@@ -587,7 +587,7 @@ void Tfavoritform::FLRenameCaptionExecute()
     if (row < 0 || tekst.isEmpty())
         return;
     if (tekst == FavFiler->GetCaption(row)) {
-        visInfo(QStringLiteral("Elementet har allerede det indførte elementnavn!\r"
+        showInfo(QStringLiteral("Elementet har allerede det indførte elementnavn!\r"
                                "Hvis det skal omdøbes, så indfør det nye navn først."));
         return;
     }
@@ -603,15 +603,15 @@ void Tfavoritform::aGemNytNavnExecute()
     if (S.size() < 2)
         return;
     if (!erListenavn(S)) {
-        visInfo(QStringLiteral("Et listenavn kan ikke indeholde tegnene ") + forbudteTegn
+        showInfo(QStringLiteral("Et listenavn kan ikke indeholde tegnene ") + forbudteTegn
                 + QStringLiteral("\rIndfør et andet navn for den nye liste."));
         return;
     }
     if (QFileInfo::exists(Listemappe + S + listeEndelse)) {
-        visInfo(QStringLiteral("Dette listenavn er allerede i brug.\rIndfør et andet navn for den nye liste."));
+        showInfo(QStringLiteral("Dette listenavn er allerede i brug.\rIndfør et andet navn for den nye liste."));
         return;
     }
-    if (ListeForandret && spoerg(QStringLiteral("Nuværende liste er ikke gemt.\rSkal listen gemmes?")))
+    if (ListeForandret && ask(QStringLiteral("Nuværende liste er ikke gemt.\rSkal listen gemmes?")))
         aGemFillisteExecute();
     // "Nej" to emptying starts the new list as a copy of the current one.
     FavFiler->SletAlleItems();
@@ -666,7 +666,7 @@ void Tfavoritform::FormClose()
     if (ListeForandret) {
         if (optform && optform->CheckVedLuk->isChecked())
             gemTilItemfil();
-        else if (spoerg(QStringLiteral("Favoritlisten er forandret men ikke gemt.\rSkal den gemmes?")))
+        else if (ask(QStringLiteral("Favoritlisten er forandret men ikke gemt.\rSkal den gemmes?")))
             gemTilItemfil();
     }
     GemOpt();

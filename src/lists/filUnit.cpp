@@ -250,7 +250,7 @@ void Tfilform::openMappe(const QString &aFilename)
     if (Platform::folderExists(openMappeName))
         Platform::shell().execute(QStringLiteral("open"), openMappeName, QString(), QString());
     else
-        visInfo(QStringLiteral("Information:\rMappen blev ikke fundet."));
+        showInfo(QStringLiteral("Information:\rMappen blev ikke fundet."));
 }
 
 void Tfilform::removeVanished(TReopenFilerX *list)

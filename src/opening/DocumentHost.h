@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class TDokumentform;
+class TDocumentForm;
 
 // What opening files asks of the window that holds the document windows: making a document
 // window, bringing an open one to the front, the fields that hand an open request over to the
@@ -14,7 +14,7 @@ class DocumentHost {
 public:
     // Makes a document window for the request in docFilnavn and docExt and makes it the active
     // one; nullptr when the file could not be read.
-    virtual TDokumentform *createDocumentWindow(bool rich) = 0;
+    virtual TDocumentForm *createDocumentWindow(bool rich) = 0;
     // Brings a window of that kind holding fileName to the front; false when there is none.
     virtual bool bringOpenDocumentToFront(const QString &fileName, bool rich) = 0;
 

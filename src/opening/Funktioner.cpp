@@ -111,7 +111,7 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
     if (!exists)
         return;
     if (!fitsInMemory(fName)) {
-        visInfo(QStringLiteral("Dokumentet er for stort til at blive åbnet: ") + fName + QStringLiteral(" (")
+        showInfo(QStringLiteral("Dokumentet er for stort til at blive åbnet: ") + fName + QStringLiteral(" (")
                 + getFileSizeString(fName) + QLatin1Char(')'));
         return;
     }
@@ -120,12 +120,12 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
             + QStringLiteral("Filtypen er ikke indført eller afkrydset i listen over tekstfiler, der kan åbnes til redigering. ")
             + QStringLiteral("\r\r") + QStringLiteral("Filtypen kan indføres i Filtypeboksen, så der ikke spørges en anden gang.")
             + QStringLiteral("\r\r") + QStringLiteral("Skal den åbnes til redigering?");
-        if (!spoerg(question))
+        if (!ask(question))
             return;
     }
     // Saving a program or picture as text would change bytes of it; the user decides knowingly.
     if (!rich && Platform::fileLooksBinary(fName)
-        && !spoerg(QStringLiteral("Filen\r") + fName
+        && !ask(QStringLiteral("Filen\r") + fName
                    + QStringLiteral("\rser ud til at være en binær fil og kan blive ødelagt, hvis den gemmes.\r"
                                     "Skal den åbnes alligevel?")))
         return;
@@ -152,7 +152,7 @@ bool TFunktioner::KontrolEXT(const QString &aExt) const
 bool TFunktioner::extKontrol(const QString &aFilename) const
 {
     if (!Platform::fileExists(aFilename)) {
-        visInfo(QStringLiteral("Filen:\r") + aFilename + QLatin1Char('\r') + QStringLiteral("blev ikke fundet."));
+        showInfo(QStringLiteral("Filen:\r") + aFilename + QLatin1Char('\r') + QStringLiteral("blev ikke fundet."));
         return false;
     }
     const QString pattern = QLatin1Char('*') + fileExtension(aFilename);
@@ -225,7 +225,7 @@ QString TFunktioner::ErrorText(int Nr)
 
 void TFunktioner::ErrorInfo(int Nr)
 {
-    visInfo(QStringLiteral("Fejlinformation:\r") + ErrorText(Nr));
+    showInfo(QStringLiteral("Fejlinformation:\r") + ErrorText(Nr));
 }
 
 QString TFunktioner::getFileSizeString(const QString &aFilename)

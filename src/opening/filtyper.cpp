@@ -162,7 +162,7 @@ Ttypeform::Ttypeform(QWidget *parent)
     connect(standardKnap, &QPushButton::clicked, this, &Ttypeform::standardKnapClick);
     connect(saveknap, &QPushButton::clicked, this, &Ttypeform::saveknapClick);
     connect(lukKnap, &QPushButton::clicked, this, &Ttypeform::lukKnapClick);
-    connect(infoKnap, &QToolButton::clicked, this, [] { visInfo(informationTekst); });
+    connect(infoKnap, &QToolButton::clicked, this, [] { showInfo(informationTekst); });
     connect(aDelete, &QAction::triggered, this, &Ttypeform::aDeleteExecute);
     connect(Aop, &QAction::triggered, this, [this] { flytRaekke(-1); });
     connect(Aned, &QAction::triggered, this, [this] { flytRaekke(1); });
@@ -208,7 +208,7 @@ void Ttypeform::insertknapClick()
 
 void Ttypeform::standardKnapClick()
 {
-    if (!spoerg(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
+    if (!ask(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
                                "Skal standardlisten hentes alligevel?")))
         return;
     listHost().makeTypeliste();
@@ -264,7 +264,7 @@ void Ttypeform::aDeleteExecute()
     if (indeks < 0)
         return;
     QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
-    if (!spoerg(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r') + QStringLiteral("slettes?")
+    if (!ask(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r') + QStringLiteral("slettes?")
                 + QLatin1Char('\r') + QStringLiteral("Husk at gemme, hvis ændringer skal bevares.")))
         return;
     if (typeliste->indexOfTopLevelItem(raekke) < 0)

@@ -230,7 +230,7 @@ Tboksform::Tboksform(QWidget *parent)
     }
     connect(annullerButton, &QPushButton::clicked, this, &Tboksform::reject);
     connect(okButton, &QPushButton::clicked, this, &Tboksform::accept);
-    connect(infoButton, &QToolButton::clicked, this, [] { visInfo(informationTekst); });
+    connect(infoButton, &QToolButton::clicked, this, [] { showInfo(informationTekst); });
 }
 
 void Tboksform::FormCreate()

@@ -239,7 +239,7 @@ void Toptform::FormCreate()
             fontnameBox->addItems(*fonts);
         } else {
             // New documents need a font to choose from.
-            visInfo(QStringLiteral("Listen over fontnavne kunne ikke læses eller er tom:\r") + fontBoxFilename
+            showInfo(QStringLiteral("Listen over fontnavne kunne ikke læses eller er tom:\r") + fontBoxFilename
                     + QStringLiteral("\rStandardlisten bruges."));
         }
     }
@@ -248,7 +248,7 @@ void Toptform::FormCreate()
     HentOpt();
     QString error;
     if (!Platform::applyDesign(designName, &error))
-        visInfo(error);
+        showInfo(error);
     designBox->addItems(Platform::designNames());
     designBox->setCurrentIndex(designBox->findText(designName));
     designBox->setMaxVisibleItems(qMax(1, designBox->count()));
@@ -346,7 +346,7 @@ void Toptform::designBoxChange()
     emit designChosen();
     designName = designBox->currentText();
     if (!Platform::applyDesign(designName))
-        visInfo(QStringLiteral("Information:\rDer opstod en fejl i designskift."));
+        showInfo(QStringLiteral("Information:\rDer opstod en fejl i designskift."));
 }
 
 void Toptform::saveList(const QString &path, const QStringList &names, Platform::TextEncoding readWith)
@@ -414,7 +414,7 @@ void Toptform::maxNedKnapClick()
 
 void Toptform::opstartButtonClick()
 {
-    visInfo(QStringLiteral("Det kan tage lidt tid.\rTryk OK-Knappen for at starte funktionen.\r"
+    showInfo(QStringLiteral("Det kan tage lidt tid.\rTryk OK-Knappen for at starte funktionen.\r"
                            "Der bringes en information, når funktionen er gennemført."));
     makeOpstartProg();
 }
@@ -424,7 +424,7 @@ void Toptform::makeOpstartProg()
     const QString scriptFolder = Platform::programFolder() + QStringLiteral("scripts") + QDir::separator();
     const QString program = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
     if (!Platform::fileExists(program)) {
-        visInfo(QStringLiteral("Genvejens mål blev ikke fundet."));
+        showInfo(QStringLiteral("Genvejens mål blev ikke fundet."));
         return;
     }
     QString shortcut;
@@ -441,7 +441,7 @@ void Toptform::makeOpstartProg()
 void Toptform::OpenFilMedParametre(const QString &file, const QString &parameters)
 {
     if (!Platform::fileExists(file)) {
-        visInfo(QStringLiteral("Der synes at mangle en fil til skabelse af en genvej."));
+        showInfo(QStringLiteral("Der synes at mangle en fil til skabelse af en genvej."));
         return;
     }
     const QFileInfo info(file);
@@ -459,7 +459,7 @@ void Toptform::startProgTimerTimer()
         if (SPtimerCount >= 10) {
             startProgTimer->stop();
             SPtimerCount = 0;
-            visInfo(failure);
+            showInfo(failure);
         }
         return;
     }
@@ -468,18 +468,18 @@ void Toptform::startProgTimerTimer()
     SPtimerCount = 0;
     const QString startup = Platform::startupFolder(Platform::userName());
     if (!Platform::provideStartupFolder(startup)) {
-        visInfo(QStringLiteral("Startup-mappen kunne ikke findes.\r"));
+        showInfo(QStringLiteral("Startup-mappen kunne ikke findes.\r"));
         return;
     }
     const QString target = Platform::joinPath(QDir::toNativeSeparators(startup), QFileInfo(SPtimerFilename).fileName());
     if (QFileInfo::exists(target)) {
         if (QFile::remove(target))
-            visInfo(QStringLiteral("Programmet blev fjernet som StartUp-program."));
+            showInfo(QStringLiteral("Programmet blev fjernet som StartUp-program."));
         else
-            visInfo(failure);
+            showInfo(failure);
     } else if (QFile::copy(SPtimerFilename, target)) {
-        visInfo(QStringLiteral("Programmet er indført som StartUp-program."));
+        showInfo(QStringLiteral("Programmet er indført som StartUp-program."));
     } else {
-        visInfo(failure);
+        showInfo(failure);
     }
 }

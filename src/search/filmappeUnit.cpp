@@ -203,7 +203,7 @@ void Tfilmappeform::aSearchExecute()
     const QString word = findTekstEdit->text();
     QString folder = mappeEdit->text();
     if (!Platform::folderExists(folder)) {
-        visInfo(QStringLiteral("Information:\rMappen eksisterer ikke."));
+        showInfo(QStringLiteral("Information:\rMappen eksisterer ikke."));
     } else {
         // The found paths outlive the current folder, against which a relative name resolves.
         if (QDir::isRelativePath(folder))
@@ -272,7 +272,7 @@ void Tfilmappeform::findElement(const QString &folder, const QString &word)
             findBar->setValue(findBar->maximum());
         showPercent();
     } catch (const std::exception &) {
-        visInfo(QStringLiteral("Information:\rDer opstod en ukendt fejl."));
+        showInfo(QStringLiteral("Information:\rDer opstod en ukendt fejl."));
     }
 }
 
@@ -325,9 +325,9 @@ bool Tfilmappeform::getInfo(const QString &folder)
                 return false;
         }
         if (listing.status == Platform::ListingStatus::Interrupted)
-            visInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
+            showInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
     } catch (const std::exception &) {
-        visInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
+        showInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
     }
     return true;
 }
@@ -391,7 +391,7 @@ void Tfilmappeform::findDirDblListeKlik(const QString &, const QString &Filnavn)
     if (Platform::folderExists(Filnavn))
         Platform::shell().execute(QStringLiteral("open"), Filnavn, QString(), QString());
     else
-        visInfo(QStringLiteral("Information:\rMappen blev ikke fundet."));
+        showInfo(QStringLiteral("Information:\rMappen blev ikke fundet."));
 }
 
 void Tfilmappeform::findFilerDblListeKlik(const QString &, const QString &Filnavn)

@@ -84,7 +84,7 @@ QString extensionOf(const QString &name)
 
 } // namespace
 
-const QStringList Tfindformen::standardTypeliste = [] {
+const QStringList Tfindformen::standardTypeList = [] {
     // The search box starts with every type but the last, "Power Shell", ticked.
     QList<FileType> types = textFileTypes();
     types.last().offered = false;
@@ -492,14 +492,14 @@ void Tfindformen::HentTypeliste()
     } else {
         // A file that is there but cannot be read is not overwritten: the standard list serves
         // for this run and the user's own list stays on the disk.
-        filliste = standardTypeliste;
+        filliste = standardTypeList;
     }
     LoadFilterBoks();
 }
 
 void Tfindformen::makeTypeliste()
 {
-    filliste = standardTypeliste;
+    filliste = standardTypeList;
     writeUserFile(typelistenavn, filliste, m_typelisteEncoding);
 }
 
@@ -568,14 +568,14 @@ void Tfindformen::aSletValgteExecute()
 {
     const int indeks = valgtType();
     if (indeks < 0) {
-        visInfo(QStringLiteral("Der er ikke valgt en filtype!"));
+        showInfo(QStringLiteral("Der er ikke valgt en filtype!"));
         return;
     }
     // The first entry stays; the command is offered only for the others.
     if (indeks == 0)
         return;
     QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
-    if (!spoerg(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r')
+    if (!ask(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r')
                 + QStringLiteral("slettes permanent?")))
         return;
     delete raekke;
@@ -584,10 +584,10 @@ void Tfindformen::aSletValgteExecute()
 
 void Tfindformen::standardKnapClick()
 {
-    if (!spoerg(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
+    if (!ask(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
                                "Skal standardlisten hentes alligevel?")))
         return;
-    filliste = standardTypeliste;
+    filliste = standardTypeList;
     const bool written = writeUserFile(typelistenavn, filliste, m_typelisteEncoding);
     LoadTypeliste();
     LoadFilterBoks();
@@ -659,7 +659,7 @@ void Tfindformen::AfindBibExecute()
         m_walkedFolders.clear();
     }
     if (!succeeded)
-        visInfo(ukendtFejl);
+        showInfo(ukendtFejl);
 }
 
 bool Tfindformen::runSearch()
@@ -781,7 +781,7 @@ void Tfindformen::visRaekke(int row)
 {
     const QString path = rowPath(row);
     if (!Platform::fileExists(path)) {
-        visInfo(filenIkkeFundet);
+        showInfo(filenIkkeFundet);
         return;
     }
     const QTableWidgetItem *tekst = findis->item(row, 2);
@@ -799,7 +799,7 @@ void Tfindformen::openSelectedWithShell(bool forRedigering)
     if (Platform::fileExists(path))
         openDispatch()->OpenFilen(path, forRedigering);
     else
-        visInfo(filenIkkeFundet);
+        showInfo(filenIkkeFundet);
 }
 
 void Tfindformen::aFindExecute()
@@ -812,7 +812,7 @@ void Tfindformen::aFindExecute()
     if (Platform::folderExists(folder))
         Platform::shell().execute(QStringLiteral("open"), folder, QString(), QString());
     else
-        visInfo(QStringLiteral("Fejlinformation:\rMappen blev ikke fundet."));
+        showInfo(QStringLiteral("Fejlinformation:\rMappen blev ikke fundet."));
 }
 
 void Tfindformen::AfjernExecute()

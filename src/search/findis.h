@@ -46,7 +46,7 @@ public:
     void LoadFilterBoks();
     void GemTypeliste();
     void typelisteAdd(const QString &aTekst, const QString &aType, bool check);
-    static const QStringList standardTypeliste;
+    static const QStringList standardTypeList;
 
     static QString delimKon(const QString &path);
     void InsertInDis(const QString &path, const QString &line, int position);

@@ -76,7 +76,7 @@ bool readSettings(const QString &path, const SettingsRules &rules, const std::fu
         fallBack();
     }
     if (!complete && rules.errorsReported)
-        visInfo(settingsErrorText);
+        showInfo(settingsErrorText);
     return complete;
 }
 
@@ -147,6 +147,6 @@ bool writeUserFile(const QString &path, const QStringList &lines, Platform::Text
     QString error;
     if (Platform::writeLines(path, lines, &error, encoding))
         return true;
-    visInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + path + QLatin1Char('\r') + error);
+    showInfo(QStringLiteral("Filen kunne ikke gemmes:\r") + path + QLatin1Char('\r') + error);
     return false;
 }

@@ -19,7 +19,7 @@ Tinfform::Tinfform(QWidget *parent)
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void visInfo(const QString &text)
+void showInfo(const QString &text)
 {
     // Only possible before start-up has made the box; the message must not vanish without a trace.
     if (!infform) {
@@ -33,5 +33,5 @@ void visInfo(const QString &text)
 void openInBrowser(const QUrl &address)
 {
     if (!Platform::browser().open(address))
-        visInfo(QStringLiteral("Der er ingen browser til at åbne adressen:\r") + address.toDisplayString());
+        showInfo(QStringLiteral("Der er ingen browser til at åbne adressen:\r") + address.toDisplayString());
 }

@@ -17,7 +17,7 @@ public:
 };
 
 // Shows the message in the information box and waits until the user has closed it.
-void visInfo(const QString &text);
+void showInfo(const QString &text);
 
 // Opens the address in the user's browser, or tells the user that there is none.
 void openInBrowser(const QUrl &address);

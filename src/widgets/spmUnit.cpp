@@ -17,7 +17,7 @@ Tspform::Tspform(QWidget *parent)
     annullerButton->setObjectName(QStringLiteral("annullerButton"));
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(annullerButton, &QPushButton::clicked, this, [this] { done(NejResultat); });
+    connect(annullerButton, &QPushButton::clicked, this, [this] { done(NoResult); });
 }
 
 void Tspform::showEvent(QShowEvent *event)
@@ -27,25 +27,25 @@ void Tspform::showEvent(QShowEvent *event)
     BitBtn1->setFocus(Qt::OtherFocusReason);
 }
 
-Svar spoergEllerFortryd(const QString &text)
+Answer askOrCancel(const QString &text)
 {
     // Only possible before start-up has made the box; no answer is the safe answer.
     if (!spform) {
         qWarning("kyxTavlo: %s", qUtf8Printable(text));
-        return Svar::Fortryd;
+        return Answer::Cancel;
     }
     spform->insertTekst(text);
     switch (Platform::showModal(*spform)) {
     case QDialog::Accepted:
-        return Svar::Ja;
-    case Tspform::NejResultat:
-        return Svar::Nej;
+        return Answer::Yes;
+    case Tspform::NoResult:
+        return Answer::No;
     default:
-        return Svar::Fortryd;
+        return Answer::Cancel;
     }
 }
 
-bool spoerg(const QString &text)
+bool ask(const QString &text)
 {
-    return spoergEllerFortryd(text) == Svar::Ja;
+    return askOrCancel(text) == Answer::Yes;
 }

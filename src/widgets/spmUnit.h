@@ -17,7 +17,7 @@ public:
 
     // "Nej" ends the box with this result, so that it is told apart from a box closed without an
     // answer (Escape or the window's close button), which gives QDialog::Rejected.
-    static constexpr int NejResultat = 2;
+    static constexpr int NoResult = 2;
 
 protected:
     // Every question starts on "Ja": a "Nej" pressed for the last question must not become the
@@ -27,12 +27,12 @@ protected:
 
 // The answers the question box can give: "Ja", "Nej", or none, the box being closed with Escape
 // or the window's close button.
-enum class Svar { Ja, Nej, Fortryd };
+enum class Answer { Yes, No, Cancel };
 
 // Asks the question in the question box and tells the three answers apart, for a question whose
 // asker can still go back, such as the save question of a closing document.
-Svar spoergEllerFortryd(const QString &text);
+Answer askOrCancel(const QString &text);
 
 // Asks the question in the question box; true only when the user answered "Ja". "Nej", Escape
 // and the window's close button all mean no.
-bool spoerg(const QString &text);
+bool ask(const QString &text);

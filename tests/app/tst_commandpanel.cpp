@@ -93,7 +93,7 @@ QList<QObject *> shortcutTable()
             continue;
         bool inMainWindow = true;
         for (QObject *up = object->parent(); up && up != mainform; up = up->parent()) {
-            auto *document = qobject_cast<TDokumentform *>(up);
+            auto *document = qobject_cast<TDocumentForm *>(up);
             if (qobject_cast<QDialog *>(up) || (document && !document->isAncestorOf(mainform->focusWidget())))
                 inMainWindow = false;
         }
@@ -162,7 +162,7 @@ private:
     static QStringList openFiles()
     {
         QStringList names;
-        for (TDokumentform *window : mainform->documentWindows())
+        for (TDocumentForm *window : mainform->documentWindows())
             names << window->Filnavn;
         return names;
     }
@@ -684,7 +684,7 @@ void TestCommandPanel::dropsOnTheDocumentWindows()
     program.start();
     const QString document = program.writeFile(rich ? QStringLiteral("mål.rtf") : QStringLiteral("mål.txt"), "mål");
     mainform->funk->openwin(document, QString());
-    TDokumentform *window = mainform->activeDocument();
+    TDocumentForm *window = mainform->activeDocument();
     QVERIFY(window->isMaximized());
     const QString before = window->editor()->text();
     const QStringList names{program.writeFile(QStringLiteral("a.txt"), "a"), program.writeFile(QStringLiteral("b.rtf"), "{\\rtf1 b}")};
@@ -861,9 +861,9 @@ void TestCommandPanel::everyShortcutWorksInEveryWindow()
     program.start();
     QVERIFY(QTest::qWaitForWindowActive(mainform));
     mainform->funk->openwin(QString(), QStringLiteral(".txt"));
-    TDokumentform *text = mainform->activeDocument();
+    TDocumentForm *text = mainform->activeDocument();
     mainform->funk->openwin(QString(), QStringLiteral(".rtf"));
-    TDokumentform *rich = mainform->activeDocument();
+    TDocumentForm *rich = mainform->activeDocument();
 
     // Where the user's keys can start: the text of each kind of document, and the main window
     // with no document in focus (the message field of the Information page).

@@ -86,7 +86,7 @@ QRect areaIn(const QWidget *top, const QWidget *widget, const QRect &local)
 bool shows(const QWidget *top, const QWidget *widget)
 {
     for (const QWidget *w = widget->parentWidget(); w && w != top; w = w->parentWidget()) {
-        if (qobject_cast<const TDokumentform *>(w) || qobject_cast<const QLineEdit *>(w))
+        if (qobject_cast<const TDocumentForm *>(w) || qobject_cast<const QLineEdit *>(w))
             return false;
     }
     return widget->isVisibleTo(top) && !widget->visibleRegion().isEmpty() && widget->width() > 4 && widget->height() > 4;
@@ -277,7 +277,7 @@ void TestLooks::initTestCase()
                                               "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue160;}"
                                               "\\f0\\fs20 Noter til m\\'f8det: \\cf1 r\\'f8get laks\\cf0\\par}");
     m_program->start({text, rich});
-    for (TDokumentform *window : mainform->documentWindows()) {
+    for (TDocumentForm *window : mainform->documentWindows()) {
         if (auto *text = qobject_cast<Twinform1 *>(window))
             m_text = text;
         if (auto *rich = qobject_cast<Twinform2 *>(window))

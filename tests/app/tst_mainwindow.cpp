@@ -228,7 +228,7 @@ void TestMainWindow::commandLineNames()
     program.start({QLatin1Char('"') + spaced + QLatin1Char('"'), QStringLiteral("/ingen/sådan.txt"), program.workFolder(),
                    QString(), quotedInside});
     QStringList opened;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         opened << window->Filnavn;
     QCOMPARE(opened, QStringList({spaced, plain}));
     QVERIFY(program.modal.shown.isEmpty());
@@ -246,7 +246,7 @@ void TestMainWindow::relativeCommandLineNamesAndTheWorkingFolder()
     QVERIFY(QDir::setCurrent(program.workFolder()));
     program.start({QStringLiteral("noter.txt"), QStringLiteral("\"./under/dybere.txt\"")});
     QStringList opened;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         opened << window->Filnavn;
     QCOMPARE(opened, QStringList({note, deeper}));
 
@@ -272,7 +272,7 @@ void TestMainWindow::openDialogOpensEachChosenFile()
     program.dialogs.openAnswers.enqueue(chosen);
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+O")));
     QStringList opened;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         opened << window->Filnavn;
     QCOMPARE(opened, chosen.mid(0, 2));
     QCOMPARE(program.shell.calls.size(), 1);
@@ -298,7 +298,7 @@ void TestMainWindow::droppedFilesOpen()
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(mainform, &drop);
     QStringList opened;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         opened << window->Filnavn;
     QCOMPARE(opened, QStringList({longName, shortName}));
 }
@@ -369,7 +369,7 @@ void TestMainWindow::reopenedAtNextStart()
     writeOptions(program, {{2, "1"}, {5, "1"}});
     program.start();
     QStringList opened;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         opened << window->Filnavn;
     QCOMPARE(opened, QStringList({first, QString(), QString(), second}));
     QCOMPARE(mainform->tc->count(), 4);
@@ -402,9 +402,9 @@ void TestMainWindow::modifiedDocumentsAtProgramClose()
     const QString c = program.writeFile(QStringLiteral("c.txt"), "c");
     for (const QString &name : {a, b, c})
         mainform->funk->openwin(name, QString());
-    const QList<TDokumentform *> windows = mainform->documentWindows();
+    const QList<TDocumentForm *> windows = mainform->documentWindows();
     QCOMPARE(windows.size(), 3);
-    for (TDokumentform *window : {windows[2], windows[0]}) {
+    for (TDocumentForm *window : {windows[2], windows[0]}) {
         mainform->activateDocument(window);
         QTest::keyClicks(window->editor()->widget(), QStringLiteral("X"));
     }

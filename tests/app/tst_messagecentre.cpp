@@ -136,7 +136,7 @@ void TestMessageCentre::searchKeysFollowTheFocus()
     ProgramFixture program;
     program.start();
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
-    TDokumentform *document = mainform->activeDocument();
+    TDocumentForm *document = mainform->activeDocument();
     QTest::keyClicks(document->editor()->widget(), QStringLiteral("ordet"));
     openPage();
     mainform->bcMemo->setFocus();
@@ -178,7 +178,7 @@ void TestMessageCentre::failuresAreTold()
 
     // The document windows' searches tell the same.
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+N")));
-    TDokumentform *document = mainform->activeDocument();
+    TDocumentForm *document = mainform->activeDocument();
     QTest::keyClicks(document->editor()->widget(), QStringLiteral("ordet"));
     program.modal.press(QStringLiteral("OK"));
     QTest::keySequence(document->editor()->widget(), QKeySequence(QStringLiteral("Ctrl+Shift+B")));

@@ -171,7 +171,7 @@ void TestTabs::closeAllWithOneModified()
     mainform->funk->openwin(QString(), QStringLiteral(".txt"));
     mainform->funk->openwin(named ? path : QString(), QStringLiteral(".txt"));
     mainform->funk->openwin(program.writeFile(QStringLiteral("urørt.txt"), "u"), QString());
-    TDokumentform *modified = mainform->documentWindows()[1];
+    TDocumentForm *modified = mainform->documentWindows()[1];
     mainform->activateDocument(modified);
     QTest::keyClicks(modified->editor()->widget(), QStringLiteral("rettet"));
     if (answer == QLatin1String("Escape"))
@@ -191,7 +191,7 @@ void TestTabs::closeAllWithOneModified()
         QCOMPARE(mainform->skiftDocFilnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
         QVERIFY(mainform->antalLinjerLabel->text().isEmpty());
     } else {
-        QCOMPARE(mainform->documentWindows(), QList<TDokumentform *>{modified});
+        QCOMPARE(mainform->documentWindows(), QList<TDocumentForm *>{modified});
         QVERIFY(modified->editor()->isModified());
         program.modal.press(QStringLiteral("Nej"));
     }
@@ -216,7 +216,7 @@ void TestTabs::typingAfterACloseGoesIntoTheText()
     program.start();
     for (const bool kind : rich)
         mainform->funk->openwin(QString(), kind ? QStringLiteral(".rtf") : QStringLiteral(".txt"));
-    TDokumentform *staying = mainform->documentWindows().first();
+    TDocumentForm *staying = mainform->documentWindows().first();
     if (keys == QLatin1String("Ctrl+Alt+L")) {
         // Its close is taken back, so it is the one left.
         mainform->activateDocument(staying);
@@ -227,7 +227,7 @@ void TestTabs::typingAfterACloseGoesIntoTheText()
     const QString before = staying->editor()->text();
 
     QTest::keySequence(mainform->windowHandle(), QKeySequence(keys));
-    QCOMPARE(mainform->documentWindows(), QList<TDokumentform *>{staying});
+    QCOMPARE(mainform->documentWindows(), QList<TDocumentForm *>{staying});
     QCOMPARE(mainform->focusWidget(), staying->editor()->widget());
     for (const char c : {'h', 'e', 'j'})
         QTest::keyClick(mainform->windowHandle(), c);
@@ -243,7 +243,7 @@ void TestTabs::arrangements()
     mainform->resize(900, 700);
     for (int i = 0; i < 3; ++i)
         mainform->funk->openwin(QString(), QStringLiteral(".txt"));
-    const QList<TDokumentform *> windows = mainform->documentWindows();
+    const QList<TDocumentForm *> windows = mainform->documentWindows();
     const QRect area = mainform->mdiArea->viewport()->rect();
     TAction::updateAll();
     QVERIFY(mainform->WindowTileHorizontal->isEnabled());
@@ -267,7 +267,7 @@ void TestTabs::arrangements()
     }
 
     mainform->WindowMinimizeAll->trigger();
-    for (TDokumentform *window : windows)
+    for (TDocumentForm *window : windows)
         QVERIFY(window->isMinimized());
     // Pressing a document's tab brings it back, and only it.
     QTest::mouseClick(mainform->tc, Qt::LeftButton, {}, mainform->tc->tabRect(1).center());
@@ -295,8 +295,8 @@ void TestTabs::manyArrangedWindowsStayUsable()
     mainform->resize(800, 600);
     for (int i = 0; i < 8; ++i)
         mainform->funk->openwin(QString(), i % 2 ? QStringLiteral(".rtf") : QStringLiteral(".txt"));
-    const QList<TDokumentform *> windows = mainform->documentWindows();
-    const auto textLines = [](TDokumentform *window) {
+    const QList<TDocumentForm *> windows = mainform->documentWindows();
+    const auto textLines = [](TDocumentForm *window) {
         const QWidget *text = window->editor()->widget();
         return text->isVisible() ? text->height() / text->fontMetrics().lineSpacing() : 0;
     };
@@ -304,7 +304,7 @@ void TestTabs::manyArrangedWindowsStayUsable()
     for (TAction *tile : {mainform->WindowTileVertical, mainform->WindowTileHorizontal}) {
         tile->trigger();
         QCoreApplication::processEvents();
-        for (TDokumentform *window : windows) {
+        for (TDocumentForm *window : windows) {
             QVERIFY2(!window->redskabsPanel->isVisible(), qPrintable(tile->text() + window->windowTitle()));
             QVERIFY(textLines(window) >= 2);
         }
@@ -324,7 +324,7 @@ void TestTabs::manyArrangedWindowsStayUsable()
             seen -= stack[above]->geometry();
         QVERIFY2(seen.boundingRect().width() >= 40, qPrintable(stack[i]->windowTitle()));
     }
-    for (TDokumentform *window : windows) {
+    for (TDocumentForm *window : windows) {
         QVERIFY(window->redskabsPanel->isVisible());
         QVERIFY(textLines(window) >= 5);
     }

@@ -482,7 +482,7 @@ void TestDatoer::noDocumentWritesNothing()
     ProgramFixture program;
     program.start();
     QVERIFY(newDocument(true, QStringLiteral("tekst")));
-    while (TDokumentform *window = mainform->activeDocument())
+    while (TDocumentForm *window = mainform->activeDocument())
         QVERIFY(window->close());
     QVERIFY(!mainform->Datoer->editor());
 

@@ -357,7 +357,7 @@ void TestFindReplace::searchPageDrivesTheActiveDocument()
         mainform->fileNewRtf->trigger();
     else
         key("Ctrl+N");
-    TDokumentform *window = mainform->activeDocument();
+    TDocumentForm *window = mainform->activeDocument();
     QVERIFY(window);
     QCOMPARE(window->inherits("Twinform2"), rich);
     Platform::RichEdit *editor = window->editor();

@@ -120,7 +120,7 @@ void TestTextWindow::newDocumentCaptionsAndInformation()
 
     // Closing them all, the last one resets the information fields.
     program.modal.press(QStringLiteral("Nej"));
-    while (TDokumentform *window = mainform->activeDocument())
+    while (TDocumentForm *window = mainform->activeDocument())
         QVERIFY(window->close());
     QVERIFY(program.modal.unexpected.isEmpty());
     QCOMPARE(mainform->filnavnEdit->text(), QStringLiteral("Der er ingen åbne dokumenter."));
@@ -795,7 +795,7 @@ void TestTextWindow::rightClickMenusAreDanish()
     ProgramFixture program;
     program.start();
     // The menu a right click in the middle of the text shows, and its entries as the user reads them.
-    const auto rightClick = [](TDokumentform *window, QStringList *entries) {
+    const auto rightClick = [](TDocumentForm *window, QStringList *entries) {
         QWidget *viewport = qobject_cast<QAbstractScrollArea *>(window->editor()->widget())->viewport();
         QTest::mouseClick(mainform->windowHandle(), Qt::RightButton, Qt::NoModifier,
                           viewport->mapTo(mainform, viewport->rect().center()));
@@ -811,7 +811,7 @@ void TestTextWindow::rightClickMenusAreDanish()
     };
     for (const char *newDocument : {"Ctrl+N", "Ctrl+Alt+N"}) {
         QTest::keySequence(mainform, QKeySequence(QString::fromLatin1(newDocument)));
-        TDokumentform *window = mainform->activeDocument();
+        TDocumentForm *window = mainform->activeDocument();
         QStringList entries;
         QMenu *own = window->editor()->contextMenu();
         QVERIFY(own);

@@ -107,7 +107,7 @@ QStringList paths()
 QStringList openDocuments()
 {
     QStringList names;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         names << window->Filnavn;
     return names;
 }

@@ -53,7 +53,7 @@ private:
     static QStringList openDocuments()
     {
         QStringList names;
-        for (TDokumentform *window : mainform->documentWindows())
+        for (TDocumentForm *window : mainform->documentWindows())
             names << window->Filnavn;
         return names;
     }

@@ -90,7 +90,7 @@ private:
     static QStringList openDocuments()
     {
         QStringList names;
-        for (TDokumentform *window : mainform->documentWindows())
+        for (TDocumentForm *window : mainform->documentWindows())
             names << window->Filnavn;
         return names;
     }

@@ -360,7 +360,7 @@ void TestFiltyper::standardList()
     program.start();
     const bool ja = answer == QStringLiteral("Ja");
     const QStringList before = listBefore ? own : QStringList();
-    const QStringList after = ja ? Tmainform::standardTypeliste : before;
+    const QStringList after = ja ? Tmainform::standardTypeList : before;
 
     withBox(program, [&](QDialog &) {
         QCOMPARE(rows(), before);
@@ -465,7 +465,7 @@ void TestFiltyper::savedListDecidesWhatOpensWithoutAsking()
     program.modal.press(QStringLiteral("Ja"));
     mainform->funk->openwin(log, QString());
     QStringList opened;
-    for (TDokumentform *window : mainform->documentWindows())
+    for (TDocumentForm *window : mainform->documentWindows())
         opened << window->Filnavn;
     QCOMPARE(opened, QStringList({data, ini, log}));
     QVERIFY2(program.modal.unexpected.isEmpty(), qPrintable(program.modal.unexpected.join(QStringLiteral(" | "))));

@@ -27,7 +27,7 @@ struct Showing {
     bool buttonFits = false; // the OK button lies wholly inside the box
 };
 
-Showing showInfo(const QString &message)
+Showing showingOf(const QString &message)
 {
     Showing seen;
     ModalScript script;
@@ -40,7 +40,7 @@ Showing showInfo(const QString &message)
         seen.buttonFits = box.rect().contains(infform->BitBtn1->geometry());
         pressButton(box, QStringLiteral("OK"));
     });
-    visInfo(message);
+    showInfo(message);
     return seen;
 }
 
@@ -83,11 +83,11 @@ void TestSmallBoxes::cleanupTestCase()
 
 void TestSmallBoxes::informationHeightFollowsText()
 {
-    const Showing one = showInfo(QStringLiteral("Filen er gemt."));
-    const Showing three = showInfo(QStringLiteral("Første linje\rAnden linje\rTredje linje"));
-    const Showing wrapped = showInfo(QStringLiteral("Filen kunne ikke gemmes, ").repeated(20));
+    const Showing one = showingOf(QStringLiteral("Filen er gemt."));
+    const Showing three = showingOf(QStringLiteral("Første linje\rAnden linje\rTredje linje"));
+    const Showing wrapped = showingOf(QStringLiteral("Filen kunne ikke gemmes, ").repeated(20));
     // Markup in a file name is text like any other: "<br>" breaks no line.
-    const Showing markup = showInfo(QStringLiteral("C:\\a<br>b & <i>c</i>.txt"));
+    const Showing markup = showingOf(QStringLiteral("C:\\a<br>b & <i>c</i>.txt"));
 
     QCOMPARE(three.text, QStringLiteral("Første linje\nAnden linje\nTredje linje"));
     QCOMPARE(markup.text, QStringLiteral("C:\\a<br>b & <i>c</i>.txt"));
@@ -138,18 +138,18 @@ void TestSmallBoxes::questionIsYesOnlyForJa_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("yes");
-    QTest::addColumn<Svar>("threeWay");
-    QTest::newRow("Ja") << QStringLiteral("Ja") << true << Svar::Ja;
-    QTest::newRow("Nej") << QStringLiteral("Nej") << false << Svar::Nej;
-    QTest::newRow("window button") << QString() << false << Svar::Fortryd;
-    QTest::newRow("Escape") << QStringLiteral("Escape") << false << Svar::Fortryd;
+    QTest::addColumn<Answer>("threeWay");
+    QTest::newRow("Ja") << QStringLiteral("Ja") << true << Answer::Yes;
+    QTest::newRow("Nej") << QStringLiteral("Nej") << false << Answer::No;
+    QTest::newRow("window button") << QString() << false << Answer::Cancel;
+    QTest::newRow("Escape") << QStringLiteral("Escape") << false << Answer::Cancel;
 }
 
 void TestSmallBoxes::questionIsYesOnlyForJa()
 {
     QFETCH(QString, button);
     QFETCH(bool, yes);
-    QFETCH(Svar, threeWay);
+    QFETCH(Answer, threeWay);
 
     ModalScript script;
     for (int asked = 0; asked < 2; ++asked) {
@@ -160,9 +160,9 @@ void TestSmallBoxes::questionIsYesOnlyForJa()
         else
             script.press(button);
     }
-    QCOMPARE(spoerg(QStringLiteral("Skal det gemmes?\rdok.txt")), yes);
+    QCOMPARE(ask(QStringLiteral("Skal det gemmes?\rdok.txt")), yes);
     // A question that can be taken back tells "Nej" from a box left without an answer.
-    QCOMPARE(spoergEllerFortryd(QStringLiteral("Skal det gemmes?\rdok.txt")), threeWay);
+    QCOMPARE(askOrCancel(QStringLiteral("Skal det gemmes?\rdok.txt")), threeWay);
 
     QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join(u'\n')));
     QCOMPARE(script.shown.size(), 2);
@@ -188,10 +188,10 @@ void TestSmallBoxes::questionStartsOnJaEveryTime()
     script.answer(keys({Qt::Key_Return}));
     script.answer(keys({Qt::Key_Escape}));
     script.answer(keys({Qt::Key_Return}));
-    QCOMPARE(spoerg(QStringLiteral("Første?")), false);
-    QCOMPARE(spoerg(QStringLiteral("Anden?")), true);
-    QCOMPARE(spoerg(QStringLiteral("Tredje?")), false);
-    QCOMPARE(spoerg(QStringLiteral("Fjerde?")), true);
+    QCOMPARE(ask(QStringLiteral("Første?")), false);
+    QCOMPARE(ask(QStringLiteral("Anden?")), true);
+    QCOMPARE(ask(QStringLiteral("Tredje?")), false);
+    QCOMPARE(ask(QStringLiteral("Fjerde?")), true);
     QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join(u'\n')));
 }
 
