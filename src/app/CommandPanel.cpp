@@ -16,7 +16,6 @@
 #include "options/optUnit.h"
 #include "platform/Browser.h"
 #include "platform/Clock.h"
-#include "platform/Designs.h"
 #include "platform/Dialogs.h"
 #include "platform/Modal.h"
 #include "platform/Notifications.h"
@@ -56,18 +55,6 @@ namespace {
 
 const QString ingenDokumenter = QStringLiteral("Der er ingen åbne dokumenter.");
 
-QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &hint)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setReadOnly(true);
-    if (!hint.isEmpty()) {
-        setHint(edit, hint);
-        edit->setAccessibleName(hint);
-    }
-    return edit;
-}
-
 // A column of controls on a page; the pages are low, so the columns are tight.
 QVBoxLayout *column(QHBoxLayout *page)
 {
@@ -83,16 +70,6 @@ QHBoxLayout *pageLayout(QWidget *page)
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(10);
     return layout;
-}
-
-QToolButton *yearButton(QWidget *parent, const QString &name, const QString &iconName, const QString &hint)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setIcon(Platform::designIcon(iconName));
-    setHint(button, hint);
-    button->setAccessibleName(hint);
-    return button;
 }
 
 } // namespace
@@ -172,19 +149,19 @@ void Tmainform::buildMenuBog()
     yearNuButton->setText(QStringLiteral("Nu"));
     yearNuButton->setAccessibleName(QStringLiteral("Nu"));
     setHint(yearNuButton, QStringLiteral("Gå til nuværende år"));
-    yearTilbageButton10 = yearButton(datoer, QStringLiteral("yearTilbageButton10"), QStringLiteral("go-first"),
-                                     QStringLiteral("Gå ti år tilbage"));
-    yearTilbageButton = yearButton(datoer, QStringLiteral("yearTilbageButton"), QStringLiteral("go-previous"),
-                                   QStringLiteral("Gå et år tilbage"));
+    yearTilbageButton10 = iconToolButton(datoer, QStringLiteral("yearTilbageButton10"), QStringLiteral("go-first"),
+                                         QStringLiteral("Gå ti år tilbage"));
+    yearTilbageButton = iconToolButton(datoer, QStringLiteral("yearTilbageButton"), QStringLiteral("go-previous"),
+                                       QStringLiteral("Gå et år tilbage"));
     // No length limit: a limit would cut 10005 to 1000 when the year buttons pass 9999.
     aarEdit = readOnlyEdit(datoer, QStringLiteral("aarEdit"), QStringLiteral("Viser det år datoerne beregnes ud fra"));
     aarEdit->setAlignment(Qt::AlignCenter);
     aarEdit->setText(QStringLiteral("0000"));
     aarEdit->setFixedWidth(aarEdit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 12);
-    yearFremButton = yearButton(datoer, QStringLiteral("yearFremButton"), QStringLiteral("go-next"),
-                                QStringLiteral("Gå et år frem"));
-    yearFremButton10 = yearButton(datoer, QStringLiteral("yearFremButton10"), QStringLiteral("go-last"),
-                                  QStringLiteral("Gå ti år frem"));
+    yearFremButton = iconToolButton(datoer, QStringLiteral("yearFremButton"), QStringLiteral("go-next"),
+                                    QStringLiteral("Gå et år frem"));
+    yearFremButton10 = iconToolButton(datoer, QStringLiteral("yearFremButton10"), QStringLiteral("go-last"),
+                                      QStringLiteral("Gå ti år frem"));
     for (QWidget *control : std::initializer_list<QWidget *>{yearNuButton, yearTilbageButton10, yearTilbageButton,
                                                              aarEdit, yearFremButton, yearFremButton10})
         yearRow->addWidget(control);

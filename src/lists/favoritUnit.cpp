@@ -11,7 +11,6 @@
 #include "widgets/Controls.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/Globals.h"
-#include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/spmUnit.h"
 
@@ -85,25 +84,13 @@ private:
     QColor m_firkant;
 };
 
-QListWidget *tegnetListe(QWidget *parent, const char *name, const QString &accessibleName, const QColor &firkant)
+QListWidget *tegnetListe(QWidget *parent, const QString &name, const QString &accessibleName, const QColor &firkant)
 {
-    auto *liste = new QListWidget(parent);
-    liste->setObjectName(QLatin1String(name));
-    liste->setAccessibleName(accessibleName);
+    QListWidget *liste = namedList(parent, name, accessibleName);
     liste->setItemDelegate(new RaekkeTegner(firkant, liste));
     liste->setUniformItemSizes(true);
     liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return liste;
-}
-
-QLineEdit *navngivetEdit(QWidget *parent, const char *name, const QString &hint, const QString &placeholder)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setPlaceholderText(placeholder);
-    edit->setAccessibleName(hint);
-    setHint(edit, hint);
-    return edit;
 }
 
 // A name that can be a list file in the favourites folder and a line of the settings file.
@@ -205,11 +192,11 @@ void Tfavoritform::buildControls()
     auto *venstre = new QVBoxLayout(opretPanel);
     venstre->setContentsMargins(0, 0, 0, 0);
     venstre->addWidget(namedLabel(opretPanel, QStringLiteral("fillistenLabel"), QStringLiteral("Favoritlister")));
-    fillisten = tegnetListe(opretPanel, "fillisten", QStringLiteral("Favoritlister"), QColor(255, 0, 0));
+    fillisten = tegnetListe(opretPanel, QStringLiteral("fillisten"), QStringLiteral("Favoritlister"), QColor(255, 0, 0));
     venstre->addWidget(fillisten, 1);
     auto *nyRaekke = new QHBoxLayout;
-    gemEdit = navngivetEdit(opretPanel, "gemEdit", QStringLiteral("Indfør navn for ny filliste"),
-                            QStringLiteral("Indfør fillistenavn og tryk Gem"));
+    gemEdit = namedEdit(opretPanel, QStringLiteral("gemEdit"), QStringLiteral("Indfør navn for ny filliste"),
+                        QStringLiteral("Indfør fillistenavn og tryk Gem"));
     nyRaekke->addWidget(gemEdit, 1);
     nyRaekke->addWidget(iconActionButton(opretPanel, aGemNytNavn, QStringLiteral("document-new")));
     venstre->addLayout(nyRaekke);
@@ -241,12 +228,13 @@ void Tfavoritform::buildControls()
     ikoner->addWidget(iconActionButton(favfilerPanel, insertFil, QStringLiteral("list-add")));
     ikoner->addWidget(iconActionButton(favfilerPanel, aGemFilliste, QStringLiteral("document-save")));
     hoejre->addLayout(ikoner);
-    favFilerListe = tegnetListe(favfilerPanel, "favFilerListe", QStringLiteral("Favoritliste"), QColor(0, 255, 255));
+    favFilerListe = tegnetListe(favfilerPanel, QStringLiteral("favFilerListe"), QStringLiteral("Favoritliste"),
+                                QColor(0, 255, 255));
     hoejre->addWidget(favFilerListe, 1);
     hoejre->addWidget(namedLabel(favfilerPanel, QStringLiteral("valgtLabel"), QStringLiteral("Valgte element:")));
     auto *omdoeb = new QHBoxLayout;
-    RenamFEdit = navngivetEdit(favfilerPanel, "RenamFEdit", QStringLiteral("Indfør ny tekst til valgte punkt"),
-                               QStringLiteral("Vælg et element i listen"));
+    RenamFEdit = namedEdit(favfilerPanel, QStringLiteral("RenamFEdit"),
+                           QStringLiteral("Indfør ny tekst til valgte punkt"), QStringLiteral("Vælg et element i listen"));
     omdoeb->addWidget(RenamFEdit, 1);
     omdoeb->addWidget(iconActionButton(favfilerPanel, FLRenameCaption, QStringLiteral("edit-rename")));
     hoejre->addLayout(omdoeb);

@@ -33,12 +33,9 @@ Tfilform::Tfilform(QWidget *parent)
     : TBox(parent, QStringLiteral("Åbne og lukkede dokumenter"))
 {
     setObjectName(QStringLiteral("filform"));
-    ListBox1 = new QListWidget(this);
-    ListBox2 = new QListWidget(this);
-    for (auto [list, name, caption] : {std::tuple{ListBox1, "ListBox1", "Lukkede dokumenter"},
-                                       std::tuple{ListBox2, "ListBox2", "Åbne dokumenter"}}) {
-        list->setObjectName(QString::fromLatin1(name));
-        list->setAccessibleName(QString::fromUtf8(caption));
+    ListBox1 = namedList(this, QStringLiteral("ListBox1"), QStringLiteral("Lukkede dokumenter"));
+    ListBox2 = namedList(this, QStringLiteral("ListBox2"), QStringLiteral("Åbne dokumenter"));
+    for (QListWidget *list : {ListBox1, ListBox2}) {
         list->setMouseTracking(true);
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);

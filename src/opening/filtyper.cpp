@@ -3,17 +3,14 @@
 #include "opening/DocumentHost.h"
 #include "opening/Funktioner.h"
 #include "opening/TypeListView.h"
-#include "platform/Designs.h"
 #include "widgets/Action.h"
 #include "widgets/Controls.h"
 #include "widgets/Globals.h"
-#include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 #include "widgets/spmUnit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,22 +31,6 @@ const QString informationTekst = QStringLiteral(
     "åbnes først efter et spørgsmål.\r\r"
     "Skriv et navn i Tekst og filtypen i Type, f.eks. txt, og tryk Enter.\r\r"
     "Ændringer gemmes først med \"Gem og luk\".");
-
-// An icon button is known to screen readers (and the real-window tests) by its hint. Where the
-// desktop has no such icon the button shows the short caption instead of an empty face.
-QToolButton *ikonKnap(QWidget *parent, const QString &ikon, const QString &caption, const QString &hint)
-{
-    auto *knap = new QToolButton(parent);
-    knap->setText(caption);
-    knap->setIcon(Platform::designIcon(ikon));
-    knap->setAccessibleName(hint);
-    setHint(knap, hint);
-    return knap;
-}
-
-} // namespace
-
-namespace {
 
 // The list itself lives with the open dispatch's host, which consults it.
 DocumentHost &listHost()
@@ -82,8 +63,8 @@ Ttypeform::Ttypeform(QWidget *parent)
     typeedit->setObjectName(QStringLiteral("typeedit"));
     typeedit->setAccessibleName(QStringLiteral("Type"));
     typeLabel->setBuddy(typeedit);
-    insertknap = ikonKnap(this, QStringLiteral("list-add"), QStringLiteral("Indfør"), QStringLiteral("Indfør i listen"));
-    insertknap->setObjectName(QStringLiteral("insertknap"));
+    insertknap = iconToolButton(this, QStringLiteral("insertknap"), QStringLiteral("list-add"),
+                                QStringLiteral("Indfør i listen"), QStringLiteral("Indfør"));
 
     aDelete = new TAction(this, QStringLiteral("aDelete"), QStringLiteral("Slet"),
                           QStringLiteral("Slet valgte fra listen"));
@@ -107,9 +88,8 @@ Ttypeform::Ttypeform(QWidget *parent)
     QToolButton *opKnap = iconActionButton(this, Aop, QStringLiteral("go-up"));
     QToolButton *nedKnap = iconActionButton(this, Aned, QStringLiteral("go-down"));
 
-    QToolButton *infoKnap = ikonKnap(this, QStringLiteral("dialog-information"), QStringLiteral("Info"),
-                                     QStringLiteral("Information"));
-    infoKnap->setObjectName(QStringLiteral("infoKnap"));
+    QToolButton *infoKnap = iconToolButton(this, QStringLiteral("infoKnap"), QStringLiteral("dialog-information"),
+                                           QStringLiteral("Information"), QStringLiteral("Info"));
     lukKnap = pushButton(this, QStringLiteral("lukKnap"), QStringLiteral("Annuller"), QStringLiteral("dialog-cancel"),
                          QStringLiteral("Luk boksen uden at gemme"));
     saveknap = pushButton(this, QStringLiteral("saveknap"), QStringLiteral("Gem og luk"), QStringLiteral("document-save"),

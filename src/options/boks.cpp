@@ -7,7 +7,6 @@
 #include "widgets/BoxSettings.h"
 #include "widgets/Controls.h"
 #include "widgets/Globals.h"
-#include "widgets/Hints.h"
 #include "widgets/infUnit.h"
 
 #include <QFileInfo>
@@ -37,11 +36,9 @@ const QString informationTekst = QStringLiteral(
     "Ændringer gælder først, når der trykkes \"Gem og luk\".");
 
 // Several names can be selected at once; the names are not edited in place.
-QListWidget *fontListe(QWidget *parent, const char *name, const QString &accessibleName)
+QListWidget *fontListe(QWidget *parent, const QString &name, const QString &accessibleName)
 {
-    auto *liste = new QListWidget(parent);
-    liste->setObjectName(QLatin1String(name));
-    liste->setAccessibleName(accessibleName);
+    QListWidget *liste = namedList(parent, name, accessibleName);
     liste->setSelectionMode(QAbstractItemView::ExtendedSelection);
     liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return liste;
@@ -84,8 +81,8 @@ Tboksform::Tboksform(QWidget *parent)
     setObjectName(QStringLiteral("boksform"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    Box = fontListe(this, "Box", QStringLiteral("Valgte fonte"));
-    lagerBox = fontListe(this, "lagerBox", QStringLiteral("Lager"));
+    Box = fontListe(this, QStringLiteral("Box"), QStringLiteral("Valgte fonte"));
+    lagerBox = fontListe(this, QStringLiteral("lagerBox"), QStringLiteral("Lager"));
 
     fontBox = new TFontnavne(this);
     fontBox->setObjectName(QStringLiteral("fontBox"));
@@ -128,11 +125,8 @@ Tboksform::Tboksform(QWidget *parent)
     AflytOp->setUpdateRule(kanFlyttes);
     AflytNed->setUpdateRule(kanFlyttes);
 
-    infoButton = new QToolButton(this);
-    infoButton->setObjectName(QStringLiteral("infoButton"));
-    infoButton->setIcon(Platform::designIcon(QStringLiteral("dialog-information")));
-    setHint(infoButton, QStringLiteral("Information: Administrer grupper"));
-    infoButton->setAccessibleName(QStringLiteral("Information: Administrer grupper"));
+    infoButton = iconToolButton(this, QStringLiteral("infoButton"), QStringLiteral("dialog-information"),
+                                QStringLiteral("Information: Administrer grupper"));
 
     auto *knapSoejle = new QVBoxLayout;
     knapSoejle->setContentsMargins(0, 0, 0, 0);

@@ -101,14 +101,10 @@ Tfilmappeform::Tfilmappeform(QWidget *parent)
 
     mapperOverskrift = new QLabel(QStringLiteral("Mapper"), this);
     mapperOverskrift->setObjectName(QStringLiteral("mapperOverskrift"));
-    mappeBoxen = new QListWidget(this);
-    mappeBoxen->setObjectName(QStringLiteral("mappeBoxen"));
-    mappeBoxen->setAccessibleName(QStringLiteral("Mapper"));
+    mappeBoxen = namedList(this, QStringLiteral("mappeBoxen"), QStringLiteral("Mapper"));
     filerOverskrift = new QLabel(QStringLiteral("Filer"), this);
     filerOverskrift->setObjectName(QStringLiteral("filerOverskrift"));
-    filBoxen = new QListWidget(this);
-    filBoxen->setObjectName(QStringLiteral("filBoxen"));
-    filBoxen->setAccessibleName(QStringLiteral("Filer"));
+    filBoxen = namedList(this, QStringLiteral("filBoxen"), QStringLiteral("Filer"));
     // Thousands of found names: rows of one height are laid out without measuring each.
     mappeBoxen->setUniformItemSizes(true);
     filBoxen->setUniformItemSizes(true);

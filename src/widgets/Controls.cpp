@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -105,4 +107,43 @@ QToolButton *textToolButton(QWidget *parent, const QString &name, const QString 
     button->setAccessibleName(caption);
     setHint(button, hint);
     return button;
+}
+
+QToolButton *iconToolButton(QWidget *parent, const QString &name, const QString &iconName, const QString &hint,
+                            const QString &caption)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(Platform::designIcon(iconName));
+    button->setAccessibleName(hint);
+    setHint(button, hint);
+    return button;
+}
+
+QLineEdit *namedEdit(QWidget *parent, const QString &name, const QString &hint, const QString &placeholder)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setPlaceholderText(placeholder);
+    if (!hint.isEmpty()) {
+        edit->setAccessibleName(hint);
+        setHint(edit, hint);
+    }
+    return edit;
+}
+
+QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &hint)
+{
+    QLineEdit *edit = namedEdit(parent, name, hint);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QListWidget *namedList(QWidget *parent, const QString &name, const QString &accessibleName)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setAccessibleName(accessibleName);
+    return list;
 }

@@ -6,6 +6,8 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -32,3 +34,15 @@ QPushButton *pushButton(QWidget *parent, const QString &name, const QString &cap
 // A tool button with its icon beside its caption.
 QToolButton *textToolButton(QWidget *parent, const QString &name, const QString &caption, const QString &iconName,
                             const QString &hint);
+// A tool button showing only its icon; screen readers (and the tests) know it by its hint. The
+// caption, if any, shows only when the icon theme has no such icon.
+QToolButton *iconToolButton(QWidget *parent, const QString &name, const QString &iconName, const QString &hint,
+                            const QString &caption = QString());
+// A field known by its object name and, for screen readers, by its hint. An empty hint gives it
+// none; the placeholder shows while the field is empty.
+QLineEdit *namedEdit(QWidget *parent, const QString &name, const QString &hint,
+                     const QString &placeholder = QString());
+// A field that shows a value the user does not type.
+QLineEdit *readOnlyEdit(QWidget *parent, const QString &name, const QString &hint);
+// A list known by its object name and, for screen readers, by its accessible name.
+QListWidget *namedList(QWidget *parent, const QString &name, const QString &accessibleName);
