@@ -3,6 +3,7 @@
 #include "app/NameField.h"
 #include "documents/DatoCompo.h"
 #include "documents/DocumentForm.h"
+#include "documents/DocumentRecovery.h"
 #include "documents/Win1.h"
 #include "documents/Win2.h"
 #include "lists/DirBox.h"
@@ -249,6 +250,8 @@ void Tmainform::FormShow()
         MainMenu->setEnabled(false);
     }
     hovedmenuPanel->setVisible(optform->hovedmenuCheck->isChecked());
+    // Brought back first, so that a file also named on the command line is not opened twice.
+    offerRecovery(*this);
     for (const QString &argument : std::as_const(m_arguments)) {
         const QString name = QDir(m_startFolder).absoluteFilePath(getFname(argument));
         if (Platform::fileExists(name))
@@ -417,7 +420,7 @@ TDocumentForm *Tmainform::activeDocument() const
 TDocumentForm *Tmainform::createDocumentWindow(bool rich)
 {
     hideOptionsPanel();
-    const DocumentOpening opening{docFilnavn, docExt, newCount};
+    const DocumentOpening opening{docFilnavn, docExt, newCount, docRecovered};
     const FrameCommands commands{fileGem, fileGemSom, openMenu1, udskrivDokument, winLuk, winLukAlle};
     TDocumentForm *window = rich ? static_cast<TDocumentForm *>(new Twinform2(opening, commands))
                                  : new Twinform1(opening, commands);

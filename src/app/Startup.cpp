@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Main.h"
+#include "documents/DocumentRecovery.h"
 #include "documents/Print.h"
 #include "lists/favoritUnit.h"
 #include "lists/filUnit.h"
@@ -67,6 +68,7 @@ bool createProgram(const QStringList &args, const QString &startFolder)
         mainform = nullptr;
         return false;
     }
+    startRecovery();
     createBox(infform);
     createBox(spform);
     createBox(mappefilform);
@@ -90,6 +92,8 @@ void destroyProgram()
     // The boxes are children of the main window and go with it.
     delete mainform;
     mainform = nullptr;
+    // After the document windows, which leave their copies to it.
+    endRecovery();
     infform = nullptr;
     spform = nullptr;
     mappefilform = nullptr;

@@ -1,6 +1,7 @@
 #include "documents/DocumentForm.h"
 
 #include "documents/DatoCompo.h"
+#include "documents/DocumentRecovery.h"
 #include "documents/FindReplace.h"
 #include "lists/DirBox.h"
 #include "lists/FavDirUnit.h"
@@ -11,6 +12,7 @@
 #include "platform/Browser.h"
 #include "platform/DataFolders.h"
 #include "platform/Dialogs.h"
+#include "platform/RecoveryStore.h"
 #include "platform/RichEdit.h"
 #include "widgets/Action.h"
 #include "widgets/Controls.h"
@@ -169,21 +171,27 @@ void TDocumentForm::FormCreate()
     Ext = m_opening.extension;
     setPopupState(optform->popupBox->itemIndex() != 1);
 
-    if (Platform::fileExists(Filnavn)) {
+    const Platform::RecoveredCopy *recovered = m_opening.recovered;
+    if (recovered || Platform::fileExists(Filnavn)) {
         QString error;
-        if (!Editor->loadFromFile(Filnavn, &error)) {
+        const bool read = recovered ? Editor->restoreCopy(*recovered, &error) : Editor->loadFromFile(Filnavn, &error);
+        if (!read) {
             m_openFailed = true;
-            showInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + Filnavn + QLatin1Char('\r') + error);
+            showInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + (recovered ? recovered->textFile : Filnavn)
+                    + QLatin1Char('\r') + error);
             return;
         }
-        capNavn = QFileInfo(Filnavn).fileName();
-        filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
+        capNavn = recovered ? recovered->entry.caption : QFileInfo(Filnavn).fileName();
+        if (Platform::fileExists(Filnavn))
+            filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
     } else {
         capNavn = QString::number(m_opening.number) + QStringLiteral(". Dokument");
     }
     setWindowTitle(capNavn);
-    Editor->setModified(false);
+    // A restored text is what was never saved.
+    Editor->setModified(recovered != nullptr);
     connect(Editor, &Platform::RichEdit::textChanged, this, &TDocumentForm::reportModified);
+    new TRecoveryCopy(*this);
 }
 
 QString TDocumentForm::openingNote() const

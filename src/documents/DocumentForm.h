@@ -16,14 +16,17 @@ struct SearchSettings;
 
 namespace Platform {
 class RichEdit;
+struct RecoveredCopy;
 }
 
 // What a document window is opened with: the file (empty for a new document), its extension,
-// and the number a new document's caption counts with.
+// and the number a new document's caption counts with; or a recovery copy to bring back under
+// that file name.
 struct DocumentOpening {
     QString fileName;
     QString extension;
     int number = 0;
+    const Platform::RecoveredCopy *recovered = nullptr;
 };
 
 // The frame's own commands that a document window offers among its tools and menus.

@@ -4,6 +4,9 @@
 #include <QStringList>
 
 class TDocumentForm;
+namespace Platform {
+struct RecoveredCopy;
+}
 
 // What opening files asks of the window that holds the document windows: making a document
 // window, bringing an open one to the front, the fields that hand an open request over to the
@@ -27,6 +30,9 @@ public:
     // The file of the document being opened (empty for a new one) and its extension.
     QString docFilnavn;
     QString docExt;
+    // Set while a document is brought back from its recovery copy: the window shows the copy's
+    // text instead of reading docFilnavn.
+    const Platform::RecoveredCopy *docRecovered = nullptr;
     // Counts the documents asked for; a new document is named by it.
     int newCount = 0;
     // The file of the active document; empty when there is none or it has no name yet.

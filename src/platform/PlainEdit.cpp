@@ -1,6 +1,7 @@
 #include "platform/PlainEdit.h"
 
 #include "platform/LineFile.h"
+#include "platform/RecoveryStore.h"
 #include "platform/SpellUnderliner.h"
 #include "platform/TextPieces.h"
 #include "platform/WrappedLines.h"
@@ -122,6 +123,25 @@ bool PlainEdit::saveToFile(const QString &path, QString *error)
         return false;
     // A character that the old encoding could not hold moved the document to UTF-8 for good.
     m_encoding = used;
+    return true;
+}
+
+void PlainEdit::takeSnapshot(RecoverySnapshot &snapshot) const
+{
+    snapshot.entry.rich = false;
+    snapshot.entry.encoding = m_encoding;
+    snapshot.entry.lineBreak = m_lineBreak;
+    snapshot.text = text();
+    snapshot.lineBreaks = lineBreaksOfBlocks();
+}
+
+bool PlainEdit::restoreCopy(const RecoveredCopy &copy, QString *error)
+{
+    if (!loadFromFile(copy.textFile, error))
+        return false;
+    m_encoding = copy.entry.encoding;
+    m_lineBreak = copy.entry.lineBreak;
+    markLineBreaks(copy.lineBreaks);
     return true;
 }
 

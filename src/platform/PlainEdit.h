@@ -53,6 +53,8 @@ public:
 
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
     bool saveToFile(const QString &path, QString *error = nullptr) override;
+    void takeSnapshot(RecoverySnapshot &snapshot) const override;
+    bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) override;
 
     QString text() const override;
     int textLength() const override;

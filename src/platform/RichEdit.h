@@ -20,6 +20,9 @@ class QTextDocument;
 // Positions count characters from 0; a line break counts as one character.
 namespace Platform {
 
+struct RecoveredCopy;
+struct RecoverySnapshot;
+
 class RichEdit : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +36,13 @@ public:
     virtual bool loadFromFile(const QString &path, QString *error = nullptr) = 0;
     // Writes the text in the remembered encoding, replacing the file atomically.
     virtual bool saveToFile(const QString &path, QString *error = nullptr) = 0;
+
+    // Fills in the text and the form it is saved in, for a recovery copy; quick enough to take
+    // while the user types (the copy is encoded and written elsewhere).
+    virtual void takeSnapshot(RecoverySnapshot &snapshot) const = 0;
+    // Shows the text of a recovery copy, to be saved in the encoding and line breaks of the
+    // document it was taken from; on failure *error (when given) tells why.
+    virtual bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) = 0;
 
     // The text as the file holds it; positions below count in it.
     virtual QString text() const;

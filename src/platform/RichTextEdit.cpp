@@ -1,6 +1,7 @@
 #include "platform/RichTextEdit.h"
 
 #include "platform/LineFile.h"
+#include "platform/RecoveryStore.h"
 #include "platform/Rtf.h"
 #include "platform/SpellUnderliner.h"
 
@@ -115,6 +116,19 @@ bool RichTextEdit::loadFromFile(const QString &path, QString *error)
 bool RichTextEdit::saveToFile(const QString &path, QString *error)
 {
     return writeFileAtomically(path, writeRtf(m_area->document()), error);
+}
+
+void RichTextEdit::takeSnapshot(RecoverySnapshot &snapshot) const
+{
+    snapshot.entry.rich = true;
+    snapshot.entry.encoding = m_encoding;
+    snapshot.entry.lineBreak = m_lineBreak;
+    snapshot.document.reset(m_area->document()->clone());
+}
+
+bool RichTextEdit::restoreCopy(const RecoveredCopy &copy, QString *error)
+{
+    return loadFromFile(copy.textFile, error);
 }
 
 int RichTextEdit::displayedLineCount() const

@@ -465,4 +465,33 @@ QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak line
     return std::move(*bytes);
 }
 
+bool encodeInPieces(QStringView text, const std::function<bool(QByteArrayView)> &write)
+{
+    constexpr qsizetype kPieceLength = 1 << 20;
+    if (hasUnpairedSurrogate(text)) {
+        // As encodeText: what not even UTF-8 holds is written as UTF-16 LE with its mark.
+        if (!write(QByteArrayView(kUtf16LEMark)))
+            return false;
+        QByteArray piece;
+        for (qsizetype from = 0; from < text.size(); from += kPieceLength) {
+            const QStringView units = text.sliced(from, qMin(kPieceLength, text.size() - from));
+            piece.resize(2 * units.size());
+            qToLittleEndian<char16_t>(units.data(), units.size(), piece.data());
+            if (!write(piece))
+                return false;
+        }
+        return true;
+    }
+    if (!write(QByteArrayView(kUtf8Mark)))
+        return false;
+    // The encoder keeps a surrogate pair together that a piece's end cuts in two.
+    QStringEncoder utf8(QStringConverter::Utf8);
+    for (qsizetype from = 0; from < text.size(); from += kPieceLength) {
+        const QByteArray piece = utf8.encode(text.sliced(from, qMin(kPieceLength, text.size() - from)));
+        if (!write(piece))
+            return false;
+    }
+    return true;
+}
+
 } // namespace Platform

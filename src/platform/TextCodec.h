@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // The one place where bytes of a file become text and text becomes bytes again. A document keeps
 // the encoding and line-break style it was read in, so that writing it back unedited gives the
 // same bytes.
@@ -57,5 +59,10 @@ bool canEncode(const QString &text, TextEncoding encoding);
 // UTF-16 LE with its mark.
 QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak lineBreak,
                       TextEncoding *used = nullptr, QByteArrayView lineBreaks = {});
+
+// The bytes encodeText(text, TextEncoding::Utf8Bom, LineBreak::Lf) gives, handed to write a piece
+// at a time, so that a text too big to be held twice is never encoded whole. Returns false as soon
+// as write refuses a piece.
+bool encodeInPieces(QStringView text, const std::function<bool(QByteArrayView)> &write);
 
 } // namespace Platform

@@ -48,6 +48,8 @@ private slots:
     void looksBinary();
     void fallsBackWhenCharactersDoNotFit_data();
     void fallsBackWhenCharactersDoNotFit();
+    void encodesInPiecesAsWhole_data();
+    void encodesInPiecesAsWhole();
 };
 
 void TextCodecTest::decodesAndWritesBack_data()
@@ -314,6 +316,39 @@ void TextCodecTest::fallsBackWhenCharactersDoNotFit()
     const Platform::DecodedText decoded = Platform::decodeText(bytes);
     QCOMPARE(decoded.text, text);
     QCOMPARE(decoded.encoding, used);
+}
+
+void TextCodecTest::encodesInPiecesAsWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    // The pieces are a mebi-character long; these texts cross a piece's end.
+    constexpr qsizetype piece = 1 << 20;
+    const QString emoji = u"\U0001F600"_s;
+    QTest::newRow("empty") << QString();
+    QTest::newRow("Danish letters") << u"blåbærgrød\nmed fløde\n"_s;
+    QTest::newRow("three pieces of Danish letters") << u"æøå\n"_s.repeated(piece * 3 / 4);
+    QTest::newRow("surrogate pair cut by a piece's end") << QString(piece - 1, u'x') + emoji + u"y"_s;
+    QTest::newRow("unpaired surrogate") << u"a"_s + QChar(0xD800) + u"b\n"_s;
+    QTest::newRow("unpaired surrogate in the second piece") << QString(piece + 3, u'x') + QChar(0xDC00);
+}
+
+void TextCodecTest::encodesInPiecesAsWhole()
+{
+    QFETCH(QString, text);
+    QByteArray written;
+    int pieces = 0;
+    QVERIFY(Platform::encodeInPieces(text, [&](QByteArrayView piece) {
+        written += piece;
+        ++pieces;
+        return true;
+    }));
+    QCOMPARE(written, Platform::encodeText(text, TextEncoding::Utf8Bom, LineBreak::Lf));
+    QCOMPARE(Platform::decodeText(written).text, text);
+
+    // A refused piece ends the writing.
+    int offered = 0;
+    QVERIFY(!Platform::encodeInPieces(text, [&](QByteArrayView) { return ++offered < pieces; }));
+    QCOMPARE(offered, pieces);
 }
 
 QTEST_GUILESS_MAIN(TextCodecTest)

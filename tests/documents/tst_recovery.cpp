@@ -1,0 +1,321 @@
+#include "ProgramFixture.h"
+
+#include "app/Main.h"
+#include "documents/DocumentForm.h"
+#include "documents/DocumentRecovery.h"
+#include "opening/Funktioner.h"
+#include "platform/LineFile.h"
+#include "platform/RichEdit.h"
+#include "widgets/Action.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+QString recoveryFolder(const ProgramFixture &program)
+{
+    return QDir(program.optMappe()).filePath(u"Gendannelse"_s);
+}
+
+// The runs' folders below the recovery folder.
+QStringList runs(const ProgramFixture &program)
+{
+    return QDir(recoveryFolder(program)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// The files of every copy below the recovery folder, relative to it, lock files left out.
+QStringList copyFiles(const ProgramFixture &program)
+{
+    QStringList files;
+    const QDir folder(recoveryFolder(program));
+    QDirIterator it(folder.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString name = folder.relativeFilePath(it.next());
+        if (!name.endsWith(u".lock"_s))
+            files << name;
+    }
+    files.sort();
+    return files;
+}
+
+// The index lines of this run's only copy; empty while there is none.
+QStringList onlyIndex(const ProgramFixture &program)
+{
+    const QStringList files = copyFiles(program);
+    const QStringList indexes = files.filter(u".index"_s);
+    if (indexes.size() != 1)
+        return {};
+    return Platform::readLines(QDir(recoveryFolder(program)).filePath(indexes[0])).value_or(QStringList());
+}
+
+// Keys as the keyboard delivers them: to the main window, where the frame's shortcuts are looked
+// up, and typing to the control that has the focus.
+void key(const QString &keys)
+{
+    QTest::keySequence(mainform->windowHandle(), QKeySequence(keys));
+}
+
+void type(const QString &text)
+{
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QCOMPARE(focused, mainform->activeDocument()->editor()->widget());
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, focused, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Copies a run's folder, lock left out, to a folder of its own: what a program that was killed
+// leaves behind.
+void leaveAsCrashed(const ProgramFixture &program, const QString &run, const QString &crashed)
+{
+    const QDir from(QDir(recoveryFolder(program)).filePath(run));
+    const QString to = QDir(recoveryFolder(program)).filePath(crashed);
+    QVERIFY(QDir().mkpath(to));
+    for (const QString &name : from.entryList(QDir::Files))
+        if (!name.endsWith(u".lock"_s))
+            QVERIFY(QFile::copy(from.filePath(name), QDir(to).filePath(name)));
+}
+
+} // namespace
+
+class TestRecovery : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TRecoveryCopy::setDelays(200ms, 2s); }
+    void copyFollowsTheUnsavedText_data();
+    void copyFollowsTheUnsavedText();
+    void copyWhileTheUserKeepsTyping();
+    void restoreAfterACrash_data();
+    void restoreAfterACrash();
+    void copyThatCannotBeWrittenIsToldOnce();
+};
+
+void TestRecovery::copyFollowsTheUnsavedText_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("indexStart"); // the first five lines: the time is the sixth
+    QTest::addColumn<QString>("copyFile");
+    QTest::newRow("new text document") << u"new text"_s << u"1. Dokument"_s
+                                       << QStringList{QString(), u"1. Dokument"_s, u"text"_s, u"ansi"_s, u"lf"_s}
+                                       << u"1.txt"_s;
+    QTest::newRow("opened Windows-1252 file, CR LF")
+        << u"opened text"_s << u"brev.txt"_s
+        << QStringList{u"<path>"_s, u"brev.txt"_s, u"text"_s, u"windows-1252"_s, u"crlf"_s} << u"1.txt"_s;
+    QTest::newRow("new rich document") << u"new rich"_s << u"1. Dokument"_s
+                                       << QStringList{QString(), u"1. Dokument"_s, u"rich"_s, u"ansi"_s, u"lf"_s}
+                                       << u"1.rtf"_s;
+}
+
+void TestRecovery::copyFollowsTheUnsavedText()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, indexStart);
+    QFETCH(QString, copyFile);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(u"brev.txt"_s, "K\xe6re Jens\r\n");
+    if (kind == u"opened text")
+        mainform->funk->openwin(path, QString());
+    else
+        key(kind == u"new rich" ? u"Ctrl+Alt+N"_s : u"Ctrl+N"_s);
+    TDocumentForm *window = mainform->activeDocument();
+    QCOMPARE(window->windowTitle(), caption);
+    indexStart.replaceInStrings(u"<path>"_s, path);
+
+    // Nothing unsaved, nothing kept.
+    QVERIFY(copyFiles(program).isEmpty());
+    type(u"Hej "_s);
+    QTRY_COMPARE(onlyIndex(program).mid(0, 5), indexStart);
+    const QString run = runs(program).value(0);
+    const QString copy = QDir(recoveryFolder(program)).filePath(run + u"/"_s + copyFile);
+    const QByteArray copied = ProgramFixture::readFile(copy);
+    if (kind == u"new rich")
+        QVERIFY2(copied.startsWith("{\\rtf1") && copied.contains("Hej"), copied.constData());
+    else
+        QCOMPARE(copied, kind == u"new text" ? "\xEF\xBB\xBFHej " : "\xEF\xBB\xBFHej Kære Jens\n");
+    const QDateTime time = QDateTime::fromString(onlyIndex(program).value(5), Qt::ISODateWithMs);
+    QVERIFY(qAbs(time.secsTo(QDateTime::currentDateTimeUtc())) < 60);
+
+    // Saved, the copy goes.
+    const QString saved = QDir(program.workFolder()).filePath(u"gemt"_s + (kind == u"new rich" ? u".rtf"_s : u".txt"_s));
+    if (kind != u"opened text")
+        program.dialogs.saveAnswers.enqueue(saved);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QVERIFY(!window->editor()->isModified());
+    QVERIFY(copyFiles(program).isEmpty());
+
+    // Changed again, under its new name when it got one.
+    type(u"igen "_s);
+    QTRY_VERIFY(!onlyIndex(program).isEmpty());
+    QCOMPARE(onlyIndex(program).value(0), kind == u"opened text" ? path : saved);
+
+    // Undone to what was saved, nothing is unsaved.
+    while (window->editor()->isModified())
+        window->editor()->undo();
+    QVERIFY(copyFiles(program).isEmpty());
+
+    // Closed, whatever the answer to the save question, the copy goes.
+    type(u"sidst"_s);
+    QTRY_VERIFY(!onlyIndex(program).isEmpty());
+    program.modal.press(u"Nej"_s);
+    QVERIFY(window->close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QVERIFY(copyFiles(program).isEmpty());
+    QCOMPARE(runs(program), QStringList{run});
+
+    // A normal end takes the run's folder along.
+    QVERIFY(program.close());
+    QCOMPARE(runs(program), QStringList());
+}
+
+void TestRecovery::copyWhileTheUserKeepsTyping()
+{
+    // Typing never pauses as long as a copy waits for a pause; the copy comes all the same.
+    TRecoveryCopy::setDelays(1s, 2s);
+    ProgramFixture program;
+    program.start();
+    key(u"Ctrl+N"_s);
+    int typed = 0;
+    for (; typed < 60 && onlyIndex(program).isEmpty(); ++typed) {
+        type(u"x"_s);
+        QTest::qWait(100);
+    }
+    QVERIFY2(typed < 60, "no copy after six seconds of typing");
+    program.modal.press(u"Nej"_s);
+}
+
+void TestRecovery::restoreAfterACrash_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("Ja") << u"Ja"_s;
+    QTest::newRow("Nej") << u"Nej"_s;
+    QTest::newRow("box closed without an answer") << QString();
+}
+
+void TestRecovery::restoreAfterACrash()
+{
+    QFETCH(QString, answer);
+    ProgramFixture program;
+    program.start();
+    // A letter in Windows-1252 with CR LF, a new text and a new rich document, all typed in and
+    // kept in copies.
+    const QString letter = program.writeFile(u"brev.txt"_s, "K\xe6re Jens\r\nHilsen\r\n");
+    mainform->funk->openwin(letter, QString());
+    type(u"Søde "_s);
+    key(u"Ctrl+N"_s);
+    type(u"Indkøb: æg"_s);
+    key(u"Ctrl+Alt+N"_s);
+    type(u"Referat"_s);
+    QTRY_COMPARE(copyFiles(program).filter(u".index"_s).size(), 3);
+    // The program dies: its copies stay, its lock goes with the process.
+    const QString crashed = u"20261211-060000-000-1"_s;
+    leaveAsCrashed(program, runs(program).value(0), crashed);
+    for (int question = 0; question < 3; ++question)
+        program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    QCOMPARE(runs(program), QStringList{crashed});
+
+    // The next start asks.
+    if (answer.isEmpty())
+        program.modal.closeWindow();
+    else
+        program.modal.press(answer);
+    const qsizetype shownBefore = program.modal.shown.size();
+    program.start();
+    QVERIFY(program.modal.unexpected.isEmpty());
+    QCOMPARE(program.modal.shown.size(), shownBefore + 1);
+    QCOMPARE(program.modal.shown.last().text,
+             u"kyxTavlo blev ikke lukket normalt.\nSkal de dokumenter, der ikke var gemt, gendannes?"_s);
+    const QList<TDocumentForm *> windows = mainform->documentWindows();
+    if (answer != u"Ja") {
+        QVERIFY(windows.isEmpty());
+        // "Nej" throws the copies away; no answer keeps them for the next start.
+        QCOMPARE(runs(program), answer.isEmpty() ? QStringList{crashed} : QStringList());
+        QVERIFY(program.close());
+        return;
+    }
+
+    // Each document in a window of its kind, under its name, with its text, unsaved.
+    QCOMPARE(windows.size(), 3);
+    QStringList captions;
+    for (TDocumentForm *window : windows) {
+        captions << window->windowTitle();
+        QVERIFY(window->editor()->isModified());
+    }
+    QCOMPARE(captions, QStringList({u"brev.txt"_s, u"2. Dokument"_s, u"3. Dokument"_s}));
+    QCOMPARE(windows[0]->Filnavn, letter);
+    QCOMPARE(windows[0]->editor()->text(), u"Søde Kære Jens\nHilsen\n"_s);
+    QCOMPARE(windows[1]->editor()->text(), u"Indkøb: æg"_s);
+    QCOMPARE(windows[1]->objectName(), u"winform1"_s);
+    QCOMPARE(windows[2]->editor()->document()->toPlainText(), u"Referat"_s);
+    QCOMPARE(windows[2]->objectName(), u"winform2"_s);
+    // The old copies are gone once this run has its own.
+    QCOMPARE(runs(program).size(), 1);
+    QVERIFY(runs(program)[0] != crashed);
+    QCOMPARE(copyFiles(program).filter(u".index"_s).size(), 3);
+    // A new document counts on from the restored ones.
+    key(u"Ctrl+N"_s);
+    QCOMPARE(mainform->activeDocument()->windowTitle(), u"4. Dokument"_s);
+    program.modal.press(u"Nej"_s);
+    QVERIFY(mainform->activeDocument()->close());
+
+    // Ctrl+S writes the letter as it was: Windows-1252 with CR LF.
+    mainform->activateDocument(windows[0]);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QCOMPARE(ProgramFixture::readFile(letter), "S\xf8" "de K\xe6re Jens\r\nHilsen\r\n");
+    QVERIFY(!windows[0]->editor()->isModified());
+    QCOMPARE(copyFiles(program).filter(u".index"_s).size(), 2);
+    for (int question = 0; question < 2; ++question)
+        program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    QCOMPARE(runs(program), QStringList());
+}
+
+void TestRecovery::copyThatCannotBeWrittenIsToldOnce()
+{
+    ProgramFixture program;
+    // Where the recovery folder should be, there is a file.
+    QFile blocker(recoveryFolder(program));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    program.start();
+    key(u"Ctrl+N"_s);
+    program.modal.press(u"OK"_s);
+    type(u"Hej"_s);
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    const QString told = program.modal.shown[0].text;
+    QVERIFY2(told.startsWith(u"Gendannelseskopien kunne ikke skrives:\nMappen kunne ikke oprettes: "_s
+                             + QDir::toNativeSeparators(recoveryFolder(program))),
+             qPrintable(told));
+    // Typing on tries again, and is not told again. The user clicks into the text after the box.
+    mainform->activateWindow();
+    QTRY_VERIFY(mainform->isActiveWindow());
+    QTest::mouseClick(mainform->activeDocument()->editor()->widget()->viewport(), Qt::LeftButton);
+    type(u" igen"_s);
+    QTest::qWait(600);
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.unexpected.isEmpty());
+    // The editor goes on working: the text is saved.
+    const QString saved = QDir(program.workFolder()).filePath(u"gemt.txt"_s);
+    program.dialogs.saveAnswers.enqueue(saved);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QCOMPARE(ProgramFixture::readFile(saved), "Hej igen");
+}
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"

@@ -1,0 +1,332 @@
+#include "platform/LineFile.h"
+#include "platform/RecoveryStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#ifndef Q_OS_WIN
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+using Platform::LineBreak;
+using Platform::RecoveryEntry;
+using Platform::TextEncoding;
+
+namespace {
+
+bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+RecoveryEntry letterEntry()
+{
+    RecoveryEntry entry;
+    entry.fileName = QDir::toNativeSeparators(u"/home/jens/Breve/Kære Jens.txt"_s);
+    entry.caption = u"Kære Jens.txt"_s;
+    entry.encoding = TextEncoding::Windows1252;
+    entry.lineBreak = LineBreak::CrLf;
+    entry.time = QDateTime(QDate(2026, 12, 11), QTime(7, 30, 5, 250), Qt::UTC);
+    return entry;
+}
+
+// The entries of a folder, sorted, names only: what a user listing it would see.
+QStringList listing(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestRecoveryStore : public QObject {
+    Q_OBJECT
+private slots:
+    void indexLinesRoundTrip_data();
+    void indexLinesRoundTrip();
+    void damagedIndexIsSkippedAndTold_data();
+    void damagedIndexIsSkippedAndTold();
+    void lockRule_data();
+    void lockRule();
+    void copiesAreWrittenAndRemoved();
+    void copyRemovedWhileWrittenNeverAppears();
+    void copyThatCannotBeWrittenIsTold();
+};
+
+void TestRecoveryStore::indexLinesRoundTrip_data()
+{
+    QTest::addColumn<RecoveryEntry>("entry");
+    QTest::newRow("named text, Windows-1252, CR LF") << letterEntry();
+    RecoveryEntry rich = letterEntry();
+    rich.fileName = QDir::toNativeSeparators(u"/srv/delt/Referat.rtf"_s);
+    rich.caption = u"Referat.rtf"_s;
+    rich.rich = true;
+    QTest::newRow("named rich text") << rich;
+    RecoveryEntry fresh = letterEntry();
+    fresh.fileName.clear();
+    fresh.caption = u"3. Dokument"_s;
+    fresh.encoding = TextEncoding::Ansi;
+    fresh.lineBreak = LineBreak::Lf;
+    QTest::newRow("new document") << fresh;
+    for (auto [name, encoding, lineBreak] : {std::tuple{"UTF-8 mark, CR", TextEncoding::Utf8Bom, LineBreak::Cr},
+                                             std::tuple{"UTF-16 LE", TextEncoding::Utf16LE, LineBreak::CrLf},
+                                             std::tuple{"UTF-16 BE", TextEncoding::Utf16BE, LineBreak::Lf}}) {
+        RecoveryEntry entry = letterEntry();
+        entry.encoding = encoding;
+        entry.lineBreak = lineBreak;
+        QTest::newRow(name) << entry;
+    }
+}
+
+void TestRecoveryStore::indexLinesRoundTrip()
+{
+    QFETCH(RecoveryEntry, entry);
+    QTemporaryDir folder;
+    const QString index = folder.filePath(u"1.index"_s);
+    QVERIFY(Platform::writeLines(index, Platform::recoveryIndexLines(entry)));
+    const std::optional<QStringList> lines = Platform::readLines(index);
+    QVERIFY(lines);
+    QString reason;
+    const std::optional<RecoveryEntry> read = Platform::recoveryEntryFromLines(*lines, &reason);
+    QVERIFY2(read, qPrintable(reason));
+    QCOMPARE(read->fileName, entry.fileName);
+    QCOMPARE(read->caption, entry.caption);
+    QCOMPARE(read->rich, entry.rich);
+    QCOMPARE(read->encoding, entry.encoding);
+    QCOMPARE(read->lineBreak, entry.lineBreak);
+    QCOMPARE(read->time, entry.time);
+}
+
+// Every damaged form of a copy left by an ended run: the copy is skipped with its reason, the
+// good copy beside it is still found, and nothing crashes.
+void TestRecoveryStore::damagedIndexIsSkippedAndTold_data()
+{
+    QTest::addColumn<QByteArray>("index");      // the damaged copy's index file
+    QTest::addColumn<QByteArray>("text");       // its text file; null: none
+    QTest::addColumn<QByteArray>("lineBreaks"); // its line-break file; null: none
+    QTest::addColumn<QString>("reason");
+
+    const QStringList good = Platform::recoveryIndexLines(letterEntry());
+    const auto lines = [&good](const std::function<void(QStringList &)> &damage) {
+        QStringList changed = good;
+        damage(changed);
+        return changed.join(u"\r\n"_s).toUtf8() + "\r\n";
+    };
+    const QByteArray text = "Hej\n";
+    QTest::newRow("empty file") << QByteArray() << text << QByteArray() << u"Indeksfilen har 0 linjer i stedet for 6."_s;
+    QTest::newRow("a line short") << lines([](QStringList &l) { l.removeLast(); }) << text << QByteArray()
+                                  << u"Indeksfilen har 5 linjer i stedet for 6."_s;
+    QTest::newRow("a line too many") << lines([](QStringList &l) { l << u"mere"_s; }) << text << QByteArray()
+                                     << u"Indeksfilen har 7 linjer i stedet for 6."_s;
+    QTest::newRow("relative file name") << lines([](QStringList &l) { l[0] = u"Breve/brev.txt"_s; }) << text
+                                        << QByteArray() << u"Filnavnet er ikke en fuld sti: Breve/brev.txt"_s;
+    QTest::newRow("no caption") << lines([](QStringList &l) { l[1] = u"  "_s; }) << text << QByteArray()
+                                << u"Dokumentets navn mangler."_s;
+    QTest::newRow("unknown kind") << lines([](QStringList &l) { l[2] = u"html"_s; }) << text << QByteArray()
+                                  << u"Ukendt dokumentart: html"_s;
+    QTest::newRow("unknown encoding") << lines([](QStringList &l) { l[3] = u"ebcdic"_s; }) << text << QByteArray()
+                                      << u"Ukendt tegnkodning: ebcdic"_s;
+    QTest::newRow("unknown line break") << lines([](QStringList &l) { l[4] = u"crcr"_s; }) << text << QByteArray()
+                                        << u"Ukendt linjeskift: crcr"_s;
+    QTest::newRow("no time") << lines([](QStringList &l) { l[5].clear(); }) << text << QByteArray()
+                             << u"Ugyldigt tidspunkt: "_s;
+    QTest::newRow("impossible time") << lines([](QStringList &l) { l[5] = u"2026-13-45T25:61:00Z"_s; }) << text
+                                     << QByteArray() << u"Ugyldigt tidspunkt: 2026-13-45T25:61:00Z"_s;
+    QTest::newRow("bigger than any index") << QByteArray(2 * 1024 * 1024, 'x') << text << QByteArray()
+                                           << u"Indeksfilen kan ikke læses."_s;
+    QTest::newRow("binary garbage") << QByteArray("\0\xff\xfe\x01\r\r\n\x80", 8) << text << QByteArray()
+                                    << u"Indeksfilen har 3 linjer i stedet for 6."_s;
+    QTest::newRow("text missing") << lines([](QStringList &) {}) << QByteArray() << QByteArray()
+                                  << u"Kopien af teksten mangler: "_s;
+    QTest::newRow("damaged line breaks") << lines([](QStringList &) {}) << text << QByteArray("\x00\x07", 2)
+                                         << u"Linjeskiftene er beskadigede."_s;
+}
+
+void TestRecoveryStore::damagedIndexIsSkippedAndTold()
+{
+    QFETCH(QByteArray, index);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, lineBreaks);
+    QFETCH(QString, reason);
+
+    QTemporaryDir root;
+    const QString run = root.filePath(u"20261211-073000-000-4242"_s);
+    QVERIFY(QDir().mkpath(run));
+    // Copy 1 is whole, copy 2 damaged.
+    QVERIFY(Platform::writeLines(run + u"/1.index"_s, Platform::recoveryIndexLines(letterEntry())));
+    QVERIFY(putFile(run + u"/1.txt"_s, "Kære Jens\n"));
+    QVERIFY(putFile(run + u"/2.index"_s, index));
+    if (!text.isNull())
+        QVERIFY(putFile(run + u"/2.txt"_s, text));
+    if (!lineBreaks.isNull())
+        QVERIFY(putFile(run + u"/2.breaks"_s, lineBreaks));
+
+    Platform::RecoveryLeftovers leftovers(root.path());
+    QCOMPARE(leftovers.copies().size(), 1);
+    QCOMPARE(leftovers.copies()[0].textFile, QDir::toNativeSeparators(run + u"/1.txt"_s));
+    QCOMPARE(leftovers.broken().size(), 1);
+    QCOMPARE(leftovers.broken()[0].indexFile, QDir::toNativeSeparators(run + u"/2.index"_s));
+    QVERIFY2(leftovers.broken()[0].reason.startsWith(reason), qPrintable(leftovers.broken()[0].reason));
+
+    leftovers.discard();
+    QCOMPARE(listing(root.path()), QStringList());
+}
+
+// Whose copies are offered at start: those of a run whose program has ended, never those of a
+// program still running.
+void TestRecoveryStore::lockRule_data()
+{
+    QTest::addColumn<QString>("owner");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("live owner") << u"live"_s << false;
+    QTest::newRow("dead owner") << u"dead"_s << true;
+    QTest::newRow("stale lock: unreadable and old") << u"stale"_s << true;
+    QTest::newRow("unreadable but new: its owner may be writing it") << u"new"_s << false;
+    QTest::newRow("no lock at all") << u"none"_s << true;
+}
+
+void TestRecoveryStore::lockRule()
+{
+    QFETCH(QString, owner);
+    QFETCH(bool, offered);
+
+    QTemporaryDir root;
+    const QString run = root.filePath(u"20261211-073000-000-4242"_s);
+    QVERIFY(QDir().mkpath(run));
+    QVERIFY(Platform::writeLines(run + u"/1.index"_s, Platform::recoveryIndexLines(letterEntry())));
+    QVERIFY(putFile(run + u"/1.txt"_s, "Kære Jens\n"));
+    const QString lockName = run + u"/kyxTavlo.lock"_s;
+
+    QLockFile live(lockName);
+    if (owner == u"live") {
+        QVERIFY(live.tryLock(0));
+    } else if (owner == u"dead") {
+#ifdef Q_OS_WIN
+        QSKIP("A process that leaves its lock behind is made with fork");
+#else
+        // A program that took the lock and died without letting it go.
+        const pid_t child = fork();
+        if (child == 0) {
+            auto *lock = new QLockFile(lockName);
+            _exit(lock->tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFileInfo::exists(lockName));
+#endif
+    } else if (owner == u"stale" || owner == u"new") {
+        QVERIFY(putFile(lockName, QByteArray()));
+        if (owner == u"stale") {
+            QFile lock(lockName);
+            QVERIFY(lock.open(QIODevice::ReadWrite));
+            QVERIFY(lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600), QFileDevice::FileModificationTime));
+        }
+    }
+
+    {
+        Platform::RecoveryLeftovers leftovers(root.path());
+        QCOMPARE(leftovers.copies().size(), offered ? 1 : 0);
+        QVERIFY(leftovers.broken().isEmpty());
+        leftovers.discard();
+    }
+    QCOMPARE(QFileInfo::exists(run), !offered);
+    if (!offered)
+        QCOMPARE(listing(run), QStringList({u"1.index"_s, u"1.txt"_s, u"kyxTavlo.lock"_s}));
+}
+
+void TestRecoveryStore::copiesAreWrittenAndRemoved()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(u"Gendannelse"_s);
+    auto store = std::make_unique<Platform::RecoveryStore>(folder);
+    const int plain = store->newCopy();
+    const int rich = store->newCopy();
+    Platform::RecoverySnapshot text;
+    text.entry = letterEntry();
+    text.text = u"Kære Jens\nHilsen \U0001F600\n"_s;
+    text.lineBreaks = QByteArray(1, char(LineBreak::Lf));
+    store->write(plain, text);
+    Platform::RecoverySnapshot formatted;
+    formatted.entry = letterEntry();
+    formatted.entry.rich = true;
+    formatted.document = std::make_shared<QTextDocument>();
+    QTextCursor(formatted.document.get()).insertHtml(u"Et <b>fedt</b> ord"_s);
+    store->write(rich, formatted);
+    store->waitForWriting();
+
+    const QStringList runs = listing(folder);
+    QCOMPARE(runs.size(), 1);
+    const QString run = folder + u"/"_s + runs[0];
+    QCOMPARE(listing(run), QStringList({u"1.breaks"_s, u"1.index"_s, u"1.txt"_s, u"2.index"_s, u"2.rtf"_s,
+                                        u"kyxTavlo.lock"_s}));
+    QCOMPARE(fileBytes(run + u"/1.txt"_s), "\xEF\xBB\xBF" + text.text.toUtf8());
+    QVERIFY(fileBytes(run + u"/2.rtf"_s).contains("{\\b fedt}") || fileBytes(run + u"/2.rtf"_s).contains("\\b fedt"));
+
+    // A running program's copies are not another program's leftovers.
+    QVERIFY(Platform::RecoveryLeftovers(folder).isEmpty());
+
+    store->remove(plain);
+    QCOMPARE(listing(run), QStringList({u"2.index"_s, u"2.rtf"_s, u"kyxTavlo.lock"_s}));
+    // The end of the program takes its folder along.
+    store.reset();
+    QCOMPARE(listing(folder), QStringList());
+}
+
+void TestRecoveryStore::copyRemovedWhileWrittenNeverAppears()
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath(u"Gendannelse"_s);
+    Platform::RecoveryStore store(folder);
+    const int copy = store.newCopy();
+    Platform::RecoverySnapshot big;
+    big.entry = letterEntry();
+    big.text = u"blåbærgrød\n"_s.repeated(4 * 1024 * 1024);
+    for (int round = 0; round < 3; ++round) {
+        store.write(copy, big);
+        store.remove(copy);
+    }
+    store.waitForWriting();
+    const QStringList runs = listing(folder);
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(listing(folder + u"/"_s + runs[0]), QStringList({u"kyxTavlo.lock"_s}));
+}
+
+void TestRecoveryStore::copyThatCannotBeWrittenIsTold()
+{
+    QTemporaryDir root;
+    // Where the folder should be, there is a file.
+    const QString folder = root.filePath(u"Gendannelse"_s);
+    QVERIFY(putFile(folder, "x"));
+    Platform::RecoveryStore store(folder);
+    QStringList failures;
+    connect(&store, &Platform::RecoveryStore::writeFailed, this,
+            [&failures](int copy, const QString &reason) { failures << QString::number(copy) + u": "_s + reason; });
+    const int copy = store.newCopy();
+    Platform::RecoverySnapshot text;
+    text.entry = letterEntry();
+    text.text = u"Hej"_s;
+    store.write(copy, text);
+    QCOMPARE(failures.size(), 1);
+    QVERIFY2(failures[0].startsWith(u"1: Mappen kunne ikke oprettes: "_s), qPrintable(failures[0]));
+    QCOMPARE(fileBytes(folder), "x");
+}
+
+QTEST_GUILESS_MAIN(TestRecoveryStore)
+#include "tst_recoverystore.moc"
