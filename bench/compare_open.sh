@@ -6,6 +6,11 @@
 # ended is the time until it is usable. The memory peak is /usr/bin/time's maximum resident size.
 # Beside them: reading and decoding the file alone, the floor an editor cannot go below.
 #
+# Then, in the same run, the program's own searches over folder trees beside the command-line tools
+# a user would pick instead, on the same trees with the same hits: the search in documents beside
+# grep (20 000 files), the search for folders and files by name beside find (200 000 entries); and
+# replace-all in big documents beside sed (bench_replace).
+#
 #   bench/compare_open.sh    BUILD_DIR (default build/) and RUNS (default 5) may be set
 #
 # It measures; it never fails on a figure. The documents (Danish text with æ, ø and å, CR LF) are
@@ -32,7 +37,7 @@ if ((${#missing[@]})); then
 fi
 
 [[ -f "$build/CMakeCache.txt" ]] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target bench_documents kyxtavlo -j2 || exit 1
+cmake --build "$build" --target bench_documents bench_search bench_replace kyxtavlo -j2 || exit 1
 
 desktop_name=compare_open
 screen_size=1600x1200x24
@@ -44,7 +49,8 @@ clean_environment
 export KYXTAVLO_DATA_ROOT="$work/data"
 mkdir -p "$KYXTAVLO_DATA_ROOT" "$outdir" || exit 2
 # Copies run, so that a build started meanwhile cannot relink a program under a run.
-cp "$build/kyxtavlo" "$build/bench/bench_documents" "$work/" || exit 2
+cp "$build/kyxtavlo" "$build/bench/bench_documents" "$build/bench/bench_search" "$build/bench/bench_replace" "$work/" ||
+  exit 2
 docs="$work/docs"
 QT_QPA_PLATFORM=offscreen "$work/bench_documents" generate "$docs" >"$work/generate.log" 2>&1 || fail "the documents could not be made"
 # Sizes in decimal megabytes, cut at a line break: FeatherPad opens files up to 100 MiB.
@@ -126,3 +132,69 @@ for size in 10 50 100; do
     "$(summary <<<"$kyx_s")" "$(summary <<<"$kyx_mb")" "$(summary <<<"$fp_s")" "$(summary <<<"$fp_mb")" |
     tee -a "$outdir/compare_open.txt"
 done
+
+# ---- searches over folder trees and replace-all ------------------------------------------------
+
+QT_QPA_PLATFORM=offscreen "$work/bench_search" tree "$work/trees" >>"$work/generate.log" 2>&1 ||
+  fail "the folder trees could not be made"
+documents="$work/trees/dokumenter"
+names="$work/trees/navne"
+# Both tools then read from the disk cache, as a user's second search does.
+grep -rqF warm "$documents" >/dev/null 2>&1
+find "$names" >/dev/null
+
+# Seconds a command takes, its output counted in lines: "seconds count".
+timed_count() {
+  local start count
+  start=$(now_ns)
+  count=$("$@" 2>/dev/null | wc -l)
+  echo "$(awk -v a="$start" -v b="$(now_ns)" 'BEGIN { printf "%.3f", (b - a) / 1e9 }') $count"
+}
+# Seconds and note of a bench_search scenario.
+program_search() {
+  QT_QPA_PLATFORM=offscreen "$work/bench_search" "$@" 2>>"$work/programs.log" |
+    awk -F'\t' '/^RESULT/ { print $4 "\t" $6 }'
+}
+
+{
+  echo
+  echo "Searches over folder trees, $runs runs each; seconds min / median"
+  echo
+  printf '| %-52s | %-16s | %-34s | %-16s | %-26s |\n' search "kyxTavlo s" "kyxTavlo found" "other tool s" "other tool found"
+  printf '|%s|%s|%s|%s|%s|\n' "------------------------------------------------------" "------------------" \
+    "------------------------------------" "------------------" "----------------------------"
+} | tee -a "$outdir/compare_open.txt"
+
+compare_search() { # label, the program's scenario (a comma list), the other tool's command...
+  local label=$1 scenario=$2 kyx_s="" tool_s="" kyx_note tool_count line
+  shift 2
+  IFS=, read -r -a arguments <<<"$scenario"
+  for ((i = 0; i < runs; ++i)); do
+    line=$(program_search "${arguments[@]}")
+    kyx_s+=" ${line%%$'\t'*}" kyx_note=${line#*$'\t'}
+    read -r s tool_count < <(timed_count "$@")
+    tool_s+=" $s"
+  done
+  printf '| %-52s | %-16s | %-34s | %-16s | %-26s |\n' "$label" "$(summary <<<"$kyx_s")" "$kyx_note" \
+    "$(summary <<<"$tool_s")" "$tool_count lines ($(basename "$1"))" | tee -a "$outdir/compare_open.txt"
+}
+
+rare=kommunalbestyrelsesmedlem
+common=smørrebrød
+compare_search "Søg i dokumenter *.txt, rare word / grep -rliF" "documents,$documents,*.txt,$rare" \
+  grep -rliF "$rare" --include='*.txt' "$documents"
+compare_search "Søg i dokumenter *.txt, common word / grep -roiF" "documents,$documents,*.txt,$common" \
+  grep -roiF "$common" --include='*.txt' "$documents"
+compare_search "Søg i dokumenter *.html, rare word / grep -rliF" "documents,$documents,*.html,$rare" \
+  grep -rliF "$rare" --include='*.html' "$documents"
+compare_search "Søg i dokumenter *.rtf, rare word / grep -rliF (RTF escapes)" "documents,$documents,*.rtf,$rare" \
+  grep -rliF "$rare" --include='*.rtf' "$documents"
+compare_search "Søg efter mapper og filer / find -iname" "names,$names,søndag" \
+  find "$names" -mindepth 1 -iname '*søndag*'
+
+{
+  echo
+  echo "Replace-all beside sed (bench_replace; seconds of the command alone)"
+  echo
+  QT_QPA_PLATFORM=offscreen "$work/bench_replace" "$work/replace" 2>>"$work/programs.log"
+} | tee -a "$outdir/compare_open.txt"
