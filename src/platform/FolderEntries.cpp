@@ -41,13 +41,20 @@ namespace {
 void classify(int folderFd, const dirent &record, FolderEntry &entry)
 {
     struct stat status {};
+    const auto leadsToFolder = [&] { return fstatat(folderFd, record.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode); };
     switch (record.d_type) {
     case DT_DIR:
         entry.folder = true;
         return;
     case DT_LNK:
+        entry.link = true;
+        entry.folder = leadsToFolder();
+        return;
     case DT_UNKNOWN:
-        entry.folder = fstatat(folderFd, record.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+        if (fstatat(folderFd, record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            return;
+        entry.link = S_ISLNK(status.st_mode);
+        entry.folder = entry.link ? leadsToFolder() : S_ISDIR(status.st_mode);
         return;
     default:
         return;
@@ -98,7 +105,7 @@ FolderListing listFolder(const QString &folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo found = it.fileInfo();
-        listing.entries.append({found.fileName(), found.isDir()});
+        listing.entries.append({found.fileName(), found.isDir(), found.isSymLink()});
     }
     sortByName(listing);
     return listing;

@@ -219,15 +219,30 @@ bool Tfilmappeform::limitReached() const
     return m_counts.filesFound == m_maxElementer || m_counts.foldersFound == m_maxElementer;
 }
 
-void Tfilmappeform::startWalk(const QString &folder)
+namespace {
+
+// Where a folder entry really lies, the folder holding it really lying at folderReal. Only a link
+// needs the file system to tell; asking it for every folder of a big tree costs as much as
+// listing the tree.
+QString realLocation(const QString &folderReal, const QString &path, const Platform::FolderEntry &entry)
 {
-    m_walkedFolders.clear();
-    firstVisit(folder);
+    if (entry.link)
+        return Platform::realFolderPath(path);
+    return folderReal.endsWith(QLatin1Char('/')) ? folderReal + entry.name : folderReal + QLatin1Char('/') + entry.name;
 }
 
-bool Tfilmappeform::firstVisit(const QString &folder)
+} // namespace
+
+QString Tfilmappeform::startWalk(const QString &folder)
 {
+    m_walkedFolders.clear();
     const QString real = Platform::realFolderPath(folder);
+    firstVisit(real);
+    return real;
+}
+
+bool Tfilmappeform::firstVisit(const QString &real)
+{
     if (real.isEmpty() || m_walkedFolders.contains(real))
         return false;
     m_walkedFolders.insert(real);
@@ -247,14 +262,17 @@ void Tfilmappeform::findElement(const QString &folder, const QString &word)
         // A negative maximum is never equalled, so it sets no limit.
         m_maxElementer = optform ? optform->maxElementer : -1;
 
-        startWalk(folder);
-        getAntal(folder);
+        m_listings.clear();
+        m_listedEntries = 0;
+        getAntal(folder, startWalk(folder));
         m_counts.total = m_counts.filesBefore + m_counts.foldersBefore;
         findBar->setRange(0, int(qBound(qint64(1), m_counts.total, qint64(std::numeric_limits<int>::max()))));
         findBar->setValue(0);
 
-        startWalk(folder);
-        m_ranItsCourse = getInfo(folder);
+        m_ranItsCourse = getInfo(folder, startWalk(folder));
+        m_listings.clear();
+        m_listedEntries = 0;
+        findBar->setValue(int(qMin(m_barPosition, qint64(findBar->maximum()))));
 
         if (m_counts.foldersExamined > 0)
             mapperOverskrift->setText(QStringLiteral("Der er undersøgt %1:%2 mappenavne")
@@ -272,27 +290,43 @@ void Tfilmappeform::findElement(const QString &folder, const QString &word)
     }
 }
 
-void Tfilmappeform::getAntal(const QString &folder)
+void Tfilmappeform::getAntal(const QString &folder, const QString &real)
 {
     // A listing that broke off is counted as far as it came; the walk that follows reports it.
     const Platform::FolderListing listing = Platform::listFolder(folder);
+    constexpr qsizetype keptEntries = 1'000'000;
+    if (m_listedEntries + listing.entries.size() <= keptEntries) {
+        m_listings.insert(folder, listing);
+        m_listedEntries += listing.entries.size();
+    }
     const QString base = delimKon(folder);
     for (const Platform::FolderEntry &entry : listing.entries) {
         if (limitReached())
             return;
         if (entry.folder) {
             ++m_counts.foldersBefore;
-            if (firstVisit(base + entry.name))
-                getAntal(base + entry.name);
+            const QString path = base + entry.name;
+            if (const QString entryReal = realLocation(real, path, entry); firstVisit(entryReal))
+                getAntal(path, entryReal);
         } else {
             ++m_counts.filesBefore;
         }
     }
 }
 
-bool Tfilmappeform::getInfo(const QString &folder)
+Platform::FolderListing Tfilmappeform::takeListing(const QString &folder)
 {
-    const Platform::FolderListing listing = Platform::listFolder(folder);
+    const auto kept = m_listings.constFind(folder);
+    if (kept == m_listings.cend())
+        return Platform::listFolder(folder);
+    Platform::FolderListing listing = *kept;
+    m_listings.erase(kept);
+    return listing;
+}
+
+bool Tfilmappeform::getInfo(const QString &folder, const QString &real)
+{
+    const Platform::FolderListing listing = takeListing(folder);
     if (listing.status == Platform::ListingStatus::NotOpened)
         return true;
     const QString base = delimKon(folder);
@@ -317,8 +351,11 @@ bool Tfilmappeform::getInfo(const QString &folder)
             // A link to a folder is entered as the folder it leads to, unless that folder has been
             // walked already: a link back up the tree would go round in a circle, and a second
             // way into one folder would find its entries twice.
-            if (entry.folder && firstVisit(path) && !getInfo(path))
-                return false;
+            if (entry.folder) {
+                const QString entryReal = realLocation(real, path, entry);
+                if (firstVisit(entryReal) && !getInfo(path, entryReal))
+                    return false;
+            }
         }
         if (listing.status == Platform::ListingStatus::Interrupted)
             showInfo(QStringLiteral("Der opstod en fejl.\rVælg eventuelt ny mappe, der skal søges i."));
@@ -333,7 +370,10 @@ void Tfilmappeform::stepBar()
     // The tree may have grown since it was counted; the bar stops at its end.
     if (m_barPosition < m_counts.total) {
         ++m_barPosition;
-        findBar->setValue(int(m_barPosition));
+        // Setting the bar measures its text and style each time, which on a tree of many entries
+        // costs more than walking it: the bar is set when it moves by a thousandth.
+        if (m_barPosition * 1000 / m_counts.total != (m_barPosition - 1) * 1000 / m_counts.total)
+            findBar->setValue(int(m_barPosition));
     }
 }
 

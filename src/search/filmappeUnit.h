@@ -2,6 +2,9 @@
 
 #include "widgets/Box.h"
 
+#include "platform/FolderEntries.h"
+
+#include <QHash>
 #include <QSet>
 
 class QAction;
@@ -77,13 +80,15 @@ private:
 
     bool limitReached() const;
     // Starts a walk of the tree under folder: nothing has been entered yet but the folder itself.
-    void startWalk(const QString &folder);
-    // Whether the walk goes into this folder: each folder is entered once, by where it really
-    // lies, however many links lead to it.
-    bool firstVisit(const QString &folder);
-    void getAntal(const QString &folder);
+    // Where the folder really lies; empty when it does not exist.
+    QString startWalk(const QString &folder);
+    // Whether the walk goes into the folder that really lies at real: each folder is entered once,
+    // however many links lead to it.
+    bool firstVisit(const QString &real);
+    // real is where folder really lies.
+    void getAntal(const QString &folder, const QString &real);
     // False when the limit stopped the walk.
-    bool getInfo(const QString &folder);
+    bool getInfo(const QString &folder, const QString &real);
     void RegisterEle(const QString &path);
     void stepBar();
     void showPercent();
@@ -94,8 +99,15 @@ private:
     void findDirDblListeKlik(const QString &Capnavn, const QString &Filnavn);
     void findFilerDblListeKlik(const QString &Capnavn, const QString &Filnavn);
 
+    // The folder's listing kept from the count, or read now.
+    Platform::FolderListing takeListing(const QString &folder);
+
     Counts m_counts;
     QSet<QString> m_walkedFolders;
+    // The listings the count read, by folder, for the walk that follows it; only so many entries
+    // are kept that a whole disk's walk does not hold its every name.
+    QHash<QString, Platform::FolderListing> m_listings;
+    qsizetype m_listedEntries = 0;
     qint64 m_barPosition = 0;
     qint64 m_maxElementer = 0;
     bool m_ranItsCourse = false;
