@@ -1,6 +1,7 @@
 #include "documents/DocumentForm.h"
 
 #include "documents/DatoCompo.h"
+#include "documents/DiskChanges.h"
 #include "documents/DocumentRecovery.h"
 #include "documents/FindReplace.h"
 #include "lists/DirBox.h"
@@ -78,6 +79,11 @@ TDocumentForm::TDocumentForm(Platform::RichEdit *editor, const DocumentOpening &
     setWidget(body);
     Editor->widget()->installEventFilter(this);
     Editor->widget()->viewport()->installEventFilter(this);
+    m_disk = new DiskChanges(*Editor, this);
+    connect(m_disk, &DiskChanges::documentChanged, this, [this] {
+        reportModified();
+        XYinfo();
+    });
 }
 
 TDocumentForm::~TDocumentForm() = default;
@@ -184,6 +190,7 @@ void TDocumentForm::FormCreate()
         capNavn = recovered ? recovered->entry.caption : QFileInfo(Filnavn).fileName();
         if (Platform::fileExists(Filnavn))
             filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
+        m_disk->track(Filnavn, recovered ? recovered->entry.time : QDateTime());
     } else {
         capNavn = QString::number(m_opening.number) + QStringLiteral(". Dokument");
     }
@@ -214,6 +221,7 @@ void TDocumentForm::FormActivate()
             control->installEventFilter(this);
     }
     reportModified();
+    m_disk->checkSoon();
     if (Platform::fileExists(Filnavn))
         mappefilform->dirBox->setDirectory(QFileInfo(Filnavn).absolutePath());
     emit activated(first);
@@ -289,6 +297,9 @@ FileInformation TDocumentForm::filInformation()
 bool TDocumentForm::Gem()
 {
     if (Platform::fileExists(Filnavn)) {
+        if (m_disk->changedSinceRead()
+            && !ask(QStringLiteral("Filen er ændret af et andet program, siden den blev hentet.\rSkal den overskrives?")))
+            return false;
         write();
         return !Editor->isModified();
     }
@@ -310,6 +321,7 @@ void TDocumentForm::write()
         showInfo(QStringLiteral("Dokumentet blev ikke gemt:\r") + Filnavn + QLatin1Char('\r') + error);
         return;
     }
+    m_disk->track(Filnavn);
     Editor->setModified(false);
     reportModified();
 }

@@ -11,6 +11,7 @@ class QLabel;
 class QMenu;
 class QToolButton;
 class QVBoxLayout;
+class DiskChanges;
 class TAction;
 struct SearchSettings;
 
@@ -182,6 +183,8 @@ private:
 
     DocumentOpening m_opening;
     bool m_openFailed = false;
+    // Notices when another program changes or removes the file, and asks what to do.
+    DiskChanges *m_disk = nullptr;
     // The page rectangle of the last print; empty until then.
     QRect m_pageRect;
     QMenu *m_windowMenu = nullptr;

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -44,6 +45,7 @@ private slots:
     void colourGrid();
     void savedAndReopenedKeepsFormatting();
     void plainFileIsSavedAsRtf();
+    void changedOnDiskIsReadAgainWithItsFormatting();
     void veryLongParagraph();
     void spellCheckLeavesCaretAfterFirstCharacter();
     void modifiedDisplay();
@@ -276,6 +278,33 @@ void TestRichWindow::plainFileIsSavedAsRtf()
     const QByteArray saved = ProgramFixture::readFile(path);
     QVERIFY(saved.startsWith("{\\rtf1"));
     QVERIFY(saved.contains("bare tekst"));
+}
+
+// Another program rewrites the RTF file of an open document; read again, the window shows the new
+// text with its formatting, and the editor's save after it asks nothing.
+void TestRichWindow::changedOnDiskIsReadAgainWithItsFormatting()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("delt.rtf"), "{\\rtf1\\ansi f\\'f8rste\\par}");
+    mainform->funk->openwin(path, QString());
+    Twinform2 *window = active();
+    QVERIFY(window);
+    program.modal.press(QStringLiteral("Ja"));
+    QFile outside(path);
+    QVERIFY(outside.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    outside.write("{\\rtf1\\ansi {\\b fed} og almindelig\\par}");
+    outside.close();
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].text,
+             QStringLiteral("Filen\n") + path + QStringLiteral("\ner ændret af et andet program.\nSkal den hentes igen?"));
+    const QTextBlock first = area(window)->document()->firstBlock();
+    QCOMPARE(first.text(), QStringLiteral("fed og almindelig"));
+    QCOMPARE(first.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+    QVERIFY(!window->editor()->isModified());
+    QVERIFY(window->Gem());
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.unexpected.isEmpty());
 }
 
 void TestRichWindow::veryLongParagraph()

@@ -1,6 +1,7 @@
 #include "ProgramFixture.h"
 
 #include "app/Main.h"
+#include "documents/DiskChanges.h"
 #include "documents/DocumentForm.h"
 #include "documents/FindReplace.h"
 #include "documents/Win1.h"
@@ -9,6 +10,7 @@
 #include "opening/Funktioner.h"
 #include "options/optUnit.h"
 #include "platform/Dialogs.h"
+#include "platform/FileWatch.h"
 #include "platform/RichEdit.h"
 #include "widgets/Action.h"
 #include "widgets/Globals.h"
@@ -28,6 +30,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QWindow>
 #include <QTabBar>
@@ -67,6 +70,16 @@ private slots:
     void rightClickMenusAreDanish();
     void controlHintsFollowTheOptions_data();
     void controlHintsFollowTheOptions();
+    void diskChangeRules_data();
+    void diskChangeRules();
+    void fileChangedOnDisk_data();
+    void fileChangedOnDisk();
+    void answeredChangeIsAskedAgainOnlyWhenChangedAgain();
+    void reloadFindsEncodingAfreshAndKeepsCaret();
+    void ownSaveAsksNothing();
+    void removedFileIsToldOnceAndClosingAsksToSave();
+    void saveOverFileChangedOnDisk_data();
+    void saveOverFileChangedOnDisk();
 
 private:
     static Twinform1 *active() { return qobject_cast<Twinform1 *>(mainform->activeDocument()); }
@@ -85,6 +98,27 @@ private:
     {
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, window->editor()->widget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    // Writes the file as another program would, in place.
+    static void writeFromOutside(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    // What the window watching its file is told of the disk; a test waits on it to know that the
+    // window has looked at a change.
+    static Platform::FileWatch *fileWatch(TDocumentForm *window) { return window->findChild<Platform::FileWatch *>(); }
+    // The user comes back to the main window after a box that came by itself, as a click on it
+    // would bring it back.
+    static void backToMainWindow()
+    {
+        mainform->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), mainform);
+    }
+    static QString changedQuestion(const QString &path)
+    {
+        return QStringLiteral("Filen\n") + path + QStringLiteral("\ner ændret af et andet program.\nSkal den hentes igen?");
     }
 };
 
@@ -847,4 +881,224 @@ void TestTextWindow::controlHintsFollowTheOptions()
 }
 
 QTEST_MAIN(TestTextWindow)
+Q_DECLARE_METATYPE(Platform::FileStamp)
+Q_DECLARE_METATYPE(DiskChange)
+
+void TestTextWindow::diskChangeRules_data()
+{
+    QTest::addColumn<Platform::FileStamp>("read");
+    QTest::addColumn<Platform::FileStamp>("answered");
+    QTest::addColumn<Platform::FileStamp>("now");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<DiskChange>("change");
+    const Platform::FileStamp first{true, 5, 1000, 7};
+    const Platform::FileStamp written{true, 6, 2000, 7};
+    const Platform::FileStamp replaced{true, 5, 1000, 8}; // same size and time, another file
+    const Platform::FileStamp again{true, 9, 3000, 7};
+    const Platform::FileStamp gone;
+    QTest::newRow("unchanged") << first << first << first << false << DiskChange::None;
+    QTest::newRow("unchanged, document modified") << first << first << first << true << DiskChange::None;
+    QTest::newRow("changed, unmodified") << first << first << written << false << DiskChange::AskReload;
+    QTest::newRow("changed, modified") << first << first << written << true << DiskChange::AskReloadLosingChanges;
+    QTest::newRow("replaced by a file of the same size and time") << first << first << replaced << false
+                                                                   << DiskChange::AskReload;
+    QTest::newRow("deleted") << first << first << gone << false << DiskChange::TellGone;
+    QTest::newRow("deleted, modified") << first << first << gone << true << DiskChange::TellGone;
+    QTest::newRow("deleted, told already") << first << gone << gone << true << DiskChange::None;
+    QTest::newRow("back as it was read after being told gone") << first << gone << first << true << DiskChange::None;
+    QTest::newRow("back changed after being told gone") << first << gone << written << true
+                                                        << DiskChange::AskReloadLosingChanges;
+    // The editor's own save takes the written file as the one read.
+    QTest::newRow("own save") << written << written << written << false << DiskChange::None;
+    QTest::newRow("own save of a document whose change was declined") << written << again << written << false
+                                                                       << DiskChange::None;
+    QTest::newRow("declined") << first << written << written << false << DiskChange::None;
+    QTest::newRow("changed again after being declined") << first << written << again << false << DiskChange::AskReload;
+}
+
+void TestTextWindow::diskChangeRules()
+{
+    QFETCH(Platform::FileStamp, read);
+    QFETCH(Platform::FileStamp, answered);
+    QFETCH(Platform::FileStamp, now);
+    QFETCH(bool, modified);
+    QFETCH(DiskChange, change);
+    QCOMPARE(diskChange(read, answered, now, modified), change);
+}
+
+void TestTextWindow::fileChangedOnDisk_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("modifiedAfter");
+    const QString outside = QStringLiteral("ny første\nanden\n");
+    QTest::newRow("unmodified, Ja reads it again") << false << "Ja" << outside << false;
+    QTest::newRow("unmodified, Nej keeps the text") << false << "Nej" << QStringLiteral("første\nanden\n") << false;
+    QTest::newRow("modified, Ja reads it again") << true << "Ja" << outside << false;
+    QTest::newRow("modified, Nej keeps the changes") << true << "Nej" << QStringLiteral("xførste\nanden\n") << true;
+}
+
+// Another program writes the file of an open document: the user is asked whether to read it
+// again, warned when that loses changes, and the answer decides what the window shows.
+void TestTextWindow::fileChangedOnDisk()
+{
+    QFETCH(bool, modified);
+    QFETCH(QString, answer);
+    QFETCH(QString, shown);
+    QFETCH(bool, modifiedAfter);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("brev.txt"), "første\nanden\n");
+    mainform->funk->openwin(path, QString());
+    if (modified)
+        type(active(), QStringLiteral("x"));
+    program.modal.press(answer);
+    writeFromOutside(path, "ny første\nanden\n");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].title, QStringLiteral("Spørgsmål"));
+    QCOMPARE(program.modal.shown[0].text,
+             changedQuestion(path) + (modified ? QStringLiteral("\nDine ændringer går tabt, hvis den hentes igen.") : QString()));
+    QCOMPARE(area(active())->toPlainText(), shown);
+    QCOMPARE(active()->editor()->isModified(), modifiedAfter);
+    QCOMPARE(mainform->docModified, modifiedAfter);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::answeredChangeIsAskedAgainOnlyWhenChangedAgain()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("brev.txt"), "en");
+    mainform->funk->openwin(path, QString());
+    program.modal.press(QStringLiteral("Nej"));
+    writeFromOutside(path, "to");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+
+    // The window looks at the disk again when something else in the folder changes; the answered
+    // change is not asked about again.
+    QSignalSpy looked(fileWatch(active()), &Platform::FileWatch::mayHaveChanged);
+    program.writeFile(QStringLiteral("andet.txt"), "x");
+    QVERIFY(looked.wait());
+    QCOMPARE(program.modal.shown.size(), 1);
+
+    program.modal.press(QStringLiteral("Ja"));
+    writeFromOutside(path, "tre");
+    QTRY_COMPARE(program.modal.shown.size(), 2);
+    QCOMPARE(program.modal.shown[1].text, changedQuestion(path));
+    QCOMPARE(area(active())->toPlainText(), QStringLiteral("tre"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// Read again, the file's encoding and line breaks are found anew, and the caret stays on its line
+// and column.
+void TestTextWindow::reloadFindsEncodingAfreshAndKeepsCaret()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("enc.txt"), "abc\ndefgh\nij\n");
+    mainform->funk->openwin(path, QString());
+    Twinform1 *window = active();
+    QTest::keyClick(window->editor()->widget(), Qt::Key_Down);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(window->editor()->widget(), Qt::Key_Right);
+    QCOMPARE(window->posLabel->text(), QStringLiteral("2,3"));
+    program.modal.press(QStringLiteral("Ja"));
+    writeFromOutside(path, "\xe6" "bc\r\ndefgh\r\nij\r\n");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(area(window)->toPlainText(), QStringLiteral("æbc\ndefgh\nij\n"));
+    QCOMPARE(window->posLabel->text(), QStringLiteral("2,3"));
+    type(window, QStringLiteral("Ø"));
+    backToMainWindow();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(ProgramFixture::readFile(path), QByteArray("\xe6" "bc\r\ndef\xd8" "gh\r\nij\r\n"));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// The editor's own save is never taken for another program's change; a change after it still is.
+void TestTextWindow::ownSaveAsksNothing()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("egen.txt"), "start");
+    mainform->funk->openwin(path, QString());
+    QSignalSpy looked(fileWatch(active()), &Platform::FileWatch::mayHaveChanged);
+    type(active(), QStringLiteral("ny"));
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(ProgramFixture::readFile(path), QByteArray("nystart"));
+    QVERIFY(looked.wait());
+    QVERIFY(program.modal.shown.isEmpty());
+
+    program.modal.press(QStringLiteral("Ja"));
+    writeFromOutside(path, "udefra");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].text, changedQuestion(path));
+    QCOMPARE(area(active())->toPlainText(), QStringLiteral("udefra"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::removedFileIsToldOnceAndClosingAsksToSave()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("væk.txt"), "tekst");
+    mainform->funk->openwin(path, QString());
+    QSignalSpy looked(fileWatch(active()), &Platform::FileWatch::mayHaveChanged);
+    program.modal.press(QStringLiteral("OK"));
+    QVERIFY(QFile::remove(path));
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(program.modal.shown[0].title, QStringLiteral("Information"));
+    QCOMPARE(program.modal.shown[0].text, QStringLiteral("Filen\n") + path + QStringLiteral("\nfindes ikke længere på disken."));
+    QVERIFY(active()->editor()->isModified());
+    QVERIFY(mainform->docModified);
+
+    looked.clear();
+    program.writeFile(QStringLiteral("andet.txt"), "x");
+    QVERIFY(looked.wait());
+    QCOMPARE(program.modal.shown.size(), 1);
+
+    program.modal.press(QStringLiteral("Nej"));
+    backToMainWindow();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+L")));
+    QCOMPARE(program.modal.shown.size(), 2);
+    QCOMPARE(program.modal.shown[1].text, QStringLiteral("Dokumentet: væk.txt\ner modificeret.\nSkal det gemmes?"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::saveOverFileChangedOnDisk_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("onDisk");
+    QTest::addColumn<bool>("modifiedAfter");
+    QTest::newRow("Nej writes nothing") << "Nej" << QByteArray("andet") << true;
+    QTest::newRow("Ja overwrites") << "Ja" << QByteArray("nystart") << false;
+}
+
+// Ctrl+S on a document whose file another program changed since it was read asks first.
+void TestTextWindow::saveOverFileChangedOnDisk()
+{
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, onDisk);
+    QFETCH(bool, modifiedAfter);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("note.txt"), "start");
+    mainform->funk->openwin(path, QString());
+    type(active(), QStringLiteral("ny"));
+    program.modal.press(QStringLiteral("Nej"));
+    writeFromOutside(path, "andet");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+
+    program.modal.press(answer);
+    backToMainWindow();
+    QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(program.modal.shown.size(), 2);
+    QCOMPARE(program.modal.shown[1].text,
+             QStringLiteral("Filen er ændret af et andet program, siden den blev hentet.\nSkal den overskrives?"));
+    QCOMPARE(ProgramFixture::readFile(path), onDisk);
+    QCOMPARE(active()->editor()->isModified(), modifiedAfter);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
 #include "tst_textwindow.moc"

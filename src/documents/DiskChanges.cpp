@@ -1,0 +1,115 @@
+#include "documents/DiskChanges.h"
+
+#include "platform/RichEdit.h"
+#include "widgets/infUnit.h"
+#include "widgets/spmUnit.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+
+DiskChange diskChange(const Platform::FileStamp &read, const Platform::FileStamp &answered,
+                      const Platform::FileStamp &now, bool modified)
+{
+    if (now == read || now == answered)
+        return DiskChange::None;
+    if (!now.exists)
+        return DiskChange::TellGone;
+    return modified ? DiskChange::AskReloadLosingChanges : DiskChange::AskReload;
+}
+
+namespace {
+constexpr int retryMilliseconds = 250;
+// One question about changed files at a time, whichever document it is about.
+bool asking = false;
+} // namespace
+
+DiskChanges::DiskChanges(Platform::RichEdit &editor, QObject *parent)
+    : QObject(parent)
+    , m_editor(editor)
+    , m_watch(new Platform::FileWatch(this))
+{
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(retryMilliseconds);
+    connect(&m_retry, &QTimer::timeout, this, &DiskChanges::check);
+    connect(m_watch, &Platform::FileWatch::mayHaveChanged, this, &DiskChanges::check);
+}
+
+void DiskChanges::track(const QString &path, const QDateTime &heldSince)
+{
+    m_watch->setPath(path);
+    m_read = Platform::FileStamp::of(path);
+    if (heldSince.isValid() && m_read.modifiedNs > heldSince.toMSecsSinceEpoch() * 1000000)
+        m_read = Platform::FileStamp();
+    m_answered = m_read;
+}
+
+bool DiskChanges::changedSinceRead() const
+{
+    return Platform::FileStamp::of(m_watch->path()) != m_read;
+}
+
+void DiskChanges::checkSoon()
+{
+    if (!m_watch->path().isEmpty())
+        m_retry.start(0);
+}
+
+void DiskChanges::check()
+{
+    if (m_watch->path().isEmpty())
+        return;
+    if (asking || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        m_retry.start(retryMilliseconds);
+        return;
+    }
+    const Platform::FileStamp now = Platform::FileStamp::of(m_watch->path());
+    const DiskChange change = diskChange(m_read, m_answered, now, m_editor.isModified());
+    if (change == DiskChange::None)
+        return;
+    m_answered = now;
+    const QString path = m_watch->path();
+    asking = true;
+    if (change == DiskChange::TellGone) {
+        m_editor.setModified(true);
+        emit documentChanged();
+        showInfo(QStringLiteral("Filen\r") + path + QStringLiteral("\rfindes ikke længere på disken."));
+    } else {
+        QString question = QStringLiteral("Filen\r") + path
+                           + QStringLiteral("\rer ændret af et andet program.\rSkal den hentes igen?");
+        if (change == DiskChange::AskReloadLosingChanges)
+            question += QStringLiteral("\rDine ændringer går tabt, hvis den hentes igen.");
+        if (ask(question))
+            reload();
+    }
+    asking = false;
+    // The file may have changed again while the user read the question.
+    checkSoon();
+}
+
+void DiskChanges::reload()
+{
+    const QTextCursor before = m_editor.textCursor();
+    const int line = before.blockNumber();
+    const int column = before.positionInBlock();
+    QScrollBar *scroll = m_editor.widget()->verticalScrollBar();
+    const int scrolled = scroll->value();
+    const Platform::FileStamp stamp = Platform::FileStamp::of(m_watch->path());
+    QString error;
+    if (!m_editor.loadFromFile(m_watch->path(), &error)) {
+        showInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + m_watch->path() + QLatin1Char('\r') + error);
+        return;
+    }
+    m_read = stamp;
+    m_answered = stamp;
+    // The caret stays on its line and column, or as near as the new text allows.
+    const QTextDocument *document = m_editor.document();
+    const QTextBlock block = document->findBlockByNumber(qMin(line, document->blockCount() - 1));
+    QTextCursor after(block);
+    after.setPosition(block.position() + qMin(column, block.length() - 1));
+    m_editor.setTextCursor(after);
+    scroll->setValue(scrolled);
+    emit documentChanged();
+}
