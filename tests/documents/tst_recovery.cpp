@@ -97,6 +97,7 @@ private slots:
     void copyWhileTheUserKeepsTyping();
     void restoreAfterACrash_data();
     void restoreAfterACrash();
+    void restoredFileChangedSinceItsCopyAsks();
     void copyThatCannotBeWrittenIsToldOnce();
 };
 
@@ -283,6 +284,46 @@ void TestRecovery::restoreAfterACrash()
         program.modal.press(u"Nej"_s);
     QVERIFY(program.close());
     QCOMPARE(runs(program), QStringList());
+}
+
+// A file that another program wrote after the copy of its unsaved text was taken: restored, the
+// document asks whether to read the file again, and Ctrl+S asks before overwriting it.
+void TestRecovery::restoredFileChangedSinceItsCopyAsks()
+{
+    ProgramFixture program;
+    program.start();
+    const QString letter = program.writeFile(u"brev.txt"_s, "Kære Jens\n");
+    mainform->funk->openwin(letter, QString());
+    type(u"Søde "_s);
+    QTRY_COMPARE(copyFiles(program).filter(u".index"_s).size(), 1);
+    const QString crashed = u"20261211-060000-000-1"_s;
+    leaveAsCrashed(program, runs(program).value(0), crashed);
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    program.writeFile(u"brev.txt"_s, "Skrevet af et andet program\n");
+
+    program.modal.press(u"Ja"_s);
+    program.modal.press(u"Nej"_s);
+    program.start();
+    QTRY_COMPARE(program.modal.shown.size(), 3);
+    QCOMPARE(program.modal.shown[2].text, u"Filen\n"_s + letter
+                                              + u"\ner ændret af et andet program.\nSkal den hentes igen?\n"
+                                                "Dine ændringer går tabt, hvis den hentes igen."_s);
+    TDocumentForm *window = mainform->activeDocument();
+    QCOMPARE(window->editor()->text(), u"Søde Kære Jens\n"_s);
+
+    program.modal.press(u"Nej"_s);
+    mainform->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), mainform);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QCOMPARE(program.modal.shown.size(), 4);
+    QCOMPARE(program.modal.shown[3].text,
+             u"Filen er ændret af et andet program, siden den blev hentet.\nSkal den overskrives?"_s);
+    QCOMPARE(ProgramFixture::readFile(letter), "Skrevet af et andet program\n");
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
 }
 
 void TestRecovery::copyThatCannotBeWrittenIsToldOnce()
