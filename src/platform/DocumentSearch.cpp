@@ -1,12 +1,8 @@
 #include "platform/DocumentSearch.h"
 
-#include "platform/FolderEntries.h"
-
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <new>
 
 namespace Platform {
@@ -46,19 +42,6 @@ bool wildcardMatches(QStringView mask, QStringView name)
 }
 
 } // namespace
-
-QList<SearchEntry> folderEntries(const QString &folder)
-{
-    const QFileInfoList infos = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    QList<SearchEntry> entries;
-    entries.reserve(infos.size());
-    for (const QFileInfo &info : infos)
-        entries.append({info.fileName(), info.isDir(), info.isFile()});
-    std::sort(entries.begin(), entries.end(),
-              [](const SearchEntry &a, const SearchEntry &b) { return listedBefore(a.name, b.name); });
-    return entries;
-}
 
 bool fileMaskMatches(const QString &mask, const QString &name)
 {

@@ -5,22 +5,10 @@
 #include <QString>
 #include <optional>
 
-// What the search in documents asks of the file system: the entries of a folder, file names
-// matched against a mask the way the Windows shell matches them, where a folder really lies, and
-// the bytes of a file.
+// What the search in documents asks of the file system besides a folder's listing
+// (FolderEntries.h): file names matched against a mask the way the Windows shell matches them,
+// where a folder really lies, and the bytes of a file.
 namespace Platform {
-
-struct SearchEntry {
-    QString name;
-    bool isFolder = false; // a folder, or a link to one
-    bool isFile = false;   // an ordinary file, or a link to one; not a folder, a device or a pipe
-};
-
-// Every entry of the folder, hidden and system ones included, without "." and "..". They come
-// by name with the letter case ignored, the order in which Windows lists a folder of its own
-// disks, on every system: a search then reads its results in the same order everywhere. An
-// unreadable or vanished folder has none.
-QList<SearchEntry> folderEntries(const QString &folder);
 
 // Whether a file name matches a mask such as "*.txt" as the Windows shell matches it: "*" any
 // run of characters, "?" one character, every other character itself with its letter case

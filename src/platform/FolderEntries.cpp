@@ -41,20 +41,28 @@ namespace {
 void classify(int folderFd, const dirent &record, FolderEntry &entry)
 {
     struct stat status {};
-    const auto leadsToFolder = [&] { return fstatat(folderFd, record.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode); };
+    const auto takeKind = [&entry, &status] {
+        entry.folder = S_ISDIR(status.st_mode);
+        entry.file = S_ISREG(status.st_mode);
+    };
     switch (record.d_type) {
     case DT_DIR:
         entry.folder = true;
         return;
+    case DT_REG:
+        entry.file = true;
+        return;
     case DT_LNK:
         entry.link = true;
-        entry.folder = leadsToFolder();
+        if (fstatat(folderFd, record.d_name, &status, 0) == 0)
+            takeKind();
         return;
     case DT_UNKNOWN:
         if (fstatat(folderFd, record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
             return;
         entry.link = S_ISLNK(status.st_mode);
-        entry.folder = entry.link ? leadsToFolder() : S_ISDIR(status.st_mode);
+        if (!entry.link || fstatat(folderFd, record.d_name, &status, 0) == 0)
+            takeKind();
         return;
     default:
         return;
@@ -105,7 +113,7 @@ FolderListing listFolder(const QString &folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo found = it.fileInfo();
-        listing.entries.append({found.fileName(), found.isDir(), found.isSymLink()});
+        listing.entries.append({found.fileName(), found.isDir(), found.isFile(), found.isSymLink()});
     }
     sortByName(listing);
     return listing;

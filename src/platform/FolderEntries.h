@@ -10,6 +10,8 @@ struct FolderEntry {
     QString name;
     // Carries the directory attribute: a folder, or a link that leads to one.
     bool folder = false;
+    // An ordinary file, or a link to one: not a folder, a device or a pipe.
+    bool file = false;
     // A symbolic link, wherever it leads: only through a link can a walk come to a folder twice.
     bool link = false;
 };

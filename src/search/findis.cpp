@@ -9,6 +9,7 @@
 #include "platform/Designs.h"
 #include "platform/Dialogs.h"
 #include "platform/DocumentSearch.h"
+#include "platform/FolderEntries.h"
 #include "platform/LineFile.h"
 #include "platform/Shell.h"
 #include "platform/TextFind.h"
@@ -706,9 +707,9 @@ bool Tfindformen::runSearch()
 void Tfindformen::getAntal(const QString &folder, int &folderCount, int &fileCount)
 {
     const QString base = delimKon(folder);
-    for (const Platform::SearchEntry &entry : Platform::folderEntries(folder)) {
+    for (const Platform::FolderEntry &entry : Platform::listFolder(folder).entries) {
         const QString path = base + entry.name;
-        if (entry.isFolder) {
+        if (entry.folder) {
             // A link back up the tree (or to a folder already walked) would be walked for ever,
             // or its files searched twice.
             const QString real = Platform::realFolderPath(path);
@@ -737,8 +738,8 @@ void Tfindformen::FindSD(const QString &folder)
 void Tfindformen::FindDokumenter(const QString &folder)
 {
     const QString base = delimKon(folder);
-    for (const Platform::SearchEntry &entry : Platform::folderEntries(base))
-        if (entry.isFile && Platform::fileMaskMatches(searchMask, entry.name))
+    for (const Platform::FolderEntry &entry : Platform::listFolder(base).entries)
+        if (entry.file && Platform::fileMaskMatches(searchMask, entry.name))
             InsertInList(base + entry.name);
 }
 
