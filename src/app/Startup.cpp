@@ -16,6 +16,7 @@
 #include "platform/Designs.h"
 #include "platform/Modal.h"
 #include "platform/QtTexts.h"
+#include "platform/SpellChecker.h"
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
 #include "widgets/Action.h"
@@ -48,6 +49,8 @@ void createBox(Box *&instance, void (Tmainform::*follow)(Box &) = nullptr)
 
 bool createProgram(const QStringList &args, const QString &startFolder)
 {
+    // The dictionary is read while the windows are made and the first documents opened.
+    Platform::SpellChecker::shared().startLoading();
     loadResources();
     Platform::useDanishQtTexts();
     Platform::useIconTheme();

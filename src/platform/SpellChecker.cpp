@@ -93,13 +93,10 @@ QStringList SpellChecker::standardFolders()
     return folders;
 }
 
-bool SpellChecker::load()
+SpellChecker::Dictionary SpellChecker::readDictionary(const QStringList &folders, const QString &language)
 {
-    if (m_loadTried)
-        return m_hunspell != nullptr;
-    m_loadTried = true;
-    for (const QString &folder : std::as_const(m_folders)) {
-        const QString base = QDir(folder).filePath(m_language);
+    for (const QString &folder : folders) {
+        const QString base = QDir(folder).filePath(language);
         const QString aff = base + QStringLiteral(".aff");
         const QString dic = base + QStringLiteral(".dic");
         if (!QFileInfo(aff).isReadable() || !dictionaryLooksUsable(dic))
@@ -108,20 +105,30 @@ bool SpellChecker::load()
                                                    QFile::encodeName(dic).constData());
         const QByteArray encoding = QByteArray::fromStdString(hunspell->get_dict_encoding());
         const QByteArray plain = encoding.toUpper().replace('-', "");
-        if (plain == "UTF8") {
-            m_encoding.clear();
-        } else if (QStringEncoder(encoding.constData()).isValid()
-                   && QStringDecoder(encoding.constData()).isValid()) {
-            m_encoding = encoding;
-        } else {
-            qWarning("Spell checking: %s uses the unknown encoding %s", qPrintable(aff),
-                     encoding.constData());
-            continue;
-        }
-        m_hunspell = std::move(hunspell);
-        return true;
+        if (plain == "UTF8")
+            return {std::move(hunspell), {}};
+        if (QStringEncoder(encoding.constData()).isValid() && QStringDecoder(encoding.constData()).isValid())
+            return {std::move(hunspell), encoding};
+        qWarning("Spell checking: %s uses the unknown encoding %s", qPrintable(aff), encoding.constData());
     }
-    return false;
+    return {};
+}
+
+void SpellChecker::startLoading()
+{
+    if (!m_loadTried && !m_loading.valid())
+        m_loading = std::async(std::launch::async, readDictionary, m_folders, m_language);
+}
+
+bool SpellChecker::load()
+{
+    if (m_loadTried)
+        return m_hunspell != nullptr;
+    m_loadTried = true;
+    Dictionary dictionary = m_loading.valid() ? m_loading.get() : readDictionary(m_folders, m_language);
+    m_hunspell = std::move(dictionary.hunspell);
+    m_encoding = dictionary.encoding;
+    return m_hunspell != nullptr;
 }
 
 bool SpellChecker::isAvailable()

@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,8 +26,8 @@ struct SpellingSpan {
     friend bool operator==(const SpellingSpan &, const SpellingSpan &) = default;
 };
 
-// Hunspell with one dictionary, loaded on first use. All text areas share one instance
-// (shared()); it is used from the GUI thread only.
+// Hunspell with one dictionary, loaded on first use, or in the background from startLoading() on.
+// All text areas share one instance (shared()); it is used from the GUI thread only.
 //
 // What counts as a word, chosen for Danish text:
 // - a run of letters, digits, combining marks and '_', where an apostrophe (' or ’) or a hyphen
@@ -58,6 +59,9 @@ public:
     // to the program (where the Windows build installs them).
     static QStringList standardFolders();
 
+    // Reads the dictionary in a thread of its own, so that the first check finds it ready: reading
+    // it takes as long as opening a document of many megabytes.
+    void startLoading();
     // Whether a usable dictionary was found. Without one every word counts as correct.
     bool isAvailable();
     bool isCorrect(const QString &word);
@@ -72,6 +76,12 @@ private:
     // The word rules on their own: the spans of text whose words isCorrect rejects.
     static QList<SpellingSpan> findMisspellings(QStringView text,
                                                 const std::function<bool(const QString &)> &isCorrect);
+    // A dictionary read, with the encoding of its words (empty when UTF-8).
+    struct Dictionary {
+        std::unique_ptr<Hunspell> hunspell;
+        QByteArray encoding;
+    };
+    static Dictionary readDictionary(const QStringList &folders, const QString &language);
     bool load();
     std::optional<std::string> encode(const QString &word) const;
     QString decode(const std::string &bytes) const;
@@ -79,6 +89,7 @@ private:
     QStringList m_folders;
     QString m_language;
     bool m_loadTried = false;
+    std::future<Dictionary> m_loading;
     std::unique_ptr<Hunspell> m_hunspell;
     QByteArray m_encoding; // empty when UTF-8
     QHash<QString, bool> m_verdicts;
