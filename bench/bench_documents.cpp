@@ -15,6 +15,8 @@
 //
 // A measuring scenario prints lines "RESULT\tkey\tlabel\tseconds\tpeak MB\tnote" for the table.
 
+#include "Measure.h"
+
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "documents/DocumentForm.h"
@@ -57,44 +59,12 @@ constexpr double kMiB = 1024.0 * 1024.0;
 // Longer than this without the window painting counts as hanging; the scenario reports it.
 constexpr qint64 kPaintTimeoutMs = 600'000;
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using Measure::err;
+using Measure::out;
+using Measure::peakMiB;
+using Measure::residentMiB;
 
 // ---- memory -------------------------------------------------------------------------------------
-
-double statusMiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix)) {
-            const QList<QByteArray> parts = line.mid(prefix.size()).simplified().split(' ');
-            return parts.value(0).toDouble() * 1024.0 / kMiB; // the kernel gives kB
-        }
-    }
-    return -1;
-}
-
-double peakMiB()
-{
-    return statusMiB("VmHWM");
-}
-
-double residentMiB()
-{
-    return statusMiB("VmRSS");
-}
 
 // The kernel sets the process's peak back to what it uses now (Linux 4.0 on), so that a peak can
 // be read for one step of a scenario.

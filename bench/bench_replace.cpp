@@ -9,6 +9,8 @@
 //
 // It measures; it never fails on a figure.
 
+#include "Measure.h"
+
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "documents/DocumentForm.h"
@@ -43,22 +45,8 @@ namespace {
 const QString kWord = QStringLiteral("kyxord");
 const QString kReplacement = QStringLiteral("kyxnavn");
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).simplified().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
+using Measure::out;
+using Measure::peakMiB;
 
 // Danish sentences in lines ending with CR LF, the word spread evenly: exactly `occurrences` of
 // it in a file of about `bytes` bytes.

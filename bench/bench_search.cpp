@@ -10,6 +10,8 @@
 // Each prints "RESULT\tkey\tlabel\tseconds\tpeak MB\tnote"; the note tells what was found, so that
 // the counts can be set beside the other tool's. It measures; it never fails on a figure.
 
+#include "Measure.h"
+
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "options/optUnit.h"
@@ -37,23 +39,8 @@
 
 namespace {
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).simplified().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-}
+using Measure::out;
+using Measure::peakMiB;
 
 void result(const QString &key, const QString &label, double seconds, const QString &note)
 {

@@ -23,18 +23,9 @@ build="${BUILD_DIR:-$root/build}"
 runs="${RUNS:-5}"
 outdir="$here/out"
 
-packages=(featherpad xvfb openbox xdotool wmctrl time)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}" >&2
-  sudo=""
-  [[ "$(id -u)" -eq 0 ]] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=../tools/packages.sh
+source "$root/tools/packages.sh"
+install_missing featherpad xvfb openbox xdotool wmctrl time
 
 [[ -f "$build/CMakeCache.txt" ]] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target bench_documents bench_search bench_replace kyxtavlo -j2 || exit 1

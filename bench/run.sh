@@ -24,18 +24,9 @@ outdir="$here/out"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
 # What the comparison in real windows needs beyond the project's own packages.
-packages=(featherpad xvfb openbox xdotool)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}" >&2
-  sudo=""
-  [[ "$(id -u)" -eq 0 ]] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=../tools/packages.sh
+source "$root/tools/packages.sh"
+install_missing featherpad xvfb openbox xdotool
 
 if [[ ! -f "$build/CMakeCache.txt" ]]; then
   cmake -S "$root" -B "$build"

@@ -42,18 +42,9 @@ startup_seconds=30
 
 # What this script uses beyond the build tools: the X server, the window manager, xdotool to find the
 # window and ImageMagick to take and shrink the picture.
-packages=(xvfb openbox xdotool x11-utils imagemagick fonts-dejavu-core)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq || exit 2
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" || exit 2
-fi
+# shellcheck source=packages.sh
+source "$top/tools/packages.sh"
+install_missing xvfb openbox xdotool x11-utils imagemagick fonts-dejavu-core || exit 2
 # ImageMagick's own tools, whatever else stands earlier on the path under the same names.
 import=/usr/bin/import
 convert=/usr/bin/convert

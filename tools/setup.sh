@@ -17,19 +17,8 @@ kyx_packages=(
   poppler-utils
 )
 
-kyx_install_missing() {
-  local missing=()
-  for p in "${kyx_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-  done
-  if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
-}
+# shellcheck source=packages.sh
+source "$KYX_TOP/tools/packages.sh"
 
 kyx_build() {
   cmake -S "$KYX_TOP" -B "$KYX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -44,5 +33,5 @@ kyx_install_program_folder() {
   cp -a "$KYX_TOP/resources/program/." "$root/Program/"
 }
 
-kyx_install_missing
+install_missing "${kyx_packages[@]}"
 kyx_build

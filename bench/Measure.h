@@ -1,0 +1,48 @@
+#pragma once
+
+// What every benchmark measures with: its own output streams and the process's memory, read from
+// /proc (Linux), in MiB.
+
+#include <QFile>
+#include <QTextStream>
+
+namespace Measure {
+
+inline QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+inline QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// A field of /proc/self/status given in kB ("VmHWM", "VmRSS"); -1 when it cannot be read.
+inline double statusMiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).simplified().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// The process's memory peak so far.
+inline double peakMiB()
+{
+    return statusMiB("VmHWM");
+}
+
+inline double residentMiB()
+{
+    return statusMiB("VmRSS");
+}
+
+} // namespace Measure
