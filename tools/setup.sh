@@ -13,7 +13,7 @@ kyx_packages=(
   breeze-icon-theme
   librsvg2-bin dpkg-dev file
   desktop-file-utils appstream libgtk-3-bin
-  xvfb openbox xdotool x11-utils at-spi2-core python3-pyatspi dbus-x11 xauth
+  xvfb openbox xdotool x11-utils at-spi2-core python3-pyatspi dbus-x11 dbus-daemon xauth
   poppler-utils
 )
 

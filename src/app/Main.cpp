@@ -160,6 +160,32 @@ QString Tmainform::getFname(QString s)
     return s.remove(QLatin1Char('"'));
 }
 
+QString Tmainform::commandLineFile(const QString &argument, const QString &folder)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(folder).absoluteFilePath(getFname(argument))));
+}
+
+void Tmainform::openCommandLine(const QStringList &arguments, const QString &folder)
+{
+    for (const QString &argument : arguments) {
+        const QString name = commandLineFile(argument, folder);
+        if (Platform::fileExists(name))
+            funk->openwin(name, QString());
+    }
+}
+
+void Tmainform::openHandedOver(const QStringList &fileNames)
+{
+    // The user started the program to see it: from the notification area, minimised or behind
+    // other windows, it comes to the front before the files open.
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    TrayIconRestoreApp();
+    openCommandLine(fileNames, QString());
+}
+
 void Tmainform::FormCreate()
 {
     opstart = true;
@@ -252,11 +278,7 @@ void Tmainform::FormShow()
     hovedmenuPanel->setVisible(optform->hovedmenuCheck->isChecked());
     // Brought back first, so that a file also named on the command line is not opened twice.
     offerRecovery(*this);
-    for (const QString &argument : std::as_const(m_arguments)) {
-        const QString name = QDir(m_startFolder).absoluteFilePath(getFname(argument));
-        if (Platform::fileExists(name))
-            funk->openwin(QDir::toNativeSeparators(QDir::cleanPath(name)), QString());
-    }
+    openCommandLine(m_arguments, m_startFolder);
     if (optform->dokumentCheck->isChecked() && Platform::fileExists(dokumentfil)) {
         if (const std::optional<QStringList> lines = Platform::readLines(dokumentfil))
             for (const QString &line : documentsToReopen(*lines))

@@ -78,6 +78,14 @@ public:
     void TrayIconRestoreApp();
     static QString GetUserFromWindows();
     static QString getFname(QString s);
+    // The full name of a file named on the command line, a relative name taken from folder.
+    static QString commandLineFile(const QString &argument, const QString &folder);
+    // Opens the files named on a command line through the open dispatch; names of files that do
+    // not exist are passed over.
+    void openCommandLine(const QStringList &arguments, const QString &folder);
+    // The full file names that a later start of the program handed over: the window comes to the
+    // front and they open as names from the command line do.
+    void openHandedOver(const QStringList &fileNames);
 
     // The tab row: one tab per document window, matched to it by caption.
     void InsertTab();

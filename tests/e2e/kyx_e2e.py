@@ -269,11 +269,12 @@ class Program:
 
     running = []
 
-    def __init__(self, *arguments):
+    def __init__(self, *arguments, cwd=None):
+        """Starts the program with these arguments, in the folder cwd (default: this script's)."""
         self.log = self._next_log()
         with open(self.log, "wb") as log:
             self.process = subprocess.Popen([PROGRAM, *map(str, arguments)], stdin=subprocess.DEVNULL,
-                                            stdout=log, stderr=subprocess.STDOUT)
+                                            stdout=log, stderr=subprocess.STDOUT, cwd=cwd)
         self._application = None
         Program.running.append(self)
 

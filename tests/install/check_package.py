@@ -18,8 +18,8 @@ from check_install import check, expected_files, fail, run  # noqa: E402
 
 # Runtime packages the program cannot do without, by the start of their names: Qt 6, Hunspell and
 # its Danish dictionary.
-NEEDED = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6", "libqt6dbus6", "libqt6svg6",
-          "libhunspell-", "hunspell-da")
+NEEDED = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6printsupport6", "libqt6dbus6", "libqt6network6",
+          "libqt6svg6", "libhunspell-", "hunspell-da")
 
 
 def field(package, name):
