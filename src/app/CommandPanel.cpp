@@ -53,7 +53,7 @@
 
 namespace {
 
-const QString ingenDokumenter = QStringLiteral("Der er ingen åbne dokumenter.");
+const QString noDocuments = QStringLiteral("Der er ingen åbne dokumenter.");
 
 // A column of controls on a page; the pages are low, so the columns are tight.
 QVBoxLayout *column(QHBoxLayout *page)
@@ -86,43 +86,43 @@ void Tmainform::buildMenuBog()
     }
 
     // Fil: what the active document is, and the file commands.
-    QWidget *fil = pageWidget(CommandPage::File);
-    QHBoxLayout *filPage = pageLayout(fil);
-    QVBoxLayout *information = column(filPage);
+    QWidget *filePage = pageWidget(CommandPage::File);
+    QHBoxLayout *fileColumns = pageLayout(filePage);
+    QVBoxLayout *information = column(fileColumns);
     auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(iconActionButton(fil, opdaterFilinfo, QStringLiteral("view-refresh")));
-    filnavnEdit = readOnlyEdit(fil, QStringLiteral("filnavnEdit"), QString());
+    nameRow->addWidget(iconActionButton(filePage, opdaterFilinfo, QStringLiteral("view-refresh")));
+    filnavnEdit = readOnlyEdit(filePage, QStringLiteral("filnavnEdit"), QString());
     filnavnEdit->setAccessibleName(QStringLiteral("Filnavn"));
     filnavnEdit->setMinimumWidth(220);
     nameRow->addWidget(filnavnEdit, 1);
     information->addLayout(nameRow);
-    filsizeLabel = namedLabel(fil, QStringLiteral("filsizeLabel"), QStringLiteral("Filstørrelse"));
-    antalLinjerLabel = namedLabel(fil, QStringLiteral("antalLinjerLabel"), QString());
-    filModificeretLabel = namedLabel(fil, QStringLiteral("filModificeretLabel"), QStringLiteral("Modifiseret"));
+    filsizeLabel = namedLabel(filePage, QStringLiteral("filsizeLabel"), QStringLiteral("Filstørrelse"));
+    antalLinjerLabel = namedLabel(filePage, QStringLiteral("antalLinjerLabel"), QString());
+    filModificeretLabel = namedLabel(filePage, QStringLiteral("filModificeretLabel"), QStringLiteral("Modifiseret"));
     for (QLabel *label : {filsizeLabel, antalLinjerLabel, filModificeretLabel})
         information->addWidget(label);
     information->addStretch();
-    QVBoxLayout *files = column(filPage);
+    QVBoxLayout *files = column(fileColumns);
     for (QAction *action : {fileOpen, fileGemSom, fileGem})
-        files->addWidget(actionTextButton(fil, action));
+        files->addWidget(actionTextButton(filePage, action));
     files->addStretch();
-    QVBoxLayout *newDocuments = column(filPage);
-    newDocuments->addWidget(captionedActionButton(fil, fileNewTxt, QStringLiteral("Nyt tekst\ndokument")));
-    newDocuments->addWidget(captionedActionButton(fil, fileNewRtf, QStringLiteral("Nyt richtext\ndokument")));
+    QVBoxLayout *newDocuments = column(fileColumns);
+    newDocuments->addWidget(captionedActionButton(filePage, fileNewTxt, QStringLiteral("Nyt tekst\ndokument")));
+    newDocuments->addWidget(captionedActionButton(filePage, fileNewRtf, QStringLiteral("Nyt richtext\ndokument")));
     newDocuments->addStretch();
-    QVBoxLayout *printing = column(filPage);
-    printing->addWidget(actionTextButton(fil, printerEgenskaber));
-    printing->addWidget(actionTextButton(fil, udskrivDokument));
+    QVBoxLayout *printing = column(fileColumns);
+    printing->addWidget(actionTextButton(filePage, printerEgenskaber));
+    printing->addWidget(actionTextButton(filePage, udskrivDokument));
     printing->addStretch();
-    filPage->addStretch();
+    fileColumns->addStretch();
 
     // Dokument: dates and the time at the caret, the holidays of a year.
-    QWidget *dokument = pageWidget(CommandPage::Document);
-    QHBoxLayout *dokumentPage = pageLayout(dokument);
-    QVBoxLayout *documentName = column(dokumentPage);
+    QWidget *documentPage = pageWidget(CommandPage::Document);
+    QHBoxLayout *documentColumns = pageLayout(documentPage);
+    QVBoxLayout *documentName = column(documentColumns);
     auto *documentRow = new QHBoxLayout;
-    documentRow->addWidget(iconActionButton(dokument, insertFavoritliste, QStringLiteral("bookmark-new")));
-    docFilnavnEdit = readOnlyEdit(dokument, QStringLiteral("docFilnavnEdit"), QStringLiteral("Dokumentnavn"));
+    documentRow->addWidget(iconActionButton(documentPage, insertFavoritliste, QStringLiteral("bookmark-new")));
+    docFilnavnEdit = readOnlyEdit(documentPage, QStringLiteral("docFilnavnEdit"), QStringLiteral("Dokumentnavn"));
     docFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
     docFilnavnEdit->setMinimumWidth(200);
     documentRow->addWidget(docFilnavnEdit, 1);
@@ -130,37 +130,38 @@ void Tmainform::buildMenuBog()
     documentName->addStretch();
     auto *dates = new QGridLayout;
     dates->setSpacing(2);
-    dates->addWidget(actionTextButton(dokument, aDato), 0, 0);
-    dates->addWidget(actionTextButton(dokument, aKlokken), 1, 0);
-    dates->addWidget(actionTextButton(dokument, aDato2), 0, 1);
-    dates->addWidget(actionTextButton(dokument, aDato3), 1, 1);
-    column(dokumentPage)->addLayout(dates);
-    auto *datoer = new QGroupBox(dokument);
-    datoer->setObjectName(QStringLiteral("datoerGroup"));
-    auto *datoerColumn = new QVBoxLayout(datoer);
-    datoerColumn->setSpacing(2);
-    datoerColumn->setContentsMargins(4, 2, 4, 2);
-    bogTekstLabel = namedLabel(datoer, QStringLiteral("bogTekstLabel"), QStringLiteral("Datoer"));
-    datoerColumn->addWidget(bogTekstLabel);
+    dates->addWidget(actionTextButton(documentPage, aDato), 0, 0);
+    dates->addWidget(actionTextButton(documentPage, aKlokken), 1, 0);
+    dates->addWidget(actionTextButton(documentPage, aDato2), 0, 1);
+    dates->addWidget(actionTextButton(documentPage, aDato3), 1, 1);
+    column(documentColumns)->addLayout(dates);
+    auto *datesGroup = new QGroupBox(documentPage);
+    datesGroup->setObjectName(QStringLiteral("datoerGroup"));
+    auto *datesColumn = new QVBoxLayout(datesGroup);
+    datesColumn->setSpacing(2);
+    datesColumn->setContentsMargins(4, 2, 4, 2);
+    bogTekstLabel = namedLabel(datesGroup, QStringLiteral("bogTekstLabel"), QStringLiteral("Datoer"));
+    datesColumn->addWidget(bogTekstLabel);
     auto *yearRow = new QHBoxLayout;
     yearRow->setSpacing(2);
-    yearNuButton = new QToolButton(datoer);
+    yearNuButton = new QToolButton(datesGroup);
     yearNuButton->setObjectName(QStringLiteral("yearNuButton"));
     yearNuButton->setText(QStringLiteral("Nu"));
     yearNuButton->setAccessibleName(QStringLiteral("Nu"));
     setHint(yearNuButton, QStringLiteral("Gå til nuværende år"));
-    yearTilbageButton10 = iconToolButton(datoer, QStringLiteral("yearTilbageButton10"), QStringLiteral("go-first"),
+    yearTilbageButton10 = iconToolButton(datesGroup, QStringLiteral("yearTilbageButton10"), QStringLiteral("go-first"),
                                          QStringLiteral("Gå ti år tilbage"));
-    yearTilbageButton = iconToolButton(datoer, QStringLiteral("yearTilbageButton"), QStringLiteral("go-previous"),
+    yearTilbageButton = iconToolButton(datesGroup, QStringLiteral("yearTilbageButton"), QStringLiteral("go-previous"),
                                        QStringLiteral("Gå et år tilbage"));
     // No length limit: a limit would cut 10005 to 1000 when the year buttons pass 9999.
-    aarEdit = readOnlyEdit(datoer, QStringLiteral("aarEdit"), QStringLiteral("Viser det år datoerne beregnes ud fra"));
+    aarEdit =
+        readOnlyEdit(datesGroup, QStringLiteral("aarEdit"), QStringLiteral("Viser det år datoerne beregnes ud fra"));
     aarEdit->setAlignment(Qt::AlignCenter);
     aarEdit->setText(QStringLiteral("0000"));
     aarEdit->setFixedWidth(aarEdit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 12);
-    yearFremButton = iconToolButton(datoer, QStringLiteral("yearFremButton"), QStringLiteral("go-next"),
+    yearFremButton = iconToolButton(datesGroup, QStringLiteral("yearFremButton"), QStringLiteral("go-next"),
                                     QStringLiteral("Gå et år frem"));
-    yearFremButton10 = iconToolButton(datoer, QStringLiteral("yearFremButton10"), QStringLiteral("go-last"),
+    yearFremButton10 = iconToolButton(datesGroup, QStringLiteral("yearFremButton10"), QStringLiteral("go-last"),
                                       QStringLiteral("Gå ti år frem"));
     for (QWidget *control : std::initializer_list<QWidget *>{yearNuButton, yearTilbageButton10, yearTilbageButton,
                                                              aarEdit, yearFremButton, yearFremButton10})
@@ -170,57 +171,58 @@ void Tmainform::buildMenuBog()
     connect(yearTilbageButton, &QToolButton::clicked, this, &Tmainform::yearTilbageButtonClick);
     connect(yearFremButton, &QToolButton::clicked, this, &Tmainform::yearFremButtonClick);
     connect(yearFremButton10, &QToolButton::clicked, this, &Tmainform::yearFremButton10Click);
-    datoerColumn->addLayout(yearRow);
-    datoerColumn->addWidget(actionTextButton(datoer, aDatoUdskriv));
-    column(dokumentPage)->addWidget(datoer);
-    dokumentPage->addStretch();
+    datesColumn->addLayout(yearRow);
+    datesColumn->addWidget(actionTextButton(datesGroup, aDatoUdskriv));
+    column(documentColumns)->addWidget(datesGroup);
+    documentColumns->addStretch();
 
     // Søg: the fields and choices the find and replace commands of the documents read.
-    QWidget *soeg = pageWidget(CommandPage::Search);
-    QHBoxLayout *soegPage = pageLayout(soeg);
+    QWidget *searchPage = pageWidget(CommandPage::Search);
+    QHBoxLayout *searchColumns = pageLayout(searchPage);
     auto *fields = new QGridLayout;
     fields->setSpacing(2);
-    ordEdit = new QLineEdit(soeg);
+    ordEdit = new QLineEdit(searchPage);
     ordEdit->setObjectName(QStringLiteral("ordEdit"));
     setHint(ordEdit, QStringLiteral("Søgefelt"));
     ordEdit->setAccessibleName(QStringLiteral("Søg efter:"));
     ordEdit->setPlaceholderText(QStringLiteral("Indfør søgeord"));
     ordEdit->setMinimumWidth(200);
-    erstatEdit = new QLineEdit(soeg);
+    erstatEdit = new QLineEdit(searchPage);
     erstatEdit->setObjectName(QStringLiteral("erstatEdit"));
     setHint(erstatEdit, QStringLiteral("Søgefelt"));
     erstatEdit->setAccessibleName(QStringLiteral("Erstat med:"));
     // Enter in a field runs its command, as the button beside it would.
     connect(ordEdit, &QLineEdit::returnPressed, findTekst, &TAction::Execute);
     connect(erstatEdit, &QLineEdit::returnPressed, erstatTekst, &TAction::Execute);
-    fields->addWidget(new QLabel(QStringLiteral("Søg efter:"), soeg), 0, 0);
+    fields->addWidget(new QLabel(QStringLiteral("Søg efter:"), searchPage), 0, 0);
     fields->addWidget(ordEdit, 1, 0);
-    fields->addWidget(actionTextButton(soeg, findTekst), 1, 1);
-    fields->addWidget(new QLabel(QStringLiteral("Erstat med:"), soeg), 2, 0);
+    fields->addWidget(actionTextButton(searchPage, findTekst), 1, 1);
+    fields->addWidget(new QLabel(QStringLiteral("Erstat med:"), searchPage), 2, 0);
     fields->addWidget(erstatEdit, 3, 0);
-    fields->addWidget(actionTextButton(soeg, erstatTekst), 3, 1);
-    column(soegPage)->addLayout(fields);
-    retGroup = new TRadioGroup(QStringLiteral("Søgeretning"), {QStringLiteral("Tilbage"), QStringLiteral("Fremad")}, soeg);
+    fields->addWidget(actionTextButton(searchPage, erstatTekst), 3, 1);
+    column(searchColumns)->addLayout(fields);
+    retGroup = new TRadioGroup(QStringLiteral("Søgeretning"), {QStringLiteral("Tilbage"), QStringLiteral("Fremad")},
+                               searchPage);
     retGroup->setObjectName(QStringLiteral("retGroup"));
     retGroup->setItemIndex(1);
     setHint(retGroup, QStringLiteral("Gælder kun for findfunktionen og ikke for erstatfunktionen"));
-    column(soegPage)->addWidget(retGroup);
-    QVBoxLayout *checks = column(soegPage);
-    SsCheck = new QCheckBox(QStringLiteral("Store og små bogstaver"), soeg);
+    column(searchColumns)->addWidget(retGroup);
+    QVBoxLayout *checks = column(searchColumns);
+    SsCheck = new QCheckBox(QStringLiteral("Store og små bogstaver"), searchPage);
     SsCheck->setObjectName(QStringLiteral("SsCheck"));
-    HeleOrdCheck = new QCheckBox(QStringLiteral("Kun hele ord"), soeg);
+    HeleOrdCheck = new QCheckBox(QStringLiteral("Kun hele ord"), searchPage);
     HeleOrdCheck->setObjectName(QStringLiteral("HeleOrdCheck"));
-    erstatAlleCheck = new QCheckBox(QStringLiteral("Find alle forekomster"), soeg);
+    erstatAlleCheck = new QCheckBox(QStringLiteral("Find alle forekomster"), searchPage);
     erstatAlleCheck->setObjectName(QStringLiteral("erstatAlleCheck"));
     for (QCheckBox *check : {SsCheck, HeleOrdCheck, erstatAlleCheck})
         checks->addWidget(check);
-    antalFundLabel = namedLabel(soeg, QStringLiteral("antalFundLabel"), QStringLiteral("Antal forekomster:"));
+    antalFundLabel = namedLabel(searchPage, QStringLiteral("antalFundLabel"), QStringLiteral("Antal forekomster:"));
     checks->addWidget(antalFundLabel);
-    soegPage->addStretch();
+    searchColumns->addStretch();
 
     // Vindue: arranging and closing the documents, the boxes.
-    QWidget *vindue = pageWidget(CommandPage::Window);
-    QHBoxLayout *vinduePage = pageLayout(vindue);
+    QWidget *windowPage = pageWidget(CommandPage::Window);
+    QHBoxLayout *windowColumns = pageLayout(windowPage);
     auto *windows = new QGridLayout;
     windows->setSpacing(2);
     const QList<QList<QAction *>> windowRows{{WindowCascade, WindowTileHorizontal, WindowTileVertical},
@@ -228,43 +230,46 @@ void Tmainform::buildMenuBog()
                                              {favoritBox, dokumentBox, mappefilBox}};
     for (int row = 0; row < windowRows.size(); ++row)
         for (int col = 0; col < windowRows[row].size(); ++col)
-            windows->addWidget(actionTextButton(vindue, windowRows[row][col]), row, col);
-    column(vinduePage)->addLayout(windows);
-    QToolButton *closeBoxes = captionedActionButton(vindue, closeAllBokse, QStringLiteral("Luk\nalle\nbokse"));
+            windows->addWidget(actionTextButton(windowPage, windowRows[row][col]), row, col);
+    column(windowColumns)->addLayout(windows);
+    QToolButton *closeBoxes = captionedActionButton(windowPage, closeAllBokse, QStringLiteral("Luk\nalle\nbokse"));
     closeBoxes->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    vinduePage->addWidget(closeBoxes);
-    vinduePage->addStretch();
+    windowColumns->addWidget(closeBoxes);
+    windowColumns->addStretch();
 
     buildWebSearchActions();
     buildInformationPage(pageWidget(CommandPage::Information));
 
     // Bokse: the program's boxes.
-    QWidget *bokse = pageWidget(CommandPage::Boxes);
-    QHBoxLayout *boksePage = pageLayout(bokse);
-    QVBoxLayout *boxDocument = column(boksePage);
+    QWidget *boxesPage = pageWidget(CommandPage::Boxes);
+    QHBoxLayout *boxesColumns = pageLayout(boxesPage);
+    QVBoxLayout *boxDocument = column(boxesColumns);
     auto *boxDocumentRow = new QHBoxLayout;
-    boxDocumentRow->addWidget(iconActionButton(bokse, insertFavoritliste, QStringLiteral("bookmark-new")));
-    skiftDocFilnavnEdit = readOnlyEdit(bokse, QStringLiteral("skiftDocFilnavnEdit"), QStringLiteral("Dokumentnavn"));
+    boxDocumentRow->addWidget(iconActionButton(boxesPage, insertFavoritliste, QStringLiteral("bookmark-new")));
+    skiftDocFilnavnEdit =
+        readOnlyEdit(boxesPage, QStringLiteral("skiftDocFilnavnEdit"), QStringLiteral("Dokumentnavn"));
     skiftDocFilnavnEdit->setPlaceholderText(QStringLiteral("Vælg et element i listen"));
     skiftDocFilnavnEdit->setMinimumWidth(200);
     boxDocumentRow->addWidget(skiftDocFilnavnEdit, 1);
     boxDocument->addLayout(boxDocumentRow);
     boxDocument->addStretch();
-    QVBoxLayout *listBoxes = column(boksePage);
+    QVBoxLayout *listBoxes = column(boxesColumns);
     for (QAction *action : {dokumentBox, mappefilBox, favoritBox})
-        listBoxes->addWidget(actionTextButton(bokse, action));
+        listBoxes->addWidget(actionTextButton(boxesPage, action));
     listBoxes->addStretch();
-    QVBoxLayout *searchBoxes = column(boksePage);
-    searchBoxes->addWidget(captionedActionButton(bokse, aSearchTekst, QStringLiteral("Find tekst i tekst-\ndokumenter")));
-    searchBoxes->addWidget(captionedActionButton(bokse, aSearchMappeFiler, QStringLiteral("Find mapper og \nfiler i mappe")));
+    QVBoxLayout *searchBoxes = column(boxesColumns);
+    searchBoxes->addWidget(
+        captionedActionButton(boxesPage, aSearchTekst, QStringLiteral("Find tekst i tekst-\ndokumenter")));
+    searchBoxes->addWidget(
+        captionedActionButton(boxesPage, aSearchMappeFiler, QStringLiteral("Find mapper og \nfiler i mappe")));
     searchBoxes->addStretch();
-    QToolButton *closeBoxes2 = captionedActionButton(bokse, closeAllBokse, QStringLiteral("Luk\nalle\nbokse"));
+    QToolButton *closeBoxes2 = captionedActionButton(boxesPage, closeAllBokse, QStringLiteral("Luk\nalle\nbokse"));
     closeBoxes2->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    boksePage->addWidget(closeBoxes2);
-    QVBoxLayout *typeBox = column(boksePage);
-    typeBox->addWidget(actionTextButton(bokse, openFiltypeboksen));
+    boxesColumns->addWidget(closeBoxes2);
+    QVBoxLayout *typeBox = column(boxesColumns);
+    typeBox->addWidget(actionTextButton(boxesPage, openFiltypeboksen));
     typeBox->addStretch();
-    boksePage->addStretch();
+    boxesColumns->addStretch();
 }
 
 void Tmainform::buildInformationPage(QWidget *page)
@@ -519,16 +524,16 @@ void Tmainform::buildDocumentActions()
         return action;
     };
     aDato = date("aDato", QStringLiteral("Dato"), QStringLiteral("Udskriv dato"),
-                 [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato()); });
+                 [](TDatoer &datesGroup) { datesGroup.UdskrivTekst(datesGroup.getDato()); });
     aKlokken = date("aKlokken", QStringLiteral("Klokken"), QStringLiteral("Udskriv klokken"),
-                    [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getKlokken()); });
+                    [](TDatoer &datesGroup) { datesGroup.UdskrivTekst(datesGroup.getKlokken()); });
     aDato2 = date("aDato2", QStringLiteral("Dato: 00-00-0000"), QStringLiteral("Udskriv dato med format dd-mm-åååå"),
-                  [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato2()); });
+                  [](TDatoer &datesGroup) { datesGroup.UdskrivTekst(datesGroup.getDato2()); });
     aDato3 = date("aDato3", QStringLiteral("Dato: 0000-00-00"), QStringLiteral("Udskriv dato med format åååå-mm-dd"),
-                  [](TDatoer &datoer) { datoer.UdskrivTekst(datoer.getDato3()); });
+                  [](TDatoer &datesGroup) { datesGroup.UdskrivTekst(datesGroup.getDato3()); });
     aDatoUdskriv = date("aDatoUdskriv", QStringLiteral("Udskriv datoer"), QStringLiteral("Udskriv datoer for valgte år"),
-                        [this](TDatoer &datoer) {
-                            if (datoer.udskrivHelligdage(aarEdit->text()))
+                        [this](TDatoer &datesGroup) {
+                            if (datesGroup.udskrivHelligdage(aarEdit->text()))
                                 bogTekstLabel->setText(QStringLiteral("Datoer: ") + aarEdit->text());
                         });
 }
@@ -603,7 +608,7 @@ void Tmainform::makeInfo(const QString &title, const QString &body)
     ++ncNumber;
     if (!Platform::notifications().post(QStringLiteral("kyx Vandel ") + QString::number(ncNumber), title, body, TrayIcon))
         showInfo(QStringLiteral("Beskeden kunne ikke vises:\r") + title
-                + QStringLiteral("\rSkrivebordet har hverken et beskedcenter eller en systembakke."));
+                 + QStringLiteral("\rSkrivebordet har hverken et beskedcenter eller en systembakke."));
 }
 
 void Tmainform::bcButtonClick()
@@ -763,7 +768,7 @@ void Tmainform::applyMenuBogDocking()
 
 void Tmainform::resetFileInfo()
 {
-    showName(filnavnEdit, ingenDokumenter);
+    showName(filnavnEdit, noDocuments);
     filsizeLabel->clear();
     antalLinjerLabel->clear();
     filModificeretLabel->clear();
