@@ -192,7 +192,7 @@ bool TDatoer::udskrivHelligdage(const QString &yearText)
     const int year = yearText.toInt(&isNumber, 10);
     if (!isNumber) {
         showInfo(QStringLiteral("Året \"") + yearText
-                + QStringLiteral("\" er ikke et helt tal.\rDer er ikke udskrevet nogen datoer."));
+                 + QStringLiteral("\" er ikke et helt tal.\rDer er ikke udskrevet nogen datoer."));
         return false;
     }
 

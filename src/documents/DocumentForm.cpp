@@ -306,7 +306,7 @@ bool TDocumentForm::Gem()
     if (Filnavn.isEmpty())
         return GemSom();
     if (ask(QStringLiteral("Skal dokumentet gemmes med følgende filnavn:\r") + QFileInfo(Filnavn).fileName()
-               + QLatin1Char('?'))) {
+            + QLatin1Char('?'))) {
         write();
         return !Editor->isModified();
     }

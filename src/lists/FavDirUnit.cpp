@@ -100,7 +100,7 @@ bool TReopenFilerX::InsertItem(const QString &FNavn, const QString &MenuCaption,
             if (Snummer > 0) {
                 const QString prefix = Snummer == 1 ? insertCloseS : Snummer == 2 ? insertOpenS : insertFavoritS;
                 if (!ask(prefix + QFileInfo(FNavn).completeBaseName() + QStringLiteral(" findes allerede i listen.")
-                            + QLatin1Char('\r') + QStringLiteral("Skal den indføres alligevel?")))
+                         + QLatin1Char('\r') + QStringLiteral("Skal den indføres alligevel?")))
                     return false;
             }
             caption = Ropen[i].Caption;

@@ -403,7 +403,7 @@ void Tfavoritform::LoadListe(const QString &aListename, bool medInfo)
         ListeForandret = false;
     } else if (medInfo) {
         showInfo(QStringLiteral("Filen: ") + aListename + listeEndelse + QLatin1Char('\r')
-                + QStringLiteral("kunne ikke findes."));
+                 + QStringLiteral("kunne ikke findes."));
     }
 }
 
@@ -576,7 +576,7 @@ void Tfavoritform::FLRenameCaptionExecute()
         return;
     if (tekst == FavFiler->GetCaption(row)) {
         showInfo(QStringLiteral("Elementet har allerede det indførte elementnavn!\r"
-                               "Hvis det skal omdøbes, så indfør det nye navn først."));
+                                "Hvis det skal omdøbes, så indfør det nye navn først."));
         return;
     }
     FavFiler->SetCaption(row, tekst);
@@ -592,7 +592,7 @@ void Tfavoritform::aGemNytNavnExecute()
         return;
     if (!erListenavn(S)) {
         showInfo(QStringLiteral("Et listenavn kan ikke indeholde tegnene ") + forbudteTegn
-                + QStringLiteral("\rIndfør et andet navn for den nye liste."));
+                 + QStringLiteral("\rIndfør et andet navn for den nye liste."));
         return;
     }
     if (QFileInfo::exists(Listemappe + S + listeEndelse)) {

@@ -112,7 +112,7 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
         return;
     if (!fitsInMemory(fName)) {
         showInfo(QStringLiteral("Dokumentet er for stort til at blive åbnet: ") + fName + QStringLiteral(" (")
-                + getFileSizeString(fName) + QLatin1Char(')'));
+                 + getFileSizeString(fName) + QLatin1Char(')'));
         return;
     }
     if (!extKontrol(fName)) {
@@ -126,8 +126,8 @@ void TFunktioner::openwin(const QString &fName, const QString &fExt)
     // Saving a program or picture as text would change bytes of it; the user decides knowingly.
     if (!rich && Platform::fileLooksBinary(fName)
         && !ask(QStringLiteral("Filen\r") + fName
-                   + QStringLiteral("\rser ud til at være en binær fil og kan blive ødelagt, hvis den gemmes.\r"
-                                    "Skal den åbnes alligevel?")))
+                + QStringLiteral("\rser ud til at være en binær fil og kan blive ødelagt, hvis den gemmes.\r"
+                                 "Skal den åbnes alligevel?")))
         return;
     m_host.createDocumentWindow(rich);
 }

@@ -189,7 +189,7 @@ void Ttypeform::insertknapClick()
 void Ttypeform::standardKnapClick()
 {
     if (!ask(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
-                               "Skal standardlisten hentes alligevel?")))
+                            "Skal standardlisten hentes alligevel?")))
         return;
     listHost().makeTypeliste();
     saveknap->setEnabled(false);
@@ -245,7 +245,7 @@ void Ttypeform::aDeleteExecute()
         return;
     QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
     if (!ask(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r') + QStringLiteral("slettes?")
-                + QLatin1Char('\r') + QStringLiteral("Husk at gemme, hvis ændringer skal bevares.")))
+             + QLatin1Char('\r') + QStringLiteral("Husk at gemme, hvis ændringer skal bevares.")))
         return;
     if (typeliste->indexOfTopLevelItem(raekke) < 0)
         return;

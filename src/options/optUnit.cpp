@@ -240,7 +240,7 @@ void Toptform::FormCreate()
         } else {
             // New documents need a font to choose from.
             showInfo(QStringLiteral("Listen over fontnavne kunne ikke læses eller er tom:\r") + fontBoxFilename
-                    + QStringLiteral("\rStandardlisten bruges."));
+                     + QStringLiteral("\rStandardlisten bruges."));
         }
     }
     lagerBoxFilename = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("lagerBox.txt"));
@@ -415,7 +415,7 @@ void Toptform::maxNedKnapClick()
 void Toptform::opstartButtonClick()
 {
     showInfo(QStringLiteral("Det kan tage lidt tid.\rTryk OK-Knappen for at starte funktionen.\r"
-                           "Der bringes en information, når funktionen er gennemført."));
+                            "Der bringes en information, når funktionen er gennemført."));
     makeOpstartProg();
 }
 

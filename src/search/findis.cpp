@@ -577,7 +577,7 @@ void Tfindformen::aSletValgteExecute()
         return;
     QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
     if (!ask(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r')
-                + QStringLiteral("slettes permanent?")))
+             + QStringLiteral("slettes permanent?")))
         return;
     delete raekke;
     saveknap->setEnabled(true);
@@ -586,7 +586,7 @@ void Tfindformen::aSletValgteExecute()
 void Tfindformen::standardKnapClick()
 {
     if (!ask(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
-                               "Skal standardlisten hentes alligevel?")))
+                            "Skal standardlisten hentes alligevel?")))
         return;
     filliste = standardTypeList;
     const bool written = writeUserFile(typelistenavn, filliste, m_typelisteEncoding);

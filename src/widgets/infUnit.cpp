@@ -9,9 +9,9 @@
 #include <QUrl>
 
 Tinfform::Tinfform(QWidget *parent)
-    : TtekstBoks(parent, QStringLiteral("Information"))
-    , Label1(m_tekst)
-    , BitBtn1(tilfoejKnap(QStringLiteral("OK"), QStringLiteral("dialog-ok")))
+    : TMessageBox(parent, QStringLiteral("Information"))
+    , Label1(m_text)
+    , BitBtn1(addButton(QStringLiteral("OK"), QStringLiteral("dialog-ok")))
 {
     Label1->setObjectName(QStringLiteral("Label1"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

@@ -7,7 +7,7 @@ class QPushButton;
 class QUrl;
 
 // The information box: every message of the program is shown here, with an OK button.
-class Tinfform : public TtekstBoks {
+class Tinfform : public TMessageBox {
     Q_OBJECT
 public:
     explicit Tinfform(QWidget *parent = nullptr);

@@ -7,10 +7,10 @@
 #include <QPushButton>
 
 Tspform::Tspform(QWidget *parent)
-    : TtekstBoks(parent, QStringLiteral("Spørgsmål"))
-    , textLabel(m_tekst)
-    , BitBtn1(tilfoejKnap(QStringLiteral("Ja"), QStringLiteral("dialog-ok-apply")))
-    , annullerButton(tilfoejKnap(QStringLiteral("Nej"), QStringLiteral("dialog-cancel")))
+    : TMessageBox(parent, QStringLiteral("Spørgsmål"))
+    , textLabel(m_text)
+    , BitBtn1(addButton(QStringLiteral("Ja"), QStringLiteral("dialog-ok-apply")))
+    , annullerButton(addButton(QStringLiteral("Nej"), QStringLiteral("dialog-cancel")))
 {
     textLabel->setObjectName(QStringLiteral("textLabel"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -22,7 +22,7 @@ Tspform::Tspform(QWidget *parent)
 
 void Tspform::showEvent(QShowEvent *event)
 {
-    TtekstBoks::showEvent(event);
+    TMessageBox::showEvent(event);
     BitBtn1->setDefault(true);
     BitBtn1->setFocus(Qt::OtherFocusReason);
 }

@@ -6,7 +6,7 @@ class QLabel;
 class QPushButton;
 
 // The question box: every yes-or-no question of the program is asked here.
-class Tspform : public TtekstBoks {
+class Tspform : public TMessageBox {
     Q_OBJECT
 public:
     explicit Tspform(QWidget *parent = nullptr);

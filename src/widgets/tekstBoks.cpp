@@ -10,27 +10,27 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int Bredde = 339;
-constexpr int Margen = 12;
+constexpr int Width = 339;
+constexpr int Margin = 12;
 // Room under the text for the buttons and the margins.
-constexpr int KnapPlads = 80;
+constexpr int ButtonRoom = 80;
 // What the window manager's title bar may take of the screen's height.
-constexpr int TitelPlads = 48;
-constexpr int HvilePunkt = 8;
-constexpr int VisPunkt = 10;
+constexpr int TitleRoom = 48;
+constexpr int RestingPointSize = 8;
+constexpr int ShownPointSize = 10;
 
-void saetPunkt(QLabel *label, int punkt)
+void setLabelPointSize(QLabel *label, int points)
 {
     QFont font = label->font();
-    font.setPointSize(punkt);
+    font.setPointSize(points);
     label->setFont(font);
 }
 } // namespace
 
-TtekstBoks::TtekstBoks(QWidget *parent, const QString &caption)
+TMessageBox::TMessageBox(QWidget *parent, const QString &caption)
     : TBox(parent, caption)
-    , m_tekst(new QLabel(this))
-    , m_knapper(new QHBoxLayout)
+    , m_text(new QLabel(this))
+    , m_buttons(new QHBoxLayout)
 {
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     // With the main window as parent the box is its transient and the window manager keeps it above
@@ -40,67 +40,67 @@ TtekstBoks::TtekstBoks(QWidget *parent, const QString &caption)
         setWindowFlag(Qt::WindowStaysOnTopHint);
 
     // File names in messages may hold "<" and "&": the text is shown exactly as given.
-    m_tekst->setTextFormat(Qt::PlainText);
-    m_tekst->setWordWrap(true);
-    m_tekst->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setWordWrap(true);
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto *lag = new QVBoxLayout(this);
-    lag->setSizeConstraint(QLayout::SetNoConstraint);
-    lag->setContentsMargins(Margen, Margen, Margen, Margen);
-    lag->addWidget(m_tekst);
-    lag->addStretch(1);
-    m_knapper->addStretch(1);
-    lag->addLayout(m_knapper);
+    auto *column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetNoConstraint);
+    column->setContentsMargins(Margin, Margin, Margin, Margin);
+    column->addWidget(m_text);
+    column->addStretch(1);
+    m_buttons->addStretch(1);
+    column->addLayout(m_buttons);
 
     resetValues();
-    setFixedSize(Bredde, KnapPlads);
+    setFixedSize(Width, ButtonRoom);
 }
 
-QPushButton *TtekstBoks::tilfoejKnap(const QString &caption, const QString &ikon)
+QPushButton *TMessageBox::addButton(const QString &caption, const QString &iconName)
 {
-    auto *knap = new QPushButton(Platform::designIcon(ikon), caption, this);
-    knap->setAccessibleName(caption);
-    m_knapper->addWidget(knap);
-    m_knapper->addStretch(1);
-    return knap;
+    auto *button = new QPushButton(Platform::designIcon(iconName), caption, this);
+    button->setAccessibleName(caption);
+    m_buttons->addWidget(button);
+    m_buttons->addStretch(1);
+    return button;
 }
 
-void TtekstBoks::insertTekst(const QString &tekst)
+void TMessageBox::insertTekst(const QString &text)
 {
-    QString vist = tekst;
-    vist.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    vist.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_tekst->setText(vist);
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_text->setText(shown);
 }
 
-void TtekstBoks::resetValues()
+void TMessageBox::resetValues()
 {
-    m_tekst->clear();
-    saetPunkt(m_tekst, HvilePunkt);
+    m_text->clear();
+    setLabelPointSize(m_text, RestingPointSize);
 }
 
-void TtekstBoks::setVisible(bool visible)
+void TMessageBox::setVisible(bool visible)
 {
     if (visible && !isVisible())
         FormShow();
-    const bool varVist = isVisible();
+    const bool wasVisible = isVisible();
     TBox::setVisible(visible);
-    if (!visible && varVist)
+    if (!visible && wasVisible)
         FormClose();
 }
 
-void TtekstBoks::FormShow()
+void TMessageBox::FormShow()
 {
-    saetPunkt(m_tekst, VisPunkt);
-    int hoejde = m_tekst->heightForWidth(Bredde - 2 * Margen) + KnapPlads;
+    setLabelPointSize(m_text, ShownPointSize);
+    int boxHeight = m_text->heightForWidth(Width - 2 * Margin) + ButtonRoom;
     // A message longer than the screen still leaves the buttons where the user can reach them.
-    const QWidget *ejer = parentWidget() ? parentWidget()->window() : this;
-    if (const QScreen *skaerm = ejer->screen())
-        hoejde = qMin(hoejde, skaerm->availableGeometry().height() - TitelPlads);
-    setFixedSize(Bredde, qMax(hoejde, KnapPlads));
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : this;
+    if (const QScreen *ownerScreen = owner->screen())
+        boxHeight = qMin(boxHeight, ownerScreen->availableGeometry().height() - TitleRoom);
+    setFixedSize(Width, qMax(boxHeight, ButtonRoom));
 }
 
-void TtekstBoks::FormClose()
+void TMessageBox::FormClose()
 {
     resetValues();
 }

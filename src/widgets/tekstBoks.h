@@ -9,11 +9,11 @@ class QPushButton;
 // The common body of the information and the question box: a word-wrapped message above a row of
 // buttons, 339 wide and exactly as tall as the message needs. Neither box keeps anything between
 // two showings: the caller sets the text right before showing, and hiding clears it.
-class TtekstBoks : public TBox {
+class TMessageBox : public TBox {
     Q_OBJECT
 public:
     // The label takes the text. A line break in a message is a single "\r".
-    void insertTekst(const QString &tekst);
+    void insertTekst(const QString &text);
     // Empties the label and gives it its small resting font.
     void resetValues();
 
@@ -23,15 +23,15 @@ public:
     void setVisible(bool visible) override;
 
 protected:
-    TtekstBoks(QWidget *parent, const QString &caption);
+    TMessageBox(QWidget *parent, const QString &caption);
     // A button in the row under the text, with its caption as accessible name.
-    QPushButton *tilfoejKnap(const QString &caption, const QString &ikon);
+    QPushButton *addButton(const QString &caption, const QString &iconName);
 
-    QLabel *const m_tekst;
+    QLabel *const m_text;
 
 private:
     void FormShow();
     void FormClose();
 
-    QHBoxLayout *m_knapper;
+    QHBoxLayout *m_buttons;
 };
