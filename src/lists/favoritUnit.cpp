@@ -31,43 +31,43 @@
 
 namespace {
 
-constexpr int StartBredde = 580;
-constexpr int StartHoejde = 480;
+constexpr int StartWidth = 580;
+constexpr int StartHeight = 480;
 // A title bar below and to the right of the folder-and-file box's first place, so that the boxes
 // shown at the first start do not hide each other.
-constexpr int StartVenstre = 72;
+constexpr int StartLeft = 72;
 constexpr int StartTop = 72;
 // Narrower than it was designed, the row of icon buttons no longer fits beside a left pane of
 // half the width.
-constexpr int MindsteBredde = 580;
-constexpr int MindsteHoejde = 360;
-constexpr int Raekkehoejde = 19;
+constexpr int MinimumWidth = 580;
+constexpr int MinimumHeight = 360;
+constexpr int RowHeight = 19;
 
-const QString listeEndelse = QStringLiteral(".txt");
-const QString mappeIkkeFundet = QStringLiteral("Information:\rMappen blev ikke fundet.");
+const QString listSuffix = QStringLiteral(".txt");
+const QString folderNotFound = QStringLiteral("Information:\rMappen blev ikke fundet.");
 // Characters that no file name on the user's desktop may hold; a line break would moreover split
 // the settings file's name line in two.
-const QString forbudteTegn = QStringLiteral("\\/:*?\"<>|");
+const QString forbiddenCharacters = QStringLiteral("\\/:*?\"<>|");
 
 // The rows of both lists: a coloured square before the text and a silver line under it.
-class RaekkeTegner : public QStyledItemDelegate {
+class RowPainter : public QStyledItemDelegate {
 public:
-    RaekkeTegner(const QColor &firkant, QObject *parent)
+    RowPainter(const QColor &square, QObject *parent)
         : QStyledItemDelegate(parent)
-        , m_firkant(firkant)
+        , m_square(square)
     {
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         const QRect r = option.rect;
-        const bool valgt = option.state & QStyle::State_Selected;
-        const QPalette::ColorGroup gruppe = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
         painter->save();
-        painter->fillRect(r, option.palette.color(gruppe, valgt ? QPalette::Highlight : QPalette::Base));
-        painter->fillRect(QRect(r.left() + 2, r.top() + 5, 10, 10), m_firkant);
+        painter->fillRect(r, option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
+        painter->fillRect(QRect(r.left() + 2, r.top() + 5, 10, 10), m_square);
         painter->setFont(option.font);
-        painter->setPen(option.palette.color(gruppe, valgt ? QPalette::HighlightedText : QPalette::Text));
+        painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(QRect(r.left() + 14, r.top() + 1, qMax(0, r.width() - 14), r.height() - 1),
                           Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
         painter->setPen(QColor(192, 192, 192));
@@ -77,46 +77,46 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width() + 14, Raekkehoejde};
+        return {QStyledItemDelegate::sizeHint(option, index).width() + 14, RowHeight};
     }
 
 private:
-    QColor m_firkant;
+    QColor m_square;
 };
 
-QListWidget *tegnetListe(QWidget *parent, const QString &name, const QString &accessibleName, const QColor &firkant)
+QListWidget *drawnList(QWidget *parent, const QString &name, const QString &accessibleName, const QColor &square)
 {
-    QListWidget *liste = namedList(parent, name, accessibleName);
-    liste->setItemDelegate(new RaekkeTegner(firkant, liste));
-    liste->setUniformItemSizes(true);
-    liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    return liste;
+    QListWidget *list = namedList(parent, name, accessibleName);
+    list->setItemDelegate(new RowPainter(square, list));
+    list->setUniformItemSizes(true);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return list;
 }
 
 // A name that can be a list file in the favourites folder and a line of the settings file.
-bool erListenavn(const QString &navn)
+bool isListName(const QString &name)
 {
-    if (navn.isEmpty())
+    if (name.isEmpty())
         return false;
-    for (const QChar c : navn)
-        if (c.unicode() < 32 || forbudteTegn.contains(c))
+    for (const QChar c : name)
+        if (c.unicode() < 32 || forbiddenCharacters.contains(c))
             return false;
     return true;
 }
 
 // The folder part of a path, separator included.
-QString mappeDel(const QString &path)
+QString folderPart(const QString &path)
 {
 #ifdef Q_OS_WIN
-    const qsizetype skel = qMax(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    const qsizetype lastSeparator = qMax(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
 #else
-    const qsizetype skel = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype lastSeparator = path.lastIndexOf(QLatin1Char('/'));
 #endif
-    return path.left(skel + 1);
+    return path.left(lastSeparator + 1);
 }
 
 // A caption is one line of the item file.
-QString enLinje(QString text)
+QString oneLine(QString text)
 {
     for (QChar &c : text)
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
@@ -124,7 +124,7 @@ QString enLinje(QString text)
     return text;
 }
 
-bool erEnterEllerMellemrum(const QEvent *event)
+bool isEnterOrSpace(const QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -141,8 +141,8 @@ Tfavoritform::Tfavoritform(QWidget *parent)
     FavFiler = new TReopenFilerX(this);
     buildActions();
     buildControls();
-    setMinimumSize(MindsteBredde, MindsteHoejde);
-    resize(StartBredde, StartHoejde);
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    resize(StartWidth, StartHeight);
 }
 
 void Tfavoritform::buildActions()
@@ -159,19 +159,19 @@ void Tfavoritform::buildActions()
     Fabc = action("Fabc", QStringLiteral("ABC"), QStringLiteral("Arranger listen alfabetisk"), &Tfavoritform::FabcExecute,
                   [this] { return favFilerListe->count() >= 2; });
     FLop = action("FLop", QStringLiteral("Op"), QStringLiteral("Flyt valgte op"), &Tfavoritform::FLopExecute,
-                  [this] { return valgtRaekke() > 0; });
+                  [this] { return selectedRow() > 0; });
     FLned = action("FLned", QStringLiteral("Ned"), QStringLiteral("Flyt valgte ned"), &Tfavoritform::FLnedExecute, [this] {
-        const int row = valgtRaekke();
+        const int row = selectedRow();
         return row >= 0 && row < favFilerListe->count() - 1;
     });
     FLsletValgte = action("FLsletValgte", QStringLiteral("Slet"), QStringLiteral("Slet valgte element fra listen"),
-                          &Tfavoritform::FLsletValgteExecute, [this] { return valgtRaekke() >= 0; });
+                          &Tfavoritform::FLsletValgteExecute, [this] { return selectedRow() >= 0; });
     FLsletAlle = action("FLsletAlle", QStringLiteral("Slet alle"), QStringLiteral("Slet alle elementer fra listen"),
                         &Tfavoritform::FLsletAlleExecute, [this] { return FavFiler->Antal() > 0; });
     FLopenEdit = action("FLopenEdit", QStringLiteral("Åben"), QStringLiteral("Åben valgte dokument til redigering"),
-                        &Tfavoritform::FLopenEditExecute, [this] { return valgtRaekke() >= 0; });
+                        &Tfavoritform::FLopenEditExecute, [this] { return selectedRow() >= 0; });
     FLVisMappe = action("FLVisMappe", QStringLiteral("Mappe"), QStringLiteral("Åben i Windows Stifinder"),
-                        &Tfavoritform::FLVisMappeExecute, [this] { return valgtRaekke() >= 0; });
+                        &Tfavoritform::FLVisMappeExecute, [this] { return selectedRow() >= 0; });
     insertFil = action("insertFil", QStringLiteral("Indsæt"), QStringLiteral("Insæt aktuelle fil i listen"),
                        &Tfavoritform::insertFilExecute, [] { return openDispatch() && !openDispatch()->host().dokumentFilnavn.isEmpty(); });
     aGemFilliste = action("aGemFilliste", QStringLiteral("Gem"), QStringLiteral("Gem listen"),
@@ -180,7 +180,7 @@ void Tfavoritform::buildActions()
                              QStringLiteral("Indfør ny tekst og tryk her for at omdøbe til den nye tekst. "
                                             "Selve filen omdøbes ikke."),
                              &Tfavoritform::FLRenameCaptionExecute,
-                             [this] { return valgtRaekke() >= 0 && !RenamFEdit->text().isEmpty(); });
+                             [this] { return selectedRow() >= 0 && !RenamFEdit->text().isEmpty(); });
     aGemNytNavn = action("aGemNytNavn", QStringLiteral("Gem"), QStringLiteral("Gem indførte listenavn"),
                          &Tfavoritform::aGemNytNavnExecute, [this] { return gemEdit->text().size() >= 2; });
 }
@@ -189,55 +189,55 @@ void Tfavoritform::buildControls()
 {
     opretPanel = new QWidget(this);
     opretPanel->setObjectName(QStringLiteral("opretPanel"));
-    auto *venstre = new QVBoxLayout(opretPanel);
-    venstre->setContentsMargins(0, 0, 0, 0);
-    venstre->addWidget(namedLabel(opretPanel, QStringLiteral("fillistenLabel"), QStringLiteral("Favoritlister")));
-    fillisten = tegnetListe(opretPanel, QStringLiteral("fillisten"), QStringLiteral("Favoritlister"), QColor(255, 0, 0));
-    venstre->addWidget(fillisten, 1);
-    auto *nyRaekke = new QHBoxLayout;
+    auto *leftColumn = new QVBoxLayout(opretPanel);
+    leftColumn->setContentsMargins(0, 0, 0, 0);
+    leftColumn->addWidget(namedLabel(opretPanel, QStringLiteral("fillistenLabel"), QStringLiteral("Favoritlister")));
+    fillisten = drawnList(opretPanel, QStringLiteral("fillisten"), QStringLiteral("Favoritlister"), QColor(255, 0, 0));
+    leftColumn->addWidget(fillisten, 1);
+    auto *newListRow = new QHBoxLayout;
     gemEdit = namedEdit(opretPanel, QStringLiteral("gemEdit"), QStringLiteral("Indfør navn for ny filliste"),
                         QStringLiteral("Indfør fillistenavn og tryk Gem"));
-    nyRaekke->addWidget(gemEdit, 1);
-    nyRaekke->addWidget(iconActionButton(opretPanel, aGemNytNavn, QStringLiteral("document-new")));
-    venstre->addLayout(nyRaekke);
-    auto *knapper = new QHBoxLayout;
+    newListRow->addWidget(gemEdit, 1);
+    newListRow->addWidget(iconActionButton(opretPanel, aGemNytNavn, QStringLiteral("document-new")));
+    leftColumn->addLayout(newListRow);
+    auto *buttonRow = new QHBoxLayout;
     opdaterButton = pushButton(opretPanel, QStringLiteral("opdaterButton"), QStringLiteral("Opdater"), QString(),
                                QStringLiteral("Opdater listen efter redigering"));
     redigerButton = pushButton(opretPanel, QStringLiteral("redigerButton"), QStringLiteral("Rediger"), QString(),
                                QStringLiteral("Omdøb eller slet listefiler"));
-    knapper->addWidget(opdaterButton);
-    knapper->addWidget(redigerButton);
-    knapper->addStretch();
-    venstre->addLayout(knapper);
+    buttonRow->addWidget(opdaterButton);
+    buttonRow->addWidget(redigerButton);
+    buttonRow->addStretch();
+    leftColumn->addLayout(buttonRow);
 
     favfilerPanel = new QWidget(this);
     favfilerPanel->setObjectName(QStringLiteral("favfilerPanel"));
-    auto *hoejre = new QVBoxLayout(favfilerPanel);
-    hoejre->setContentsMargins(0, 0, 0, 0);
+    auto *rightColumn = new QVBoxLayout(favfilerPanel);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
     fillisteNavn = namedLabel(favfilerPanel, QStringLiteral("fillisteNavn"), QStringLiteral("Listenavn"));
-    hoejre->addWidget(fillisteNavn);
-    auto *ikoner = new QHBoxLayout;
-    ikoner->setSpacing(2);
-    const QList<std::pair<TAction *, const char *>> venstreIkoner{
+    rightColumn->addWidget(fillisteNavn);
+    auto *iconRow = new QHBoxLayout;
+    iconRow->setSpacing(2);
+    const QList<std::pair<TAction *, const char *>> leftIcons{
         {Fabc, "view-sort-ascending"},   {FLop, "go-up"},                {FLned, "go-down"},
         {FLsletValgte, "list-remove"},   {FLsletAlle, "edit-clear-list"}, {FLopenEdit, "document-edit"},
         {FLVisMappe, "folder-open"}};
-    for (const auto &[a, ikon] : venstreIkoner)
-        ikoner->addWidget(iconActionButton(favfilerPanel, a, QString::fromLatin1(ikon)));
-    ikoner->addStretch();
-    ikoner->addWidget(iconActionButton(favfilerPanel, insertFil, QStringLiteral("list-add")));
-    ikoner->addWidget(iconActionButton(favfilerPanel, aGemFilliste, QStringLiteral("document-save")));
-    hoejre->addLayout(ikoner);
-    favFilerListe = tegnetListe(favfilerPanel, QStringLiteral("favFilerListe"), QStringLiteral("Favoritliste"),
-                                QColor(0, 255, 255));
-    hoejre->addWidget(favFilerListe, 1);
-    hoejre->addWidget(namedLabel(favfilerPanel, QStringLiteral("valgtLabel"), QStringLiteral("Valgte element:")));
-    auto *omdoeb = new QHBoxLayout;
+    for (const auto &[a, icon] : leftIcons)
+        iconRow->addWidget(iconActionButton(favfilerPanel, a, QString::fromLatin1(icon)));
+    iconRow->addStretch();
+    iconRow->addWidget(iconActionButton(favfilerPanel, insertFil, QStringLiteral("list-add")));
+    iconRow->addWidget(iconActionButton(favfilerPanel, aGemFilliste, QStringLiteral("document-save")));
+    rightColumn->addLayout(iconRow);
+    favFilerListe = drawnList(favfilerPanel, QStringLiteral("favFilerListe"), QStringLiteral("Favoritliste"),
+                              QColor(0, 255, 255));
+    rightColumn->addWidget(favFilerListe, 1);
+    rightColumn->addWidget(namedLabel(favfilerPanel, QStringLiteral("valgtLabel"), QStringLiteral("Valgte element:")));
+    auto *renameRow = new QHBoxLayout;
     RenamFEdit = namedEdit(favfilerPanel, QStringLiteral("RenamFEdit"),
                            QStringLiteral("Indfør ny tekst til valgte punkt"), QStringLiteral("Vælg et element i listen"));
-    omdoeb->addWidget(RenamFEdit, 1);
-    omdoeb->addWidget(iconActionButton(favfilerPanel, FLRenameCaption, QStringLiteral("edit-rename")));
-    hoejre->addLayout(omdoeb);
+    renameRow->addWidget(RenamFEdit, 1);
+    renameRow->addWidget(iconActionButton(favfilerPanel, FLRenameCaption, QStringLiteral("edit-rename")));
+    rightColumn->addLayout(renameRow);
 
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("statusBar"));
@@ -246,13 +246,13 @@ void Tfavoritform::buildControls()
     infoBar->setAccessibleName(QStringLiteral("Status"));
     statusBar->addWidget(infoBar, 1);
 
-    auto *ruder = new QHBoxLayout;
-    ruder->addWidget(opretPanel);
-    ruder->addWidget(favfilerPanel, 1);
-    auto *lag = new QVBoxLayout(this);
-    lag->setContentsMargins(8, 8, 8, 0);
-    lag->addLayout(ruder, 1);
-    lag->addWidget(statusBar);
+    auto *panes = new QHBoxLayout;
+    panes->addWidget(opretPanel);
+    panes->addWidget(favfilerPanel, 1);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 0);
+    column->addLayout(panes, 1);
+    column->addWidget(statusBar);
 
     connect(opdaterButton, &QPushButton::clicked, this, &Tfavoritform::opdaterButtonClick);
     connect(redigerButton, &QPushButton::clicked, this, [this] { openDirectory(Listemappe); });
@@ -263,7 +263,7 @@ void Tfavoritform::buildControls()
     // A row reached with the arrow keys is selected as much as a clicked one: the field and the
     // status text follow it, or Enter in the field would rename it with the last row's caption.
     connect(favFilerListe, &QListWidget::currentRowChanged, this, [this] {
-        if (const int row = valgtRaekke(); row >= 0)
+        if (const int row = selectedRow(); row >= 0)
             FavFilerListeKlik(FavFiler->GetCaption(row), FavFiler->GetFilnavn(row));
     });
     connect(RenamFEdit, &QLineEdit::returnPressed, this, [this] { FLRenameCaption->Execute(); });
@@ -280,7 +280,7 @@ void Tfavoritform::FormCreate()
     HentOpt();
     // The first resize, at the first showing, is ignored; the pane already fits the read width.
     opretPanel->setFixedWidth(qMax(0, width() / 2 - 12));
-    FavFiler->Itemfile = listefil(FavFilerFilename);
+    FavFiler->Itemfile = listFile(FavFilerFilename);
     FavFiler->ListeBoks = favFilerListe;
     FavFiler->OnDblListeKlik = [this](const QString &Capnavn, const QString &Filnavn) {
         FavFilerDblListeKlik(Capnavn, Filnavn);
@@ -302,8 +302,8 @@ void Tfavoritform::createMappe()
 
 void Tfavoritform::defaultOpt()
 {
-    resize(StartBredde, StartHoejde);
-    move(StartVenstre, StartTop);
+    resize(StartWidth, StartHeight);
+    move(StartLeft, StartTop);
     FavFilerFilename = QStringLiteral("Favoritter");
 }
 
@@ -324,18 +324,18 @@ void Tfavoritform::GemOpt()
         .write(optFilnavn);
 }
 
-QString Tfavoritform::listefil(const QString &navn) const
+QString Tfavoritform::listFile(const QString &name) const
 {
-    return erListenavn(navn) ? Listemappe + navn + listeEndelse : QString();
+    return isListName(name) ? Listemappe + name + listSuffix : QString();
 }
 
-void Tfavoritform::setAktuelNavn(const QString &navn)
+void Tfavoritform::setCurrentName(const QString &name)
 {
-    FavFilerFilename = navn;
-    FavFiler->Itemfile = listefil(navn);
+    FavFilerFilename = name;
+    FavFiler->Itemfile = listFile(name);
 }
 
-bool Tfavoritform::gemTilItemfil()
+bool Tfavoritform::saveToItemFile()
 {
     if (FavFiler->Itemfile.isEmpty()) {
         showInfo(QStringLiteral("Listen har intet navn og blev ikke gemt.\rGem den som en ny liste med et navn."));
@@ -355,16 +355,16 @@ void Tfavoritform::showEvent(QShowEvent *event)
 void Tfavoritform::FormShow()
 {
     LoadFillister();
-    selectFilliste(FavFilerFilename);
+    selectListName(FavFilerFilename);
     fillistenIndex = fillisten->currentRow();
 }
 
-void Tfavoritform::selectFilliste(const QString &navn)
+void Tfavoritform::selectListName(const QString &name)
 {
     fillisten->clearSelection();
     fillisten->setCurrentRow(-1);
     for (int i = 0; i < fillisten->count(); ++i) {
-        if (sameTextAZ(fillisten->item(i)->text(), navn)) {
+        if (sameTextAZ(fillisten->item(i)->text(), name)) {
             fillisten->setCurrentRow(i);
             return;
         }
@@ -375,12 +375,12 @@ void Tfavoritform::LoadFillister()
 {
     fillisten->clear();
     // Sorted by name as the user's desktop (NTFS) enumerates them, so every system shows one order.
-    const QFileInfoList filer = QDir(Listemappe).entryInfoList({QStringLiteral("*") + listeEndelse},
+    const QFileInfoList files = QDir(Listemappe).entryInfoList({QStringLiteral("*") + listSuffix},
                                                                QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &fil : filer) {
-        const QString navn = fil.fileName().chopped(listeEndelse.size());
-        if (!navn.isEmpty())
-            fillisten->addItem(navn);
+    for (const QFileInfo &file : files) {
+        const QString name = file.fileName().chopped(listSuffix.size());
+        if (!name.isEmpty())
+            fillisten->addItem(name);
     }
 }
 
@@ -388,21 +388,21 @@ void Tfavoritform::LoadListe(const QString &aListename, bool medInfo)
 {
     if (ListeForandret && ask(QStringLiteral("Nuværende liste er forandret.\rSkal den gemmes?")))
         aGemFillisteExecute();
-    const QString fil = listefil(aListename);
-    if (!fil.isEmpty() && Platform::fileExists(fil)) {
+    const QString file = listFile(aListename);
+    if (!file.isEmpty() && Platform::fileExists(file)) {
         // A list file that cannot be read leaves the current list under its own name: under the
         // other name, saving it would write its items over the file that could not be read.
         const QString previous = FavFilerFilename;
-        setAktuelNavn(aListename);
+        setCurrentName(aListename);
         if (!FavFiler->HentReopenFiler()) {
-            setAktuelNavn(previous);
+            setCurrentName(previous);
             return;
         }
         fillisteNavn->setText(aListename);
         RenamFEdit->clear();
         ListeForandret = false;
     } else if (medInfo) {
-        showInfo(QStringLiteral("Filen: ") + aListename + listeEndelse + QLatin1Char('\r')
+        showInfo(QStringLiteral("Filen: ") + aListename + listSuffix + QLatin1Char('\r')
                  + QStringLiteral("kunne ikke findes."));
     }
 }
@@ -410,20 +410,20 @@ void Tfavoritform::LoadListe(const QString &aListename, bool medInfo)
 void Tfavoritform::opdaterButtonClick()
 {
     LoadFillister();
-    selectFilliste(FavFilerFilename);
+    selectListName(FavFilerFilename);
     // A list file renamed or deleted in the file manager. Unsaved changes keep the list as it
     // is: "Gem listen" writes it again under its name.
     if (fillisten->count() == 0 || ListeForandret || FavFilerFilename.isEmpty()
         || fillisten->currentRow() >= 0)
         return;
     if (fillistenIndex >= 0 && fillistenIndex < fillisten->count()) {
-        const QString navn = fillisten->item(fillistenIndex)->text();
-        setAktuelNavn(navn);
-        fillisteNavn->setText(navn);
+        const QString name = fillisten->item(fillistenIndex)->text();
+        setCurrentName(name);
+        fillisteNavn->setText(name);
         fillisten->setCurrentRow(fillistenIndex);
         return;
     }
-    setAktuelNavn(QString());
+    setCurrentName(QString());
     fillisteNavn->clear();
     FavFiler->DeleteAlleItems();
     showInfo(QStringLiteral("Den valgte listefil eksisterer ikke længere.\rVælg en ny listefil."));
@@ -431,19 +431,19 @@ void Tfavoritform::opdaterButtonClick()
 
 void Tfavoritform::openMappe(const QString &aFilename)
 {
-    QString mappe = aFilename;
-    if (Platform::fileExists(mappe))
-        mappe = QDir::toNativeSeparators(QFileInfo(mappe).absolutePath());
-    openDirectory(mappe);
+    QString folder = aFilename;
+    if (Platform::fileExists(folder))
+        folder = QDir::toNativeSeparators(QFileInfo(folder).absolutePath());
+    openDirectory(folder);
 }
 
-void Tfavoritform::openDirectory(const QString &aMappename)
+void Tfavoritform::openDirectory(const QString &aFoldername)
 {
-    if (!Platform::folderExists(aMappename)) {
-        showInfo(mappeIkkeFundet);
+    if (!Platform::folderExists(aFoldername)) {
+        showInfo(folderNotFound);
         return;
     }
-    const int result = Platform::shell().execute(QStringLiteral("open"), aMappename, QString(), QString());
+    const int result = Platform::shell().execute(QStringLiteral("open"), aFoldername, QString(), QString());
     if (result <= 32)
         TFunktioner::ErrorInfo(result);
 }
@@ -460,7 +460,7 @@ void Tfavoritform::FavFilerDblListeKlik(const QString &, const QString &Filnavn)
         openDispatch()->openwin(Filnavn, QString());
 }
 
-int Tfavoritform::valgtRaekke() const
+int Tfavoritform::selectedRow() const
 {
     const int row = favFilerListe->currentRow();
     if (row < 0 || row >= FavFiler->Antal() || row >= favFilerListe->count() || !favFilerListe->item(row)->isSelected())
@@ -468,7 +468,7 @@ int Tfavoritform::valgtRaekke() const
     return row;
 }
 
-QString Tfavoritform::infoTekst() const
+QString Tfavoritform::infoText() const
 {
     return infoBar->text();
 }
@@ -500,7 +500,7 @@ void Tfavoritform::FabcExecute()
 
 void Tfavoritform::FLopExecute()
 {
-    const int row = valgtRaekke();
+    const int row = selectedRow();
     if (!FavFiler->flytOp(row))
         return;
     FavFiler->MakeListeMenu();
@@ -510,7 +510,7 @@ void Tfavoritform::FLopExecute()
 
 void Tfavoritform::FLnedExecute()
 {
-    const int row = valgtRaekke();
+    const int row = selectedRow();
     if (!FavFiler->flytNed(row))
         return;
     FavFiler->MakeListeMenu();
@@ -520,7 +520,7 @@ void Tfavoritform::FLnedExecute()
 
 void Tfavoritform::FLsletValgteExecute()
 {
-    const int row = valgtRaekke();
+    const int row = selectedRow();
     if (row < 0)
         return;
     FavFiler->DeleteItem(row);
@@ -538,14 +538,14 @@ void Tfavoritform::FLsletAlleExecute()
 
 void Tfavoritform::FLopenEditExecute()
 {
-    const QString fil = FavFiler->GetFilnavn(valgtRaekke());
-    if (Platform::fileExists(fil))
-        openDispatch()->openwin(fil, QString());
+    const QString file = FavFiler->GetFilnavn(selectedRow());
+    if (Platform::fileExists(file))
+        openDispatch()->openwin(file, QString());
 }
 
 void Tfavoritform::FLVisMappeExecute()
 {
-    const int row = valgtRaekke();
+    const int row = selectedRow();
     if (row >= 0)
         openMappe(FavFiler->GetFilnavn(row));
 }
@@ -559,27 +559,27 @@ void Tfavoritform::insertFilExecute()
 
 void Tfavoritform::aGemFillisteExecute()
 {
-    setAktuelNavn(fillisteNavn->text());
+    setCurrentName(fillisteNavn->text());
     // A failed save keeps the mark, so that closing offers to save again.
-    ListeForandret = !gemTilItemfil();
+    ListeForandret = !saveToItemFile();
     if (!ListeForandret && fillisten->findItems(FavFilerFilename, Qt::MatchFixedString | Qt::MatchCaseSensitive).isEmpty()) {
         LoadFillister();
-        selectFilliste(FavFilerFilename);
+        selectListName(FavFilerFilename);
     }
 }
 
 void Tfavoritform::FLRenameCaptionExecute()
 {
-    const int row = valgtRaekke();
-    const QString tekst = enLinje(RenamFEdit->text());
-    if (row < 0 || tekst.isEmpty())
+    const int row = selectedRow();
+    const QString text = oneLine(RenamFEdit->text());
+    if (row < 0 || text.isEmpty())
         return;
-    if (tekst == FavFiler->GetCaption(row)) {
+    if (text == FavFiler->GetCaption(row)) {
         showInfo(QStringLiteral("Elementet har allerede det indførte elementnavn!\r"
                                 "Hvis det skal omdøbes, så indfør det nye navn først."));
         return;
     }
-    FavFiler->SetCaption(row, tekst);
+    FavFiler->SetCaption(row, text);
     selectRow(row);
     ListeForandret = true;
     RenamFEdit->clear();
@@ -590,12 +590,12 @@ void Tfavoritform::aGemNytNavnExecute()
     const QString S = gemEdit->text();
     if (S.size() < 2)
         return;
-    if (!erListenavn(S)) {
-        showInfo(QStringLiteral("Et listenavn kan ikke indeholde tegnene ") + forbudteTegn
+    if (!isListName(S)) {
+        showInfo(QStringLiteral("Et listenavn kan ikke indeholde tegnene ") + forbiddenCharacters
                  + QStringLiteral("\rIndfør et andet navn for den nye liste."));
         return;
     }
-    if (QFileInfo::exists(Listemappe + S + listeEndelse)) {
+    if (QFileInfo::exists(Listemappe + S + listSuffix)) {
         showInfo(QStringLiteral("Dette listenavn er allerede i brug.\rIndfør et andet navn for den nye liste."));
         return;
     }
@@ -612,21 +612,21 @@ void Tfavoritform::aGemNytNavnExecute()
 bool Tfavoritform::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == favFilerListe) {
-        if (erEnterEllerMellemrum(event)) {
+        if (isEnterOrSpace(event)) {
             // No existence check here: a missing document is passed over in silence.
-            const int row = valgtRaekke();
+            const int row = selectedRow();
             if (row >= 0)
                 FavFilerDblListeKlik(FavFiler->GetCaption(row), FavFiler->GetFilnavn(row));
             return true;
         }
         if (event->type() == QEvent::Enter) {
-            const int row = valgtRaekke();
+            const int row = selectedRow();
             if (row >= 0)
-                setInfo(mappeDel(FavFiler->GetFilnavn(row)));
+                setInfo(folderPart(FavFiler->GetFilnavn(row)));
         } else if (event->type() == QEvent::Leave) {
             setInfo(QString());
         }
-    } else if (watched == fillisten && erEnterEllerMellemrum(event)) {
+    } else if (watched == fillisten && isEnterOrSpace(event)) {
         if (QListWidgetItem *item = fillisten->currentItem(); item && item->isSelected())
             LoadListe(item->text(), true);
         return true;
@@ -653,9 +653,9 @@ void Tfavoritform::FormClose()
 {
     if (ListeForandret) {
         if (optform && optform->CheckVedLuk->isChecked())
-            gemTilItemfil();
+            saveToItemFile();
         else if (ask(QStringLiteral("Favoritlisten er forandret men ikke gemt.\rSkal den gemmes?")))
-            gemTilItemfil();
+            saveToItemFile();
     }
     GemOpt();
 }

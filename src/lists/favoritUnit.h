@@ -35,16 +35,16 @@ public:
     void opdaterButtonClick();
     // Shows the folder of aFilename (or the folder aFilename) in the file manager.
     void openMappe(const QString &aFilename);
-    void openDirectory(const QString &aMappename);
+    void openDirectory(const QString &aFoldername);
 
     // Events of the current list's rows.
     void FavFilerListeKlik(const QString &Capnavn, const QString &Filnavn);
     void FavFilerDblListeKlik(const QString &Capnavn, const QString &Filnavn);
 
     // The row selected in the item list, or -1.
-    int valgtRaekke() const;
+    int selectedRow() const;
     // The status bar's text.
-    QString infoTekst() const;
+    QString infoText() const;
 
     bool opstart = false;
     int fillistenIndex = -1;
@@ -110,11 +110,11 @@ private:
     void FLRenameCaptionExecute();
     void aGemNytNavnExecute();
     // The item file of a list name; empty for no name.
-    QString listefil(const QString &navn) const;
-    void setAktuelNavn(const QString &navn);
+    QString listFile(const QString &name) const;
+    void setCurrentName(const QString &name);
     // Saves the items to the current item file; false (and the user told) when nothing was saved.
-    bool gemTilItemfil();
+    bool saveToItemFile();
     void selectRow(int row);
-    void selectFilliste(const QString &navn);
+    void selectListName(const QString &name);
     void setInfo(const QString &text);
 };

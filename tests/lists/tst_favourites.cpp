@@ -47,14 +47,14 @@ const QString renameHint
 const QString newListHint = QStringLiteral("Gem indførte listenavn");
 const QString folderMissing = QStringLiteral("Information:\rMappen blev ikke fundet.");
 
-QString favMappe(const ProgramFixture &program)
+QString favouritesFolder(const ProgramFixture &program)
 {
     return QDir(program.optMappe()).filePath(QStringLiteral("Favoritter"));
 }
 
 QString listFile(const ProgramFixture &program, const QString &name)
 {
-    return QDir(favMappe(program)).filePath(name + QStringLiteral(".txt"));
+    return QDir(favouritesFolder(program)).filePath(name + QStringLiteral(".txt"));
 }
 
 QString settingsPath(const ProgramFixture &program)
@@ -232,7 +232,7 @@ void TestFavourites::firstRunAndClosing()
 
     ProgramFixture program;
     program.start();
-    QVERIFY(QFileInfo(favMappe(program)).isDir());
+    QVERIFY(QFileInfo(favouritesFolder(program)).isDir());
     QVERIFY(!QFileInfo::exists(settingsPath(program)));
     QCOMPARE(favoritform->fillisteNavn->text(), QStringLiteral("Listenavn"));
     QCOMPARE(favoritform->FavFiler->Antal(), 0);
@@ -264,7 +264,7 @@ void TestFavourites::firstRunAndClosing()
     else
         QVERIFY(program.modal.shown.isEmpty());
 
-    const QStringList lists = QDir(favMappe(program)).entryList(QDir::Files);
+    const QStringList lists = QDir(favouritesFolder(program)).entryList(QDir::Files);
     QCOMPARE(lists, savedAs.isEmpty() ? QStringList() : QStringList{savedAs + QStringLiteral(".txt")});
     if (!savedAs.isEmpty())
         QCOMPARE(ProgramFixture::readFile(listFile(program, savedAs)), listBytes({{QStringLiteral("brev.txt"), doc}}));
@@ -380,7 +380,7 @@ void TestFavourites::pickingAList()
     const QString a = program.writeFile(QStringLiteral("a.txt"), "a");
     const QString b = program.writeFile(QStringLiteral("b.txt"), "b");
     QDir().mkpath(listFile(program, QStringLiteral("mappe")));
-    writeBytes(QDir(favMappe(program)).filePath(QStringLiteral("noter.dat")), "x");
+    writeBytes(QDir(favouritesFolder(program)).filePath(QStringLiteral("noter.dat")), "x");
     startWith(program, QStringLiteral("Beta"),
               {{QStringLiteral("Beta"), {{QStringLiteral("B"), b}}},
                {QStringLiteral("alfa"), {{QStringLiteral("A"), a}, {QStringLiteral("B"), b}}}});
@@ -550,7 +550,7 @@ void TestFavourites::newList()
     if (!made) {
         QCOMPARE(favoritform->fillisteNavn->text(), QStringLiteral("alfa"));
         QCOMPARE(favoritform->gemEdit->text(), name);
-        QCOMPARE(QDir(favMappe(program)).entryList(QDir::Files), QStringList{QStringLiteral("alfa.txt")});
+        QCOMPARE(QDir(favouritesFolder(program)).entryList(QDir::Files), QStringList{QStringLiteral("alfa.txt")});
         return;
     }
     QCOMPARE(program.modal.shown.last().text,
@@ -588,16 +588,16 @@ void TestFavourites::movingSortingAndDeleting()
     QVERIFY(enabled(downHint));
     click(downHint);
     QCOMPARE(rows(list), QStringList({"a", "c", "b"}));
-    QCOMPARE(favoritform->valgtRaekke(), 1);
+    QCOMPARE(favoritform->selectedRow(), 1);
     QVERIFY(enabled(saveHint));
     click(downHint);
     QCOMPARE(rows(list), QStringList({"a", "b", "c"}));
-    QCOMPARE(favoritform->valgtRaekke(), 2);
+    QCOMPARE(favoritform->selectedRow(), 2);
     QVERIFY(!enabled(downHint));
     click(upHint);
     click(upHint);
     QCOMPARE(rows(list), QStringList({"c", "a", "b"}));
-    QCOMPARE(favoritform->valgtRaekke(), 0);
+    QCOMPARE(favoritform->selectedRow(), 0);
 
     const QString question
         = QStringLiteral("Hvis listen sorteres, kan handlingen ikke annulleres.\rSkal listen sorteres alfabetisk?");
@@ -608,10 +608,10 @@ void TestFavourites::movingSortingAndDeleting()
     program.modal.press(QStringLiteral("Ja"));
     click(sortHint);
     QCOMPARE(rows(list), QStringList({"a", "b", "c"}));
-    QCOMPARE(favoritform->infoTekst(), QStringLiteral("Listen blev sorteret alfabetisk"));
+    QCOMPARE(favoritform->infoText(), QStringLiteral("Listen blev sorteret alfabetisk"));
     program.modal.press(QStringLiteral("Ja"));
     click(sortHint);
-    QCOMPARE(favoritform->infoTekst(), QStringLiteral("Listen blev ikke ændret"));
+    QCOMPARE(favoritform->infoText(), QStringLiteral("Listen blev ikke ændret"));
 
     click(saveHint);
     QVERIFY(!enabled(saveHint));
@@ -622,11 +622,11 @@ void TestFavourites::movingSortingAndDeleting()
     clickRow(list, 2);
     click(deleteHint);
     QCOMPARE(rows(list), QStringList({"a", "b"}));
-    QCOMPARE(favoritform->valgtRaekke(), 1);
+    QCOMPARE(favoritform->selectedRow(), 1);
     clickRow(list, 0);
     click(deleteHint);
     QCOMPARE(rows(list), QStringList{"b"});
-    QCOMPARE(favoritform->valgtRaekke(), 0);
+    QCOMPARE(favoritform->selectedRow(), 0);
     QVERIFY(!enabled(sortHint));
 
     click(saveHint);
@@ -710,12 +710,12 @@ void TestFavourites::renamingARowReachedWithTheArrowKeys()
     clickRow(list, 0);
     QCOMPARE(QApplication::focusWidget(), list);
     QTest::keyClick(window, Qt::Key_Down);
-    QCOMPARE(favoritform->valgtRaekke(), 1);
+    QCOMPARE(favoritform->selectedRow(), 1);
     QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("To"));
-    QCOMPARE(favoritform->infoTekst(), two);
+    QCOMPARE(favoritform->infoText(), two);
     QTest::keyClick(window, Qt::Key_End);
     QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("Tre"));
-    QCOMPARE(favoritform->infoTekst(), three);
+    QCOMPARE(favoritform->infoText(), three);
     QTest::keyClick(window, Qt::Key_Up);
     QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("To"));
 
@@ -773,14 +773,14 @@ void TestFavourites::rowsClicksAndKeys()
 
     clickRow(list, 1);
     QCOMPARE(favoritform->RenamFEdit->text(), QStringLiteral("Række"));
-    QCOMPARE(favoritform->infoTekst(), doc);
+    QCOMPARE(favoritform->infoText(), doc);
     // The mouse over the list shows the selected document's folder; leaving it clears the text.
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(list, &enter);
-    QCOMPARE(favoritform->infoTekst(), QDir(program.workFolder()).path() + QLatin1Char('/'));
+    QCOMPARE(favoritform->infoText(), QDir(program.workFolder()).path() + QLatin1Char('/'));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(list, &leave);
-    QCOMPARE(favoritform->infoTekst(), QString());
+    QCOMPARE(favoritform->infoText(), QString());
 
     if (!exists)
         QFile::remove(doc);
@@ -836,7 +836,7 @@ void TestFavourites::folders()
         click(folderHint);
     } else {
         if (how == QLatin1String("redigerGone"))
-            QDir(favMappe(program)).removeRecursively();
+            QDir(favouritesFolder(program)).removeRecursively();
         QTest::mouseClick(favoritform->redigerButton, Qt::LeftButton);
     }
     noUnexpectedBoxes(program);
@@ -844,7 +844,7 @@ void TestFavourites::folders()
     const bool shellUsed = message.isEmpty() || shellResult != 42;
     QCOMPARE(program.shell.calls.size(), shellUsed ? 1 : 0);
     if (shellUsed) {
-        const QString folder = how == QLatin1String("item") ? program.workFolder() : favMappe(program);
+        const QString folder = how == QLatin1String("item") ? program.workFolder() : favouritesFolder(program);
         QCOMPARE(program.shell.calls.at(0).operation, QStringLiteral("open"));
         QCOMPARE(QDir::cleanPath(QDir::fromNativeSeparators(program.shell.calls.at(0).file)), QDir::cleanPath(folder));
         QCOMPARE(program.shell.calls.at(0).parameters, QString());
@@ -923,7 +923,7 @@ void TestFavourites::opdater()
                  shownText(
                      QStringLiteral("Listen har intet navn og blev ikke gemt.\rGem den som en ny liste med et navn.")));
         QVERIFY(enabled(saveHint));
-        QCOMPARE(QDir(favMappe(program)).entryList(QDir::Files), QStringList{QStringLiteral("alfa.txt")});
+        QCOMPARE(QDir(favouritesFolder(program)).entryList(QDir::Files), QStringList{QStringLiteral("alfa.txt")});
     } else {
         QVERIFY(!enabled(saveHint));
         Items expected;
