@@ -24,53 +24,53 @@
 
 namespace {
 
-constexpr int Bredde = 532;
-constexpr int MindsteHoejde = 400;
+constexpr int Width = 532;
+constexpr int MinimumHeight = 400;
 // A first run, before the box has a settings file of its own.
-constexpr int StartHoejde = 480;
+constexpr int StartHeight = 480;
 
-const QString informationTekst = QStringLiteral(
+const QString informationText = QStringLiteral(
     "Listen til venstre er de fonte, der kan vælges i programmet. Lageret til højre gemmer fontnavne "
     "til senere brug.\r\r"
     "Tryk \"Hent\" for at hente de installerede fonte, vælg en af dem og tryk \"Indsæt\".\r\r"
     "Ændringer gælder først, når der trykkes \"Gem og luk\".");
 
 // Several names can be selected at once; the names are not edited in place.
-QListWidget *fontListe(QWidget *parent, const QString &name, const QString &accessibleName)
+QListWidget *fontList(QWidget *parent, const QString &name, const QString &accessibleName)
 {
-    QListWidget *liste = namedList(parent, name, accessibleName);
-    liste->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    return liste;
+    QListWidget *list = namedList(parent, name, accessibleName);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return list;
 }
 
-int valgte(const QListWidget *liste)
+int selectedCount(const QListWidget *list)
 {
-    return int(liste->selectedItems().size());
+    return int(list->selectedItems().size());
 }
 
-// Appends the names of `fra` (only the selected ones, or all), top to bottom, to `til` and takes
-// them out of `fra`.
-void flyt(QListWidget *fra, QListWidget *til, bool kunValgte)
+// Appends the names of `from` (only the selected ones, or all), top to bottom, to `to` and takes
+// them out of `from`.
+void moveNames(QListWidget *from, QListWidget *to, bool onlySelected)
 {
-    const QSignalBlocker stille(fra);
-    QStringList navne;
-    for (int i = 0; i < fra->count();) {
-        QListWidgetItem *item = fra->item(i);
-        if (kunValgte && !item->isSelected()) {
+    const QSignalBlocker blocker(from);
+    QStringList names;
+    for (int i = 0; i < from->count();) {
+        QListWidgetItem *item = from->item(i);
+        if (onlySelected && !item->isSelected()) {
             ++i;
             continue;
         }
-        navne << item->text();
-        delete fra->takeItem(i);
+        names << item->text();
+        delete from->takeItem(i);
     }
-    til->addItems(navne);
+    to->addItems(names);
 }
 
-void setValgt(QListWidget *liste, int raekke)
+void selectOnly(QListWidget *list, int row)
 {
-    liste->clearSelection();
-    liste->setCurrentRow(raekke, QItemSelectionModel::ClearAndSelect);
+    list->clearSelection();
+    list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
 }
 
 } // namespace
@@ -81,8 +81,8 @@ Tboksform::Tboksform(QWidget *parent)
     setObjectName(QStringLiteral("boksform"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    Box = fontListe(this, QStringLiteral("Box"), QStringLiteral("Valgte fonte"));
-    lagerBox = fontListe(this, QStringLiteral("lagerBox"), QStringLiteral("Lager"));
+    Box = fontList(this, QStringLiteral("Box"), QStringLiteral("Valgte fonte"));
+    lagerBox = fontList(this, QStringLiteral("lagerBox"), QStringLiteral("Lager"));
 
     fontBox = new TFontnavne(this);
     fontBox->setObjectName(QStringLiteral("fontBox"));
@@ -94,9 +94,9 @@ Tboksform::Tboksform(QWidget *parent)
     Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setAccessibleName(QStringLiteral("Eksempel"));
     Memo->setPlainText(QStringLiteral("Dette er skrevet med følgende font:\nSegoe UI"));
-    QFont eksempelFont = Memo->font();
-    eksempelFont.setFamily(QStringLiteral("Segoe UI"));
-    Memo->setFont(eksempelFont);
+    QFont sampleFont = Memo->font();
+    sampleFont.setFamily(QStringLiteral("Segoe UI"));
+    Memo->setFont(sampleFont);
 
     fontAntalLabel = new QLabel(QStringLiteral("Du har valgt 0 fonte"), this);
     fontAntalLabel->setObjectName(QStringLiteral("fontAntalLabel"));
@@ -117,99 +117,99 @@ Tboksform::Tboksform(QWidget *parent)
                                  QStringLiteral("Sorter listerne alfabetisk"));
 
     sletFontFraListe->setUpdateRule([this] { return Box->currentRow() >= 0; });
-    AvalgteTilLager->setUpdateRule([this] { return Box->count() > 0 && valgte(Box) > 0; });
-    AvalgteTilbage->setUpdateRule([this] { return lagerBox->count() > 0 && valgte(lagerBox) > 0; });
+    AvalgteTilLager->setUpdateRule([this] { return Box->count() > 0 && selectedCount(Box) > 0; });
+    AvalgteTilbage->setUpdateRule([this] { return lagerBox->count() > 0 && selectedCount(lagerBox) > 0; });
     AalleTilLager->setUpdateRule([this] { return Box->count() > 0; });
     AalleTilbage->setUpdateRule([this] { return lagerBox->count() > 0; });
-    const auto kanFlyttes = [this] { return Box->count() >= 2 && valgte(Box) == 1; };
-    AflytOp->setUpdateRule(kanFlyttes);
-    AflytNed->setUpdateRule(kanFlyttes);
+    const auto canMove = [this] { return Box->count() >= 2 && selectedCount(Box) == 1; };
+    AflytOp->setUpdateRule(canMove);
+    AflytNed->setUpdateRule(canMove);
 
     infoButton = iconToolButton(this, QStringLiteral("infoButton"), QStringLiteral("dialog-information"),
                                 QStringLiteral("Information: Administrer grupper"));
 
-    auto *knapSoejle = new QVBoxLayout;
-    knapSoejle->setContentsMargins(0, 0, 0, 0);
-    knapSoejle->addWidget(infoButton);
-    knapSoejle->addSpacing(8);
-    knapSoejle->addWidget(iconActionButton(this, AvalgteTilLager, QStringLiteral("go-next")));
-    knapSoejle->addWidget(iconActionButton(this, AvalgteTilbage, QStringLiteral("go-previous")));
-    knapSoejle->addWidget(iconActionButton(this, AalleTilLager, QStringLiteral("go-last")));
-    knapSoejle->addWidget(iconActionButton(this, AalleTilbage, QStringLiteral("go-first")));
-    knapSoejle->addWidget(iconActionButton(this, AflytOp, QStringLiteral("go-up")));
-    knapSoejle->addWidget(iconActionButton(this, AflytNed, QStringLiteral("go-down")));
-    knapSoejle->addWidget(iconActionButton(this, sorterListerne, QStringLiteral("view-sort-ascending")));
-    knapSoejle->addStretch(1);
+    auto *buttonColumn = new QVBoxLayout;
+    buttonColumn->setContentsMargins(0, 0, 0, 0);
+    buttonColumn->addWidget(infoButton);
+    buttonColumn->addSpacing(8);
+    buttonColumn->addWidget(iconActionButton(this, AvalgteTilLager, QStringLiteral("go-next")));
+    buttonColumn->addWidget(iconActionButton(this, AvalgteTilbage, QStringLiteral("go-previous")));
+    buttonColumn->addWidget(iconActionButton(this, AalleTilLager, QStringLiteral("go-last")));
+    buttonColumn->addWidget(iconActionButton(this, AalleTilbage, QStringLiteral("go-first")));
+    buttonColumn->addWidget(iconActionButton(this, AflytOp, QStringLiteral("go-up")));
+    buttonColumn->addWidget(iconActionButton(this, AflytNed, QStringLiteral("go-down")));
+    buttonColumn->addWidget(iconActionButton(this, sorterListerne, QStringLiteral("view-sort-ascending")));
+    buttonColumn->addStretch(1);
 
-    auto *sletKnap = new QToolButton(this);
+    auto *removeButton = new QToolButton(this);
     sletFontFraListe->setIcon(Platform::designIcon(QStringLiteral("list-remove")));
-    sletKnap->setDefaultAction(sletFontFraListe);
-    sletKnap->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    sletKnap->setAccessibleName(QStringLiteral("Fjern"));
+    removeButton->setDefaultAction(sletFontFraListe);
+    removeButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    removeButton->setAccessibleName(QStringLiteral("Fjern"));
     getFontnamesButton = textToolButton(this, QStringLiteral("getFontnamesButton"), QStringLiteral("Hent"),
                                         QStringLiteral("document-import"), QStringLiteral("Indlæs fonte"));
     indsertFontButton = textToolButton(this, QStringLiteral("indsertFontButton"), QStringLiteral("Indsæt"),
                                        QStringLiteral("list-add"), QStringLiteral("Indsæt valgte font i listen"));
     indsertFontButton->setEnabled(false);
 
-    auto *fontKnapper = new QHBoxLayout;
-    fontKnapper->setContentsMargins(0, 0, 0, 0);
-    fontKnapper->addWidget(sletKnap);
-    fontKnapper->addStretch(1);
-    fontKnapper->addWidget(getFontnamesButton);
-    fontKnapper->addWidget(indsertFontButton);
+    auto *fontButtons = new QHBoxLayout;
+    fontButtons->setContentsMargins(0, 0, 0, 0);
+    fontButtons->addWidget(removeButton);
+    fontButtons->addStretch(1);
+    fontButtons->addWidget(getFontnamesButton);
+    fontButtons->addWidget(indsertFontButton);
 
     annullerButton = pushButton(this, QStringLiteral("annullerButton"), QStringLiteral("Annuller"),
                                 QStringLiteral("dialog-cancel"), QStringLiteral("Annuller handlinger og luk"));
     okButton = pushButton(this, QStringLiteral("okButton"), QStringLiteral("Gem og luk"), QStringLiteral("document-save"),
                           QStringLiteral("Gem ændringer og luk"));
 
-    auto *bund = new QHBoxLayout;
-    bund->addWidget(fontAntalLabel, 1);
-    bund->addWidget(annullerButton);
-    bund->addWidget(okButton);
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(fontAntalLabel, 1);
+    bottomRow->addWidget(annullerButton);
+    bottomRow->addWidget(okButton);
 
     Memo->setFixedHeight(fontBox->sizeHint().height() + getFontnamesButton->sizeHint().height() + 6);
 
-    auto *gitter = new QGridLayout;
-    gitter->setContentsMargins(0, 0, 0, 0);
-    gitter->addWidget(Box, 0, 0);
-    gitter->addLayout(knapSoejle, 0, 1, 3, 1);
-    gitter->addWidget(lagerBox, 0, 2);
-    gitter->addWidget(fontBox, 1, 0);
-    gitter->addLayout(fontKnapper, 2, 0);
-    gitter->addWidget(Memo, 1, 2, 2, 1);
-    gitter->setRowStretch(0, 1);
-    gitter->setColumnStretch(0, 1);
-    gitter->setColumnStretch(2, 1);
+    auto *grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(Box, 0, 0);
+    grid->addLayout(buttonColumn, 0, 1, 3, 1);
+    grid->addWidget(lagerBox, 0, 2);
+    grid->addWidget(fontBox, 1, 0);
+    grid->addLayout(fontButtons, 2, 0);
+    grid->addWidget(Memo, 1, 2, 2, 1);
+    grid->setRowStretch(0, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(2, 1);
 
-    auto *lag = new QVBoxLayout(this);
-    lag->setContentsMargins(8, 8, 8, 8);
-    lag->addLayout(gitter, 1);
-    lag->addLayout(bund);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->addLayout(grid, 1);
+    column->addLayout(bottomRow);
 
-    setFixedWidth(Bredde);
-    setMinimumHeight(MindsteHoejde);
-    resize(Bredde, designedHeight);
+    setFixedWidth(Width);
+    setMinimumHeight(MinimumHeight);
+    resize(Width, designedHeight);
 
     connect(getFontnamesButton, &QToolButton::clicked, this, &Tboksform::getFontnamesButtonClick);
     connect(indsertFontButton, &QToolButton::clicked, this, &Tboksform::indsertFontButtonClick);
     connect(fontBox, &TFontnavne::Changed, indsertFontButton, [this] { indsertFontButton->setEnabled(true); });
     connect(sletFontFraListe, &QAction::triggered, this, &Tboksform::sletFontFraListeExecute);
     connect(AvalgteTilLager, &QAction::triggered, this, [this] {
-        flyt(Box, lagerBox, true);
+        moveNames(Box, lagerBox, true);
         updateCounter();
     });
     connect(AvalgteTilbage, &QAction::triggered, this, [this] {
-        flyt(lagerBox, Box, true);
+        moveNames(lagerBox, Box, true);
         updateCounter();
     });
     connect(AalleTilLager, &QAction::triggered, this, [this] {
-        flyt(Box, lagerBox, false);
+        moveNames(Box, lagerBox, false);
         updateCounter();
     });
     connect(AalleTilbage, &QAction::triggered, this, [this] {
-        flyt(lagerBox, Box, false);
+        moveNames(lagerBox, Box, false);
         updateCounter();
     });
     connect(AflytOp, &QAction::triggered, this, &Tboksform::AflytOpExecute);
@@ -218,13 +218,13 @@ Tboksform::Tboksform(QWidget *parent)
     // A click on a name that is already the only one selected changes no selection but must still
     // show it; a selection made with the keys is no click but shows it too. The box's own changes
     // of the lists keep quiet about their selections.
-    for (QListWidget *liste : {Box, lagerBox}) {
-        connect(liste, &QListWidget::clicked, this, [this, liste] { listClick(liste); });
-        connect(liste, &QListWidget::itemSelectionChanged, this, [this, liste] { listClick(liste); });
+    for (QListWidget *list : {Box, lagerBox}) {
+        connect(list, &QListWidget::clicked, this, [this, list] { listClick(list); });
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, list] { listClick(list); });
     }
     connect(annullerButton, &QPushButton::clicked, this, &Tboksform::reject);
     connect(okButton, &QPushButton::clicked, this, &Tboksform::accept);
-    connect(infoButton, &QToolButton::clicked, this, [] { showInfo(informationTekst); });
+    connect(infoButton, &QToolButton::clicked, this, [] { showInfo(informationText); });
 }
 
 void Tboksform::FormCreate()
@@ -238,11 +238,11 @@ void Tboksform::hentOpt()
     // The settings rules give one fallback for a missing file and a file of another length; this
     // box tells them apart: no file yet is a first run, a file of another length is not the box's.
     if (!QFileInfo::exists(optFilnavn)) {
-        setHoejde(StartHoejde);
+        setBoxHeight(StartHeight);
         return;
     }
     readSettings(optFilnavn, {1, true, false, SettingsRules::Fallback::DesignValues}, {},
-                 [this](SettingsLines &lines) { setHoejde(lines.integer()); });
+                 [this](SettingsLines &lines) { setBoxHeight(lines.integer()); });
 }
 
 void Tboksform::gemOpt()
@@ -260,12 +260,12 @@ void Tboksform::FormClose()
     gemOpt();
 }
 
-void Tboksform::setHoejde(int hoejde)
+void Tboksform::setBoxHeight(int boxHeight)
 {
     // A remembered height taller than the screen would put the buttons out of reach.
-    if (const QScreen *skaerm = screen())
-        hoejde = qMin(hoejde, skaerm->availableGeometry().height());
-    resize(Bredde, qMax(hoejde, MindsteHoejde));
+    if (const QScreen *shownOn = screen())
+        boxHeight = qMin(boxHeight, shownOn->availableGeometry().height());
+    resize(Width, qMax(boxHeight, MinimumHeight));
 }
 
 void Tboksform::getFontnamesButtonClick()
@@ -288,7 +288,7 @@ void Tboksform::indsertFontButtonClick()
 
 void Tboksform::sletFontFraListeExecute()
 {
-    const QSignalBlocker stille(Box);
+    const QSignalBlocker blocker(Box);
     for (QListWidgetItem *item : Box->selectedItems())
         delete Box->takeItem(Box->row(item));
     updateCounter();
@@ -297,56 +297,56 @@ void Tboksform::sletFontFraListeExecute()
 void Tboksform::AflytOpExecute()
 {
     // The enabled state is only brought up to date when the program is idle.
-    const QList<QListWidgetItem *> valgt = Box->selectedItems();
-    if (Box->count() < 2 || valgt.size() != 1)
+    const QList<QListWidgetItem *> selected = Box->selectedItems();
+    if (Box->count() < 2 || selected.size() != 1)
         return;
-    const int fra = Box->row(valgt.first());
+    const int from = Box->row(selected.first());
     // The first name wraps round to the end; every other name moves one place up.
-    const int til = fra > 0 ? fra - 1 : Box->count() - 1;
-    const QSignalBlocker stille(Box);
-    Box->insertItem(til, Box->takeItem(fra));
-    setValgt(Box, til);
+    const int to = from > 0 ? from - 1 : Box->count() - 1;
+    const QSignalBlocker blocker(Box);
+    Box->insertItem(to, Box->takeItem(from));
+    selectOnly(Box, to);
 }
 
 void Tboksform::AflytNedExecute()
 {
-    const QList<QListWidgetItem *> valgt = Box->selectedItems();
-    if (Box->count() < 2 || valgt.size() != 1)
+    const QList<QListWidgetItem *> selected = Box->selectedItems();
+    if (Box->count() < 2 || selected.size() != 1)
         return;
-    const int fra = Box->row(valgt.first());
+    const int from = Box->row(selected.first());
     // The last name wraps round to the top; every other name moves one place down.
-    const int til = fra < Box->count() - 1 ? fra + 1 : 0;
-    const QSignalBlocker stille(Box);
-    Box->insertItem(til, Box->takeItem(fra));
-    setValgt(Box, til);
+    const int to = from < Box->count() - 1 ? from + 1 : 0;
+    const QSignalBlocker blocker(Box);
+    Box->insertItem(to, Box->takeItem(from));
+    selectOnly(Box, to);
 }
 
 void Tboksform::sorterListerneExecute()
 {
-    for (QListWidget *liste : {Box, lagerBox}) {
-        const QSignalBlocker stille(liste);
-        QStringList navne;
-        for (int i = 0; i < liste->count(); ++i)
-            navne << liste->item(i)->text();
-        sortFontNames(navne);
-        liste->clear();
-        liste->addItems(navne);
+    for (QListWidget *list : {Box, lagerBox}) {
+        const QSignalBlocker blocker(list);
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        sortFontNames(names);
+        list->clear();
+        list->addItems(names);
     }
 }
 
 void Tboksform::listClick(QListWidget *list)
 {
-    const QList<QListWidgetItem *> valgt = list->selectedItems();
-    if (valgt.size() != 1)
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    if (selected.size() != 1)
         return;
-    const QString navn = valgt.first()->text();
-    QStringList linjer = Memo->toPlainText().split(QLatin1Char('\n'));
-    while (linjer.size() < 2)
-        linjer << QString();
-    linjer[0] = QStringLiteral("Fontnavn:");
-    linjer[1] = navn;
-    Memo->setPlainText(linjer.join(QLatin1Char('\n')));
+    const QString name = selected.first()->text();
+    QStringList lines = Memo->toPlainText().split(QLatin1Char('\n'));
+    while (lines.size() < 2)
+        lines << QString();
+    lines[0] = QStringLiteral("Fontnavn:");
+    lines[1] = name;
+    Memo->setPlainText(lines.join(QLatin1Char('\n')));
     QFont font = Memo->font();
-    font.setFamily(navn);
+    font.setFamily(name);
     Memo->setFont(font);
 }

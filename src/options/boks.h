@@ -64,5 +64,5 @@ private:
     void AflytNedExecute();
     void sorterListerneExecute();
     void listClick(QListWidget *list);
-    void setHoejde(int hoejde);
+    void setBoxHeight(int boxHeight);
 };

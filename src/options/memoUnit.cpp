@@ -11,7 +11,7 @@ TmemoForm::TmemoForm(QWidget *parent)
     Memo->setAccessibleName(QStringLiteral("Memo"));
     // Nobody sees the field, so long pasted lines need no wrapping work.
     Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto *lag = new QVBoxLayout(this);
-    lag->setContentsMargins(0, 0, 0, 0);
-    lag->addWidget(Memo);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(Memo);
 }

@@ -125,11 +125,11 @@ void Toptform::buildPanels()
     CheckInsertFirst = tick(optPanel3, special, "CheckInsertFirst",
                             QStringLiteral("Indsæt nye filnavne først i lister i stedet for sidst"), false);
     special->addWidget(new QLabel(QStringLiteral("Startop program"), optPanel3));
-    opstartButton = new QPushButton(QStringLiteral("Udfør"), optPanel3);
-    opstartButton->setObjectName(QStringLiteral("opstartButton"));
-    opstartButton->setAccessibleName(QStringLiteral("Tilføj eller fjern programmet som Startop-program"));
-    setHint(opstartButton, QStringLiteral("Tilføj eller fjern programmet som Startop-program"));
-    special->addWidget(opstartButton);
+    startupButton = new QPushButton(QStringLiteral("Udfør"), optPanel3);
+    startupButton->setObjectName(QStringLiteral("startupButton"));
+    startupButton->setAccessibleName(QStringLiteral("Tilføj eller fjern programmet som Startop-program"));
+    setHint(startupButton, QStringLiteral("Tilføj eller fjern programmet som Startop-program"));
+    special->addWidget(startupButton);
     row->addWidget(optPanel3);
 
     optPanel2 = new QGroupBox(QStringLiteral("Editor"), this);
@@ -225,7 +225,7 @@ void Toptform::connectHandlers()
     connect(maxNedKnap, &QToolButton::clicked, this, &Toptform::maxNedKnapClick);
     connect(standardButton, &QPushButton::clicked, this, &Toptform::setStandardFonte);
     connect(redigerButton, &QPushButton::clicked, this, &Toptform::redigerButtonClick);
-    connect(opstartButton, &QPushButton::clicked, this, &Toptform::opstartButtonClick);
+    connect(startupButton, &QPushButton::clicked, this, &Toptform::startupButtonClick);
     connect(startProgTimer, &QTimer::timeout, this, &Toptform::startProgTimerTimer);
 }
 
@@ -412,7 +412,7 @@ void Toptform::maxNedKnapClick()
     maxFindEdit->setText(QString::number(maxElementer));
 }
 
-void Toptform::opstartButtonClick()
+void Toptform::startupButtonClick()
 {
     showInfo(QStringLiteral("Det kan tage lidt tid.\rTryk OK-Knappen for at starte funktionen.\r"
                             "Der bringes en information, når funktionen er gennemført."));

@@ -39,7 +39,7 @@ public:
     void maxOpKnapClick();
     void maxNedKnapClick();
     // The start-up program: puts the program among those started at log-on, or takes it out.
-    void opstartButtonClick();
+    void startupButtonClick();
     void makeOpstartProg();
     void OpenFilMedParametre(const QString &file, const QString &parameters);
     void startProgTimerTimer();
@@ -82,7 +82,7 @@ public:
     QToolButton *maxNedKnap = nullptr;
     QPushButton *standardButton = nullptr;
     QPushButton *redigerButton = nullptr;
-    QPushButton *opstartButton = nullptr;
+    QPushButton *startupButton = nullptr;
 
     static const QStringList standardFonts;
     static const QStringList fontSizes;

@@ -417,7 +417,7 @@ void TestOptions::startupProgramToggles()
 
     program.modal.press(QStringLiteral("OK")); // "Det kan tage lidt tid..."
     program.modal.press(QStringLiteral("OK"));
-    optform->opstartButton->click();
+    optform->startupButton->click();
     QCOMPARE(program.shell.calls.size(), 1);
     QCOMPARE(program.shell.calls[0].file, QStringLiteral("createShortcut.sh"));
     QCOMPARE(program.shell.calls[0].parameters,
@@ -429,7 +429,7 @@ void TestOptions::startupProgramToggles()
 
     program.modal.press(QStringLiteral("OK"));
     program.modal.press(QStringLiteral("OK"));
-    optform->opstartButton->click();
+    optform->startupButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(program.modal.shown.size(), 4, 5000);
     QCOMPARE(program.modal.shown[3].text, QStringLiteral("Programmet blev fjernet som StartUp-program."));
     QVERIFY(!QFileInfo::exists(entry));
@@ -458,7 +458,7 @@ void TestOptions::startupProgramWithoutAutostartFolder()
     installScript(program);
     program.modal.press(QStringLiteral("OK"));
     program.modal.press(QStringLiteral("OK"));
-    optform->opstartButton->click();
+    optform->startupButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(program.modal.shown.size(), 2, 5000);
     QVERIFY(!optform->startProgTimer->isActive());
     qunsetenv("XDG_CONFIG_HOME");
@@ -477,7 +477,7 @@ void TestOptions::startupProgramWithoutScript()
     program.start();
     program.modal.press(QStringLiteral("OK"));
     program.modal.press(QStringLiteral("OK"));
-    optform->opstartButton->click();
+    optform->startupButton->click();
     QCOMPARE(program.modal.shown.size(), 2);
     QCOMPARE(program.modal.shown[1].text, QStringLiteral("Der synes at mangle en fil til skabelse af en genvej."));
     QVERIFY(program.shell.calls.isEmpty());
