@@ -23,10 +23,10 @@
 
 namespace {
 
-constexpr int Bredde = 274;
-constexpr int MindsteHoejde = 490;
+constexpr int Width = 274;
+constexpr int MinimumHeight = 490;
 
-const QString informationTekst = QStringLiteral(
+const QString informationText = QStringLiteral(
     "Filtyper med flueben åbnes til redigering uden spørgsmål. Andre filer, der kan åbnes som tekst, "
     "åbnes først efter et spørgsmål.\r\r"
     "Skriv et navn i Tekst og filtypen i Type, f.eks. txt, og tryk Enter.\r\r"
@@ -46,19 +46,19 @@ Ttypeform::Ttypeform(QWidget *parent)
     setObjectName(QStringLiteral("typeform"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-    auto *overskrift =
+    auto *heading =
         new QLabel(QStringLiteral("Disse filtyper er tekstfiler, som kan åbnes til redigering i programmet."), this);
-    overskrift->setObjectName(QStringLiteral("Label1"));
-    overskrift->setWordWrap(true);
+    heading->setObjectName(QStringLiteral("Label1"));
+    heading->setWordWrap(true);
 
     typeliste = newTypeListView(this, 150);
 
-    auto *tekstLabel = new QLabel(QStringLiteral("Tekst"), this);
+    auto *textLabel = new QLabel(QStringLiteral("Tekst"), this);
     auto *typeLabel = new QLabel(QStringLiteral("Type"), this);
     tekstedit = new QLineEdit(this);
     tekstedit->setObjectName(QStringLiteral("tekstedit"));
     tekstedit->setAccessibleName(QStringLiteral("Tekst"));
-    tekstLabel->setBuddy(tekstedit);
+    textLabel->setBuddy(tekstedit);
     typeedit = new QLineEdit(this);
     typeedit->setObjectName(QStringLiteral("typeedit"));
     typeedit->setAccessibleName(QStringLiteral("Type"));
@@ -72,11 +72,11 @@ Ttypeform::Ttypeform(QWidget *parent)
                       QStringLiteral("Flyt valgte filtype op i listen"));
     Aned = new TAction(this, QStringLiteral("Aned"), QStringLiteral("Ned"),
                        QStringLiteral("Flyt valgte filtype ned i listen"));
-    aDelete->setUpdateRule([this] { return valgtRaekke() >= 0; });
-    Aop->setUpdateRule([this] { return valgtRaekke() > 0; });
+    aDelete->setUpdateRule([this] { return selectedRow() >= 0; });
+    Aop->setUpdateRule([this] { return selectedRow() > 0; });
     Aned->setUpdateRule([this] {
-        const int raekke = valgtRaekke();
-        return raekke >= 0 && raekke < typeliste->topLevelItemCount() - 1;
+        const int row = selectedRow();
+        return row >= 0 && row < typeliste->topLevelItemCount() - 1;
     });
     typeliste->setContextMenuPolicy(Qt::ActionsContextMenu);
     typeliste->addActions({Aop, Aned});
@@ -84,50 +84,50 @@ Ttypeform::Ttypeform(QWidget *parent)
     standardKnap = pushButton(this, QStringLiteral("standardKnap"), QStringLiteral("Standard"),
                               QStringLiteral("document-revert"),
                               QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
-    QToolButton *sletKnap = iconActionButton(this, aDelete, QStringLiteral("edit-delete"));
-    QToolButton *opKnap = iconActionButton(this, Aop, QStringLiteral("go-up"));
-    QToolButton *nedKnap = iconActionButton(this, Aned, QStringLiteral("go-down"));
+    QToolButton *removeButton = iconActionButton(this, aDelete, QStringLiteral("edit-delete"));
+    QToolButton *upButton = iconActionButton(this, Aop, QStringLiteral("go-up"));
+    QToolButton *downButton = iconActionButton(this, Aned, QStringLiteral("go-down"));
 
-    QToolButton *infoKnap = iconToolButton(this, QStringLiteral("infoKnap"), QStringLiteral("dialog-information"),
-                                           QStringLiteral("Information"), QStringLiteral("Info"));
+    QToolButton *infoButton = iconToolButton(this, QStringLiteral("infoKnap"), QStringLiteral("dialog-information"),
+                                             QStringLiteral("Information"), QStringLiteral("Info"));
     lukKnap = pushButton(this, QStringLiteral("lukKnap"), QStringLiteral("Annuller"), QStringLiteral("dialog-cancel"),
                          QStringLiteral("Luk boksen uden at gemme"));
     saveknap = pushButton(this, QStringLiteral("saveknap"), QStringLiteral("Gem og luk"), QStringLiteral("document-save"),
                           QStringLiteral("Gem listen og luk"));
 
-    auto *indtastning = new QGridLayout;
-    indtastning->setContentsMargins(0, 0, 0, 0);
-    indtastning->addWidget(tekstLabel, 0, 0);
-    indtastning->addWidget(typeLabel, 0, 1);
-    indtastning->addWidget(tekstedit, 1, 0);
-    indtastning->addWidget(typeedit, 1, 1);
-    indtastning->addWidget(insertknap, 1, 2);
-    indtastning->setColumnStretch(0, 3);
-    indtastning->setColumnStretch(1, 2);
+    auto *entryGrid = new QGridLayout;
+    entryGrid->setContentsMargins(0, 0, 0, 0);
+    entryGrid->addWidget(textLabel, 0, 0);
+    entryGrid->addWidget(typeLabel, 0, 1);
+    entryGrid->addWidget(tekstedit, 1, 0);
+    entryGrid->addWidget(typeedit, 1, 1);
+    entryGrid->addWidget(insertknap, 1, 2);
+    entryGrid->setColumnStretch(0, 3);
+    entryGrid->setColumnStretch(1, 2);
 
-    auto *listeKnapper = new QHBoxLayout;
-    listeKnapper->addWidget(standardKnap);
-    listeKnapper->addStretch(1);
-    listeKnapper->addWidget(sletKnap);
-    listeKnapper->addWidget(opKnap);
-    listeKnapper->addWidget(nedKnap);
+    auto *listButtons = new QHBoxLayout;
+    listButtons->addWidget(standardKnap);
+    listButtons->addStretch(1);
+    listButtons->addWidget(removeButton);
+    listButtons->addWidget(upButton);
+    listButtons->addWidget(downButton);
 
-    auto *bund = new QHBoxLayout;
-    bund->addWidget(infoKnap);
-    bund->addStretch(1);
-    bund->addWidget(lukKnap);
-    bund->addWidget(saveknap);
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(infoButton);
+    bottomRow->addStretch(1);
+    bottomRow->addWidget(lukKnap);
+    bottomRow->addWidget(saveknap);
 
-    auto *lag = new QVBoxLayout(this);
-    lag->setContentsMargins(8, 8, 8, 8);
-    lag->addWidget(overskrift);
-    lag->addWidget(typeliste, 1);
-    lag->addLayout(indtastning);
-    lag->addLayout(listeKnapper);
-    lag->addLayout(bund);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->addWidget(heading);
+    column->addWidget(typeliste, 1);
+    column->addLayout(entryGrid);
+    column->addLayout(listButtons);
+    column->addLayout(bottomRow);
 
-    setFixedWidth(Bredde);
-    setMinimumHeight(MindsteHoejde);
+    setFixedWidth(Width);
+    setMinimumHeight(MinimumHeight);
 
     // Whatever the list reports for a row (added, removed, ticked, unticked, selected) makes the
     // list worth saving.
@@ -142,22 +142,22 @@ Ttypeform::Ttypeform(QWidget *parent)
     connect(standardKnap, &QPushButton::clicked, this, &Ttypeform::standardKnapClick);
     connect(saveknap, &QPushButton::clicked, this, &Ttypeform::saveknapClick);
     connect(lukKnap, &QPushButton::clicked, this, &Ttypeform::lukKnapClick);
-    connect(infoKnap, &QToolButton::clicked, this, [] { showInfo(informationTekst); });
+    connect(infoButton, &QToolButton::clicked, this, [] { showInfo(informationText); });
     connect(aDelete, &QAction::triggered, this, &Ttypeform::aDeleteExecute);
-    connect(Aop, &QAction::triggered, this, [this] { flytRaekke(-1); });
-    connect(Aned, &QAction::triggered, this, [this] { flytRaekke(1); });
+    connect(Aop, &QAction::triggered, this, [this] { moveRow(-1); });
+    connect(Aned, &QAction::triggered, this, [this] { moveRow(1); });
 }
 
 void Ttypeform::FormCreate()
 {
     listHost().LoadExtListe(true);
-    int hoejde = listHost().filtypeBoksHeight;
+    int boxHeight = listHost().filtypeBoksHeight;
     // A remembered height taller than the screen would put the buttons out of reach.
-    if (const QScreen *skaerm = screen())
-        hoejde = qMin(hoejde, skaerm->availableGeometry().height());
+    if (const QScreen *shownOn = screen())
+        boxHeight = qMin(boxHeight, shownOn->availableGeometry().height());
     // 0 (nothing remembered) and any other height below the smallest give the smallest: the box
     // never goes below its minimum.
-    resize(Bredde, hoejde);
+    resize(Width, boxHeight);
 }
 
 void Ttypeform::typelisteAdd(const QString &aTekst, const QString &aType, bool check)
@@ -175,11 +175,11 @@ bool Ttypeform::isItTextfile(const QString &ext) const
 
 void Ttypeform::insertknapClick()
 {
-    const QString tekst = tekstedit->text().trimmed();
+    const QString text = tekstedit->text().trimmed();
     const QString type = typeedit->text();
-    if (tekst.isEmpty() || type.trimmed().isEmpty())
+    if (text.isEmpty() || type.trimmed().isEmpty())
         return;
-    typelisteAdd(tekst, normalisedMask(type), true);
+    typelisteAdd(text, normalisedMask(type), true);
     typeliste->scrollToItem(typeliste->topLevelItem(typeliste->topLevelItemCount() - 1));
     tekstedit->clear();
     typeedit->clear();
@@ -232,40 +232,40 @@ void Ttypeform::typelisteChange()
     saveknap->setEnabled(true);
 }
 
-int Ttypeform::valgtRaekke() const
+int Ttypeform::selectedRow() const
 {
-    const QList<QTreeWidgetItem *> valgte = typeliste->selectedItems();
-    return valgte.isEmpty() ? -1 : typeliste->indexOfTopLevelItem(valgte.first());
+    const QList<QTreeWidgetItem *> selected = typeliste->selectedItems();
+    return selected.isEmpty() ? -1 : typeliste->indexOfTopLevelItem(selected.first());
 }
 
 void Ttypeform::aDeleteExecute()
 {
-    const int indeks = valgtRaekke();
-    if (indeks < 0)
+    const int index = selectedRow();
+    if (index < 0)
         return;
-    QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
-    if (!ask(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r') + QStringLiteral("slettes?")
+    QTreeWidgetItem *row = typeliste->topLevelItem(index);
+    if (!ask(QStringLiteral("Skal filtypen:\r") + row->text(0) + QLatin1Char('\r') + QStringLiteral("slettes?")
              + QLatin1Char('\r') + QStringLiteral("Husk at gemme, hvis ændringer skal bevares.")))
         return;
-    if (typeliste->indexOfTopLevelItem(raekke) < 0)
+    if (typeliste->indexOfTopLevelItem(row) < 0)
         return;
-    delete raekke;
+    delete row;
     saveknap->setEnabled(true);
 }
 
-void Ttypeform::flytRaekke(int skridt)
+void Ttypeform::moveRow(int step)
 {
     // The enabled state is only brought up to date when the program is idle; a move past either
     // end is ignored.
-    const int fra = valgtRaekke();
-    const int til = fra + skridt;
-    if (fra < 0 || til < 0 || til >= typeliste->topLevelItemCount())
+    const int from = selectedRow();
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= typeliste->topLevelItemCount())
         return;
-    QTreeWidgetItem *raekke = moveTypeRow(typeliste, fra, til);
-    if (skridt < 0 && til == 0) {
+    QTreeWidgetItem *row = moveTypeRow(typeliste, from, to);
+    if (step < 0 && to == 0) {
         typeliste->setCurrentItem(nullptr);
         typeliste->clearSelection();
     } else {
-        typeliste->setCurrentItem(raekke);
+        typeliste->setCurrentItem(row);
     }
 }

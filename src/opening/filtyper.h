@@ -44,8 +44,8 @@ protected:
 private:
     void typelisteChange();
     // The selected row's index, -1 when none is selected.
-    int valgtRaekke() const;
+    int selectedRow() const;
     void aDeleteExecute();
     // Moves the selected row one place up (-1) or down (1).
-    void flytRaekke(int skridt);
+    void moveRow(int step);
 };
