@@ -8,9 +8,9 @@
 #include <QTextLayout>
 #include <QTextOption>
 
-TSoegeDokument::TSoegeDokument() = default;
+TSearchDocument::TSearchDocument() = default;
 
-bool TSoegeDokument::LoadFromFile(const QString &path)
+bool TSearchDocument::LoadFromFile(const QString &path)
 {
     m_text.clear();
     m_paragraphStart = -1;
@@ -31,7 +31,7 @@ bool TSoegeDokument::LoadFromFile(const QString &path)
     return true;
 }
 
-QString TSoegeDokument::lineAt(int position)
+QString TSearchDocument::lineAt(int position)
 {
     if (position < 0 || position > m_text.size())
         return {};
@@ -53,7 +53,7 @@ QString TSoegeDokument::lineAt(int position)
     return {};
 }
 
-void TSoegeDokument::layOutParagraph(int start, int end)
+void TSearchDocument::layOutParagraph(int start, int end)
 {
     m_paragraphStart = start;
     m_lines.clear();

@@ -12,11 +12,11 @@
 // kept, with a line break counted as one character, as the editor's positions count. A screen
 // line is that of a text area 400 pixels wide in the default font; only the paragraph that holds
 // a hit is laid out, never the whole file, so a large file costs no more than reading it.
-class TSoegeDokument {
+class TSearchDocument {
 public:
     static constexpr int lineWidth = 400;
 
-    TSoegeDokument();
+    TSearchDocument();
 
     // Replaces the text with the file's; false, leaving no text, when the file cannot be read.
     bool LoadFromFile(const QString &path);

@@ -59,8 +59,8 @@ namespace {
 
 constexpr int designWidth = 760;
 
-const QString ukendtFejl = QStringLiteral("Information:\rDer opstod en ukendt fejl.");
-const QString filenIkkeFundet = QStringLiteral("Filen blev ikke fundet.");
+const QString unknownError = QStringLiteral("Information:\rDer opstod en ukendt fejl.");
+const QString fileNotFound = QStringLiteral("Filen blev ikke fundet.");
 
 // The busy mouse pointer while a search runs; the normal one comes back however it ends.
 class BusyPointer {
@@ -100,12 +100,12 @@ Tfindformen::Tfindformen(QWidget *parent)
 
     ButtonInfo = pushButton(this, QStringLiteral("ButtonInfo"), QStringLiteral("&Information"));
     ButtonLuk = pushButton(this, QStringLiteral("ButtonLuk"), QStringLiteral("&Luk"));
-    auto *overskrift = new QLabel(QStringLiteral("Søg i dokumenter"), this);
-    QFont overskriftFont = overskrift->font();
-    overskriftFont.setBold(true);
-    if (overskriftFont.pointSizeF() > 0)
-        overskriftFont.setPointSizeF(overskriftFont.pointSizeF() * 1.3);
-    overskrift->setFont(overskriftFont);
+    auto *heading = new QLabel(QStringLiteral("Søg i dokumenter"), this);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    if (headingFont.pointSizeF() > 0)
+        headingFont.setPointSizeF(headingFont.pointSizeF() * 1.3);
+    heading->setFont(headingFont);
 
     dirEdit = new QLineEdit(this);
     dirEdit->setObjectName(QStringLiteral("dirEdit"));
@@ -124,21 +124,21 @@ Tfindformen::Tfindformen(QWidget *parent)
     pageBog->addTab(buildSearchPage(), QStringLiteral("Søg"));
     pageBog->addTab(buildFilterPage(), QStringLiteral("Filtre"));
 
-    auto *titel = new QHBoxLayout;
-    titel->addWidget(ButtonInfo);
-    titel->addStretch(1);
-    titel->addWidget(overskrift);
-    titel->addStretch(1);
-    titel->addWidget(ButtonLuk);
-    auto *mappeRaekke = new QHBoxLayout;
-    mappeRaekke->addWidget(dirLabel);
-    mappeRaekke->addWidget(dirEdit, 1);
-    mappeRaekke->addWidget(actionTextButton(this, aAktuelle));
-    auto *lag = new QVBoxLayout(this);
-    lag->setContentsMargins(6, 6, 6, 6);
-    lag->addLayout(titel);
-    lag->addLayout(mappeRaekke);
-    lag->addWidget(pageBog, 1);
+    auto *titleRow = new QHBoxLayout;
+    titleRow->addWidget(ButtonInfo);
+    titleRow->addStretch(1);
+    titleRow->addWidget(heading);
+    titleRow->addStretch(1);
+    titleRow->addWidget(ButtonLuk);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(dirLabel);
+    folderRow->addWidget(dirEdit, 1);
+    folderRow->addWidget(actionTextButton(this, aAktuelle));
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->addLayout(titleRow);
+    column->addLayout(folderRow);
+    column->addWidget(pageBog, 1);
 
     connect(ButtonInfo, &QPushButton::clicked, this, [this] { pageBog->setCurrentIndex(1); });
     connect(ButtonLuk, &QPushButton::clicked, this, &QWidget::close);
@@ -189,7 +189,7 @@ void Tfindformen::buildActions()
     AvisValgte = action("AvisValgte", QStringLiteral("Åben"), QStringLiteral("Åben valgte dokument"), oneRow, [this] {
         const QList<int> rows = selectedRows();
         if (rows.size() == 1)
-            visRaekke(rows.first());
+            showRow(rows.first());
     });
     ArunValgte = action("ArunValgte", QStringLiteral("Kør"), QStringLiteral("Kør valgte dokument hvis muligt"), oneRow,
                         [this] { openSelectedWithShell(false); });
@@ -204,31 +204,31 @@ void Tfindformen::buildActions()
                       [this] { return findis->rowCount() > 0; }, [this] { AsletAltExecute(); });
 
     Aop = action("Aop", QStringLiteral("Flyt valgte op"), QStringLiteral("Flyt valgte filtype op i listen"),
-                 [this] { return valgtType() > 0; }, [this] { flytType(-1); });
+                 [this] { return selectedType() > 0; }, [this] { moveType(-1); });
     Aned = action("Aned", QStringLiteral("Flyt valgte ned"), QStringLiteral("Flyt valgte filtype ned i listen"), [this] {
-        const int raekke = valgtType();
-        return raekke >= 0 && raekke < typeliste->topLevelItemCount() - 1;
-    }, [this] { flytType(1); });
+        const int row = selectedType();
+        return row >= 0 && row < typeliste->topLevelItemCount() - 1;
+    }, [this] { moveType(1); });
     // The button shows only its image; the caption is what shows where the desktop has none.
     aInsertNew = action("aInsertNew", QStringLiteral("Indfør"), QStringLiteral("Indfør i listen"),
                         [this] { return !tekstedit->text().isEmpty() && !typeedit->text().isEmpty(); },
                         [this] { aInsertNewExecute(); });
-    aSletValgte = action("aSletValgte", QStringLiteral("Slet valgte"), QString(), [this] { return valgtType() > 0; },
-                         [this] { aSletValgteExecute(); });
+    aSletValgte = action("aSletValgte", QStringLiteral("Slet valgte"), QString(),
+                         [this] { return selectedType() > 0; }, [this] { aSletValgteExecute(); });
 }
 
 QWidget *Tfindformen::buildSearchPage()
 {
-    auto *side = new QWidget(pageBog);
-    side->setObjectName(QStringLiteral("soegSide"));
+    auto *page = new QWidget(pageBog);
+    page->setObjectName(QStringLiteral("soegSide"));
 
-    filterBoks = new QComboBox(side);
+    filterBoks = new QComboBox(page);
     filterBoks->setObjectName(QStringLiteral("filterBoks"));
     filterBoks->setAccessibleName(QStringLiteral("Filtype filter"));
-    auto *filterLabel = new QLabel(QStringLiteral("Filtype filter"), side);
+    auto *filterLabel = new QLabel(QStringLiteral("Filtype filter"), page);
     filterLabel->setBuddy(filterBoks);
 
-    EditFind = new QComboBox(side);
+    EditFind = new QComboBox(page);
     EditFind->setObjectName(QStringLiteral("EditFind"));
     EditFind->setAccessibleName(QStringLiteral("Søg efter"));
     EditFind->setEditable(true);
@@ -239,25 +239,25 @@ QWidget *Tfindformen::buildSearchPage()
     // whenever it loses the focus.
     EditFind->completer()->setCaseSensitivity(Qt::CaseSensitive);
     EditFind->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    auto *findLabel = new QLabel(QStringLiteral("Søg efter"), side);
+    auto *findLabel = new QLabel(QStringLiteral("Søg efter"), page);
     findLabel->setBuddy(EditFind);
-    Button1 = new QToolButton(side);
+    Button1 = new QToolButton(page);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setText(QStringLiteral("#"));
     Button1->setAccessibleName(QStringLiteral("Ryd find- listen"));
     setHint(Button1, QStringLiteral("Ryd find- listen"));
 
-    Check1 = new QCheckBox(QStringLiteral("Kun hele ord"), side);
+    Check1 = new QCheckBox(QStringLiteral("Kun hele ord"), page);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check2 = new QCheckBox(QStringLiteral("Forskel på store og små bogstaver"), side);
+    Check2 = new QCheckBox(QStringLiteral("Forskel på store og små bogstaver"), page);
     Check2->setObjectName(QStringLiteral("Check2"));
-    countdis = new QLabel(QStringLiteral("0"), side);
+    countdis = new QLabel(QStringLiteral("0"), page);
     countdis->setObjectName(QStringLiteral("countdis"));
-    rekursivCheck = new QCheckBox(QStringLiteral("Rekursivt"), side);
+    rekursivCheck = new QCheckBox(QStringLiteral("Rekursivt"), page);
     rekursivCheck->setObjectName(QStringLiteral("rekursivCheck"));
     setHint(rekursivCheck, QStringLiteral("Søg også i mappers undermapper"));
 
-    findis = new QTableWidget(0, 3, side);
+    findis = new QTableWidget(0, 3, page);
     findis->setObjectName(QStringLiteral("findis"));
     findis->setAccessibleName(QStringLiteral("Fundne"));
     findis->setHorizontalHeaderLabels({QStringLiteral("Dokument"), QStringLiteral("Position"), QStringLiteral("Tekst")});
@@ -273,51 +273,51 @@ QWidget *Tfindformen::buildSearchPage()
     findis->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     findis->setColumnWidth(0, 320);
 
-    mappeLabel = new QLabel(QStringLiteral("Mapper"), side);
+    mappeLabel = new QLabel(QStringLiteral("Mapper"), page);
     mappeLabel->setObjectName(QStringLiteral("mappeLabel"));
-    filLabel = new QLabel(QStringLiteral("Filer"), side);
+    filLabel = new QLabel(QStringLiteral("Filer"), page);
     filLabel->setObjectName(QStringLiteral("filLabel"));
-    findBar = new QProgressBar(side);
+    findBar = new QProgressBar(page);
     findBar->setObjectName(QStringLiteral("findBar"));
     findBar->setTextVisible(false);
     // Never a range of nothing: that would show as a bar that is forever busy.
     findBar->setRange(0, 1);
     findBar->setValue(0);
 
-    auto *filterRaekke = new QHBoxLayout;
-    filterRaekke->addWidget(filterLabel);
-    filterRaekke->addWidget(filterBoks, 1);
-    auto *findRaekke = new QHBoxLayout;
-    findRaekke->addWidget(findLabel);
-    findRaekke->addWidget(EditFind, 1);
-    findRaekke->addWidget(Button1);
-    findRaekke->addWidget(actionPushButton(side, AfindBib));
-    auto *valgRaekke = new QHBoxLayout;
-    valgRaekke->addWidget(Check1);
-    valgRaekke->addWidget(Check2);
-    valgRaekke->addStretch(1);
-    valgRaekke->addWidget(new QLabel(QStringLiteral("Fundne:"), side));
-    valgRaekke->addWidget(countdis);
-    valgRaekke->addStretch(1);
-    valgRaekke->addWidget(rekursivCheck);
-    auto *knapRaekke = new QHBoxLayout;
-    for (TAction *knap : {Afjern, AsletAlt, AopenAll, AvisValgte, ArunValgte, AeditValgte, aFind})
-        knapRaekke->addWidget(actionTextButton(side, knap));
-    knapRaekke->addStretch(1);
-    auto *bund = new QHBoxLayout;
-    bund->addWidget(mappeLabel);
-    bund->addSpacing(12);
-    bund->addWidget(filLabel);
-    bund->addSpacing(12);
-    bund->addWidget(findBar, 1);
+    auto *filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(filterBoks, 1);
+    auto *findRow = new QHBoxLayout;
+    findRow->addWidget(findLabel);
+    findRow->addWidget(EditFind, 1);
+    findRow->addWidget(Button1);
+    findRow->addWidget(actionPushButton(page, AfindBib));
+    auto *optionRow = new QHBoxLayout;
+    optionRow->addWidget(Check1);
+    optionRow->addWidget(Check2);
+    optionRow->addStretch(1);
+    optionRow->addWidget(new QLabel(QStringLiteral("Fundne:"), page));
+    optionRow->addWidget(countdis);
+    optionRow->addStretch(1);
+    optionRow->addWidget(rekursivCheck);
+    auto *buttonRow = new QHBoxLayout;
+    for (TAction *command : {Afjern, AsletAlt, AopenAll, AvisValgte, ArunValgte, AeditValgte, aFind})
+        buttonRow->addWidget(actionTextButton(page, command));
+    buttonRow->addStretch(1);
+    auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(mappeLabel);
+    bottomRow->addSpacing(12);
+    bottomRow->addWidget(filLabel);
+    bottomRow->addSpacing(12);
+    bottomRow->addWidget(findBar, 1);
 
-    auto *lag = new QVBoxLayout(side);
-    lag->addLayout(filterRaekke);
-    lag->addLayout(findRaekke);
-    lag->addLayout(valgRaekke);
-    lag->addWidget(findis, 1);
-    lag->addLayout(knapRaekke);
-    lag->addLayout(bund);
+    auto *column = new QVBoxLayout(page);
+    column->addLayout(filterRow);
+    column->addLayout(findRow);
+    column->addLayout(optionRow);
+    column->addWidget(findis, 1);
+    column->addLayout(buttonRow);
+    column->addLayout(bottomRow);
 
     connect(Button1, &QToolButton::clicked, this, [this] {
         // Only the history goes; what stands in the field stays.
@@ -330,84 +330,85 @@ QWidget *Tfindformen::buildSearchPage()
     // to the box; and it would replace the typed text by a history entry that differs from it
     // only in letter case.
     EditFind->installEventFilter(this);
-    connect(findis, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { visRaekke(row); });
-    return side;
+    connect(findis, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { showRow(row); });
+    return page;
 }
 
 QWidget *Tfindformen::buildFilterPage()
 {
-    auto *side = new QSplitter(Qt::Horizontal, pageBog);
-    side->setObjectName(QStringLiteral("filterSide"));
-    side->setChildrenCollapsible(false);
-    auto *venstre = new QWidget(side);
+    auto *page = new QSplitter(Qt::Horizontal, pageBog);
+    page->setObjectName(QStringLiteral("filterSide"));
+    page->setChildrenCollapsible(false);
+    auto *typesPane = new QWidget(page);
 
-    auto *forklaring = new QLabel(QStringLiteral("Afkryds filtyper der skal være tilgængelige i Filterboksen."), venstre);
-    forklaring->setWordWrap(true);
+    auto *explanation =
+        new QLabel(QStringLiteral("Afkryds filtyper der skal være tilgængelige i Filterboksen."), typesPane);
+    explanation->setWordWrap(true);
 
-    typeliste = newTypeListView(venstre, 180);
+    typeliste = newTypeListView(typesPane, 180);
     typeliste->setColumnWidth(1, 60);
     typeliste->header()->setSectionsClickable(false);
     // The list's context menu carries the two moves, as the file type box's does.
     typeliste->setContextMenuPolicy(Qt::ActionsContextMenu);
     typeliste->addActions({Aop, Aned});
 
-    tekstedit = new QLineEdit(venstre);
+    tekstedit = new QLineEdit(typesPane);
     tekstedit->setObjectName(QStringLiteral("tekstedit"));
     tekstedit->setAccessibleName(QStringLiteral("Tekst"));
-    typeedit = new QLineEdit(venstre);
+    typeedit = new QLineEdit(typesPane);
     typeedit->setObjectName(QStringLiteral("typeedit"));
     typeedit->setAccessibleName(QStringLiteral("Type"));
-    auto *tekstLabel = new QLabel(QStringLiteral("Tekst"), venstre);
-    tekstLabel->setBuddy(tekstedit);
-    auto *typeLabel = new QLabel(QStringLiteral("Type"), venstre);
+    auto *textLabel = new QLabel(QStringLiteral("Tekst"), typesPane);
+    textLabel->setBuddy(tekstedit);
+    auto *typeLabel = new QLabel(QStringLiteral("Type"), typesPane);
     typeLabel->setBuddy(typeedit);
 
-    standardKnap = pushButton(venstre, QStringLiteral("standardKnap"), QStringLiteral("Standard"));
+    standardKnap = pushButton(typesPane, QStringLiteral("standardKnap"), QStringLiteral("Standard"));
     setHint(standardKnap, QStringLiteral("Slet nuværende liste og hent standardlisten, der automatisk gemmes"));
-    saveknap = pushButton(venstre, QStringLiteral("saveknap"), QStringLiteral("Gem"));
+    saveknap = pushButton(typesPane, QStringLiteral("saveknap"), QStringLiteral("Gem"));
     // Saving keeps the box open: the list is the box's own and is often edited and tried at once.
     setHint(saveknap, QStringLiteral("Gem listen"));
     saveknap->setEnabled(false);
 
-    auto *vaerktoej = new QHBoxLayout;
-    vaerktoej->addWidget(iconActionButton(venstre, Aop, QStringLiteral("go-up")));
-    vaerktoej->addWidget(iconActionButton(venstre, Aned, QStringLiteral("go-down")));
-    vaerktoej->addStretch(1);
+    auto *moveRow = new QHBoxLayout;
+    moveRow->addWidget(iconActionButton(typesPane, Aop, QStringLiteral("go-up")));
+    moveRow->addWidget(iconActionButton(typesPane, Aned, QStringLiteral("go-down")));
+    moveRow->addStretch(1);
 
-    auto *indtastning = new QGridLayout;
-    indtastning->addWidget(tekstLabel, 0, 0);
-    indtastning->addWidget(typeLabel, 0, 1);
-    indtastning->addWidget(tekstedit, 1, 0);
-    indtastning->addWidget(typeedit, 1, 1);
-    indtastning->addWidget(iconActionButton(venstre, aInsertNew, QStringLiteral("list-add")), 1, 2);
-    indtastning->setColumnStretch(0, 3);
-    indtastning->setColumnStretch(1, 2);
-    auto *knapper = new QHBoxLayout;
-    knapper->addWidget(actionTextButton(venstre, aSletValgte));
-    knapper->addStretch(1);
-    knapper->addWidget(standardKnap);
-    knapper->addWidget(saveknap);
+    auto *entryGrid = new QGridLayout;
+    entryGrid->addWidget(textLabel, 0, 0);
+    entryGrid->addWidget(typeLabel, 0, 1);
+    entryGrid->addWidget(tekstedit, 1, 0);
+    entryGrid->addWidget(typeedit, 1, 1);
+    entryGrid->addWidget(iconActionButton(typesPane, aInsertNew, QStringLiteral("list-add")), 1, 2);
+    entryGrid->setColumnStretch(0, 3);
+    entryGrid->setColumnStretch(1, 2);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(actionTextButton(typesPane, aSletValgte));
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(standardKnap);
+    buttonRow->addWidget(saveknap);
 
-    auto *lag = new QVBoxLayout(venstre);
-    lag->addWidget(forklaring);
-    lag->addLayout(vaerktoej);
-    lag->addWidget(typeliste, 1);
-    lag->addLayout(indtastning);
-    lag->addLayout(knapper);
+    auto *column = new QVBoxLayout(typesPane);
+    column->addWidget(explanation);
+    column->addLayout(moveRow);
+    column->addWidget(typeliste, 1);
+    column->addLayout(entryGrid);
+    column->addLayout(buttonRow);
 
-    WebBrowser1 = new QTextBrowser(side);
+    WebBrowser1 = new QTextBrowser(page);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setAccessibleName(QStringLiteral("Hjælp"));
-    side->addWidget(venstre);
-    side->addWidget(WebBrowser1);
-    side->setStretchFactor(1, 1);
+    page->addWidget(typesPane);
+    page->addWidget(WebBrowser1);
+    page->setStretchFactor(1, 1);
 
     connect(typeedit, &QLineEdit::returnPressed, this, [this] {
         aInsertNew->Execute();
     });
     connect(standardKnap, &QPushButton::clicked, this, &Tfindformen::standardKnapClick);
     connect(saveknap, &QPushButton::clicked, this, &Tfindformen::saveknapClick);
-    return side;
+    return page;
 }
 
 bool Tfindformen::eventFilter(QObject *watched, QEvent *event)
@@ -431,11 +432,12 @@ void Tfindformen::FormCreate()
     setWindowTitle(QStringLiteral("Søg i dokumenter"));
     optFilnavn = Platform::joinPath(Platform::settingsFolder(), QStringLiteral("Findis.txt"));
     HentOpt();
-    const QString hjaelp = Platform::joinPath(Platform::informationFolder(), QStringLiteral("Find i dokumenter2.html"));
-    if (QFileInfo(hjaelp).isFile())
-        WebBrowser1->setSource(QUrl::fromLocalFile(hjaelp));
+    const QString helpPage =
+        Platform::joinPath(Platform::informationFolder(), QStringLiteral("Find i dokumenter2.html"));
+    if (QFileInfo(helpPage).isFile())
+        WebBrowser1->setSource(QUrl::fromLocalFile(helpPage));
     else
-        WebBrowser1->setPlainText(QStringLiteral("Hjælpesiden blev ikke fundet:\n") + hjaelp);
+        WebBrowser1->setPlainText(QStringLiteral("Hjælpesiden blev ikke fundet:\n") + helpPage);
 }
 
 void Tfindformen::HentOpt()
@@ -475,9 +477,9 @@ void Tfindformen::showEvent(QShowEvent *event)
     opstart = false;
     HentTypeliste();
     LoadTypeliste();
-    const QString aktuelle = mappefilform ? mappefilform->dirBox->directory() : QString();
+    const QString current = mappefilform ? mappefilform->dirBox->directory() : QString();
     // Where the browse box shows no folder, the search starts at the top of the file system.
-    Mappe = Platform::folderExists(aktuelle) ? aktuelle : QDir::toNativeSeparators(QDir::rootPath());
+    Mappe = Platform::folderExists(current) ? current : QDir::toNativeSeparators(QDir::rootPath());
     dirEdit->setText(Mappe);
     saveknap->setEnabled(false);
 }
@@ -533,21 +535,21 @@ void Tfindformen::typelisteAdd(const QString &aTekst, const QString &aType, bool
     typeliste->addTopLevelItem(newTypeRow({aTekst, aType, check}));
 }
 
-int Tfindformen::valgtType() const
+int Tfindformen::selectedType() const
 {
-    const QList<QTreeWidgetItem *> valgte = typeliste->selectedItems();
-    return valgte.isEmpty() ? -1 : typeliste->indexOfTopLevelItem(valgte.first());
+    const QList<QTreeWidgetItem *> selected = typeliste->selectedItems();
+    return selected.isEmpty() ? -1 : typeliste->indexOfTopLevelItem(selected.first());
 }
 
-void Tfindformen::flytType(int step)
+void Tfindformen::moveType(int step)
 {
     // The enabled state is brought up to date only when the program is idle; a move past either
     // end is ignored.
-    const int fra = valgtType();
-    const int til = fra + step;
-    if (fra < 0 || til < 0 || til >= typeliste->topLevelItemCount())
+    const int from = selectedType();
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= typeliste->topLevelItemCount())
         return;
-    moveTypeRow(typeliste, fra, til);
+    moveTypeRow(typeliste, from, to);
     typeliste->clearSelection();
     typeliste->setCurrentItem(nullptr);
     saveknap->setEnabled(true);
@@ -567,19 +569,19 @@ void Tfindformen::aInsertNewExecute()
 
 void Tfindformen::aSletValgteExecute()
 {
-    const int indeks = valgtType();
-    if (indeks < 0) {
+    const int index = selectedType();
+    if (index < 0) {
         showInfo(QStringLiteral("Der er ikke valgt en filtype!"));
         return;
     }
     // The first entry stays; the command is offered only for the others.
-    if (indeks == 0)
+    if (index == 0)
         return;
-    QTreeWidgetItem *raekke = typeliste->topLevelItem(indeks);
-    if (!ask(QStringLiteral("Skal filtypen:\r") + raekke->text(0) + QLatin1Char('\r')
+    QTreeWidgetItem *row = typeliste->topLevelItem(index);
+    if (!ask(QStringLiteral("Skal filtypen:\r") + row->text(0) + QLatin1Char('\r')
              + QStringLiteral("slettes permanent?")))
         return;
-    delete raekke;
+    delete row;
     saveknap->setEnabled(true);
 }
 
@@ -660,7 +662,7 @@ void Tfindformen::AfindBibExecute()
         m_walkedFolders.clear();
     }
     if (!succeeded)
-        showInfo(ukendtFejl);
+        showInfo(unknownError);
 }
 
 bool Tfindformen::runSearch()
@@ -678,7 +680,7 @@ bool Tfindformen::runSearch()
     findBar->setValue(0);
     QCoreApplication::processEvents();
 
-    RE = std::make_unique<TSoegeDokument>();
+    RE = std::make_unique<TSearchDocument>();
     if (rekursivCheck->isChecked()) {
         mappeSL.clear();
         m_walkedFolders.clear();
@@ -778,15 +780,15 @@ QString Tfindformen::rowPath(int row) const
     return item ? item->text() : QString();
 }
 
-void Tfindformen::visRaekke(int row)
+void Tfindformen::showRow(int row)
 {
     const QString path = rowPath(row);
     if (!Platform::fileExists(path)) {
-        showInfo(filenIkkeFundet);
+        showInfo(fileNotFound);
         return;
     }
-    const QTableWidgetItem *tekst = findis->item(row, 2);
-    const QString line = tekst ? tekst->text() : QString();
+    const QTableWidgetItem *lineItem = findis->item(row, 2);
+    const QString line = lineItem ? lineItem->text() : QString();
     openDispatch()->openwin(path, QString());
     emit searchPageWanted(line);
 }
@@ -800,7 +802,7 @@ void Tfindformen::openSelectedWithShell(bool forRedigering)
     if (Platform::fileExists(path))
         openDispatch()->OpenFilen(path, forRedigering);
     else
-        showInfo(filenIkkeFundet);
+        showInfo(fileNotFound);
 }
 
 void Tfindformen::aFindExecute()

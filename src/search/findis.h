@@ -21,7 +21,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TAction;
-class TSoegeDokument;
+class TSearchDocument;
 
 // "Søg i dokumenter": finds a text in the documents of a folder (and of the folders below it)
 // whose names match one file type of the box's own filter list, and lists every hit. From the
@@ -63,7 +63,7 @@ public:
     QString searchMask;
     int searchMaskIndex = -1;
     // Exists only while a search runs.
-    std::unique_ptr<TSoegeDokument> RE;
+    std::unique_ptr<TSearchDocument> RE;
     QStringList mappeSL;
     QStringList filliste;
 
@@ -137,14 +137,14 @@ private:
     QList<int> selectedRows() const;
     QString rowPath(int row) const;
     // The open step of "Åben", also run by a double click on a row.
-    void visRaekke(int row);
+    void showRow(int row);
     void openSelectedWithShell(bool forRedigering);
     void AfjernExecute();
     void AsletAltExecute();
     void aFindExecute();
 
-    int valgtType() const;
-    void flytType(int step);
+    int selectedType() const;
+    void moveType(int step);
     void aInsertNewExecute();
     void aSletValgteExecute();
     void standardKnapClick();
