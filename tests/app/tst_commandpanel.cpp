@@ -973,17 +973,17 @@ void TestCommandPanel::messageCountKeepsItsPlace()
     program.start();
     mainform->setMenuPanel(Tmainform::CommandPage::Information);
     QTest::mouseClick(mainform->bcMemo->viewport(), Qt::LeftButton);
-    QLabel *tegn = nullptr;
+    QLabel *charactersLabel = nullptr;
     for (QLabel *label : mainform->memoLabel->parentWidget()->findChildren<QLabel *>())
         if (label->text() == QLatin1String(" tegn"))
-            tegn = label;
-    QVERIFY(tegn);
-    const int x = tegn->x();
+            charactersLabel = label;
+    QVERIFY(charactersLabel);
+    const int x = charactersLabel->x();
     for (const QByteArray typed : {"a", "bcdefghij", "klmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz0123456789"}) {
         for (const char c : typed)
             QTest::keyClick(mainform->windowHandle(), c);
         QCoreApplication::processEvents();
-        QCOMPARE(tegn->x(), x);
+        QCOMPARE(charactersLabel->x(), x);
     }
     QCOMPARE(mainform->memoLabel->text(), QStringLiteral("72"));
 }

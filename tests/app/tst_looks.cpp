@@ -413,10 +413,10 @@ void TestLooks::fontButtonArrow()
     QFETCH(QString, design);
     chooseDesign(design);
     m_rich->raise();
-    QToolButton *fonte = m_rich->Button1;
-    const QRect place(fonte->mapTo(m_rich, QPoint(0, 0)), fonte->size());
+    QToolButton *fontButton = m_rich->Button1;
+    const QRect place(fontButton->mapTo(m_rich, QPoint(0, 0)), fontButton->size());
     const QImage picture = m_rich->grab().toImage().copy(place);
-    const QRect arrow(fonte->width() - 16, 2, 14, fonte->height() - 4);
+    const QRect arrow(fontButton->width() - 16, 2, 14, fontButton->height() - 4);
     QVERIFY2(inkContrast(picture, arrow) >= 3.0, qPrintable(QString::number(inkContrast(picture, arrow))));
     for (int y = 0; y + 4 <= picture.height(); ++y) {
         for (int x = 0; x + 4 <= picture.width(); ++x) {

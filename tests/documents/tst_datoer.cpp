@@ -174,9 +174,9 @@ void TestDatoer::knownEasterDates()
     QFETCH(int, year);
     QFETCH(int, month);
     QFETCH(int, day);
-    int maaned = 0;
-    QCOMPARE(TDatoer::beregnPaaskeS(maaned, year), day);
-    QCOMPARE(maaned, month);
+    int foundMonth = 0;
+    QCOMPARE(TDatoer::beregnPaaskeS(foundMonth, year), day);
+    QCOMPARE(foundMonth, month);
 }
 
 void TestDatoer::dayAndMonthNames_data()

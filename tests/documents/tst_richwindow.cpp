@@ -166,16 +166,17 @@ void TestRichWindow::fontButtonOpensItsMenuOnItsWord()
     ProgramFixture program;
     program.start();
     Twinform2 *window = newWindow();
-    QToolButton *fonte = window->Button1;
-    QCOMPARE(fonte->text(), QStringLiteral("Fonte"));
-    const QRect word = fonte->fontMetrics().boundingRect(fonte->text());
+    QToolButton *fontButton = window->Button1;
+    QCOMPARE(fontButton->text(), QStringLiteral("Fonte"));
+    const QRect word = fontButton->fontMetrics().boundingRect(fontButton->text());
     bool shown = false;
     // The menu runs its own loop while it is open; it is looked at and closed from inside that loop.
     QTimer::singleShot(0, window, [window, &shown] {
         shown = window->FontPU->isVisible();
         window->FontPU->close();
     });
-    QTest::mouseClick(fonte, Qt::LeftButton, {}, QPoint(fonte->contentsRect().left() + 4 + word.width() / 2, fonte->height() / 2));
+    QTest::mouseClick(fontButton, Qt::LeftButton, {},
+                      QPoint(fontButton->contentsRect().left() + 4 + word.width() / 2, fontButton->height() / 2));
     QVERIFY(shown);
 }
 

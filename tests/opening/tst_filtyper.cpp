@@ -358,9 +358,9 @@ void TestFiltyper::standardList()
     if (listBefore)
         writeSettingsFile(program, QStringLiteral("ExtListe.txt"), crlf(own));
     program.start();
-    const bool ja = answer == QStringLiteral("Ja");
+    const bool answeredYes = answer == QStringLiteral("Ja");
     const QStringList before = listBefore ? own : QStringList();
-    const QStringList after = ja ? Tmainform::standardTypeList : before;
+    const QStringList after = answeredYes ? Tmainform::standardTypeList : before;
 
     withBox(program, [&](QDialog &) {
         QCOMPARE(rows(), before);
@@ -370,7 +370,7 @@ void TestFiltyper::standardList()
                  shownText(QStringLiteral("Der vil muligvist blive fjernet typer, der er indført senere!\r"
                                           "Skal standardlisten hentes alligevel?")));
         QCOMPARE(rows(), after);
-        if (ja)
+        if (answeredYes)
             QVERIFY(!typeform->saveknap->isEnabled());
         click(QStringLiteral("Annuller"));
     });
