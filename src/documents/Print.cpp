@@ -63,29 +63,29 @@ Tprintform::Tprintform(QWidget *parent)
         filterField(margin, &Floatkon);
     row->addWidget(margins);
 
-    auto *aktion = new QGroupBox(QStringLiteral("Aktion"), this);
-    auto *aktionColumn = new QVBoxLayout(aktion);
+    auto *actionGroup = new QGroupBox(QStringLiteral("Aktion"), this);
+    auto *actionColumn = new QVBoxLayout(actionGroup);
     auto *copiesRow = new QGridLayout;
-    auto *picture = new QLabel(aktion);
+    auto *picture = new QLabel(actionGroup);
     picture->setPixmap(Platform::designIcon(QStringLiteral("document-print")).pixmap(32, 32));
     copiesRow->addWidget(picture, 0, 2, 1, 1, Qt::AlignRight);
-    Edit5 = field(aktion, copiesRow, 0, "Edit5", QStringLiteral("Kopiantal"));
+    Edit5 = field(actionGroup, copiesRow, 0, "Edit5", QStringLiteral("Kopiantal"));
     filterField(Edit5, &IntegerKon);
-    aktionColumn->addLayout(copiesRow);
-    standardButton = new QPushButton(QStringLiteral("Standard"), aktion);
+    actionColumn->addLayout(copiesRow);
+    standardButton = new QPushButton(QStringLiteral("Standard"), actionGroup);
     standardButton->setObjectName(QStringLiteral("standardButton"));
     connect(standardButton, &QPushButton::clicked, this, &Tprintform::StandardClick);
-    annullerButton = new QPushButton(QStringLiteral("Annuller"), aktion);
+    annullerButton = new QPushButton(QStringLiteral("Annuller"), actionGroup);
     annullerButton->setObjectName(QStringLiteral("annullerButton"));
     connect(annullerButton, &QPushButton::clicked, this, &QDialog::reject);
-    printButton = new QPushButton(QStringLiteral("Print    "), aktion);
+    printButton = new QPushButton(QStringLiteral("Print    "), actionGroup);
     printButton->setObjectName(QStringLiteral("printButton"));
     printButton->setIcon(Platform::designIcon(QStringLiteral("document-print")));
     printButton->setDefault(true);
     connect(printButton, &QPushButton::clicked, this, &QDialog::accept);
     for (QPushButton *button : {standardButton, annullerButton, printButton})
-        aktionColumn->addWidget(button);
-    row->addWidget(aktion);
+        actionColumn->addWidget(button);
+    row->addWidget(actionGroup);
     row->setSizeConstraint(QLayout::SetFixedSize);
     StandardClick();
 }
