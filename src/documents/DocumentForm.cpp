@@ -198,7 +198,7 @@ void TDocumentForm::FormCreate()
     // A restored text is what was never saved.
     Editor->setModified(recovered != nullptr);
     connect(Editor, &Platform::RichEdit::textChanged, this, &TDocumentForm::reportModified);
-    new TRecoveryCopy(*this);
+    new TRecoveryCopy(*this, recovered);
 }
 
 QString TDocumentForm::openingNote() const

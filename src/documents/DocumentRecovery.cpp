@@ -81,8 +81,7 @@ void offerRecovery(DocumentHost &host)
             text += QLatin1Char('\r') + broken.indexFile + QStringLiteral(": ") + broken.reason;
         showInfo(text);
     }
-    // The restored documents are in copies of this run before the old copies go.
-    store->waitForWriting();
+    // The restored documents have taken their copies along; what is left goes.
     leftovers.discard();
 }
 
@@ -92,7 +91,7 @@ void TRecoveryCopy::setDelays(std::chrono::milliseconds pause, std::chrono::mill
     longestDelay = longest;
 }
 
-TRecoveryCopy::TRecoveryCopy(TDocumentForm &window)
+TRecoveryCopy::TRecoveryCopy(TDocumentForm &window, const Platform::RecoveredCopy *recovered)
     : QObject(&window)
     , m_window(window)
     , m_copy(store->newCopy())
@@ -108,8 +107,8 @@ TRecoveryCopy::TRecoveryCopy(TDocumentForm &window)
     connect(editor->document(), &QTextDocument::modificationChanged, this, &TRecoveryCopy::modificationChanged);
     connect(store, &Platform::RecoveryStore::writeFailed, this, &TRecoveryCopy::writeFailed);
     connect(&window, &TDocumentForm::closing, this, &TRecoveryCopy::windowClosing);
-    // A document that opens modified (a restored one) has its copy at once.
-    if (editor->isModified())
+    // A restored document keeps the copy it came from; should that fail, it is written anew.
+    if (recovered && !store->adopt(m_copy, *recovered))
         write();
 }
 
@@ -139,12 +138,15 @@ void TRecoveryCopy::write()
     m_longest.stop();
     if (m_closing || !m_window.editor()->isModified())
         return;
-    Platform::RecoverySnapshot snapshot;
-    m_window.editor()->takeSnapshot(snapshot);
-    snapshot.entry.fileName = m_window.Filnavn;
-    snapshot.entry.caption = m_window.capNavn;
-    snapshot.entry.time = Platform::now().toUTC();
-    store->write(m_copy, std::move(snapshot));
+    m_window.editor()->takeSnapshot([this](Platform::RecoverySnapshot snapshot) {
+        // Saved or closed while a large text was being taken: nothing is left to keep.
+        if (m_closing || !m_window.editor()->isModified())
+            return;
+        snapshot.entry.fileName = m_window.Filnavn;
+        snapshot.entry.caption = m_window.capNavn;
+        snapshot.entry.time = Platform::now().toUTC();
+        store->write(m_copy, std::move(snapshot));
+    });
 }
 
 void TRecoveryCopy::writeFailed(int copy, const QString &reason)

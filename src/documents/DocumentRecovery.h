@@ -6,6 +6,9 @@
 
 class DocumentHost;
 class TDocumentForm;
+namespace Platform {
+struct RecoveredCopy;
+}
 
 // The program's recovery copies of unsaved text (see platform/RecoveryStore.h), in the folder
 // "Gendannelse" below the user's settings folder. Started with the program, once its data folders
@@ -26,7 +29,8 @@ void offerRecovery(DocumentHost &host);
 class TRecoveryCopy : public QObject {
     Q_OBJECT
 public:
-    explicit TRecoveryCopy(TDocumentForm &window);
+    // recovered: the copy the window's text was restored from, which becomes its copy.
+    TRecoveryCopy(TDocumentForm &window, const Platform::RecoveredCopy *recovered);
 
     // The pause after typing, and the longest time a change waits for its copy.
     static void setDelays(std::chrono::milliseconds pause, std::chrono::milliseconds longest);

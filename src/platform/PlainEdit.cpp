@@ -2,6 +2,7 @@
 
 #include "platform/LineFile.h"
 #include "platform/RecoveryStore.h"
+#include "platform/SlicedCopy.h"
 #include "platform/SpellUnderliner.h"
 #include "platform/TextPieces.h"
 #include "platform/WrappedLines.h"
@@ -87,6 +88,7 @@ PlainEdit::PlainEdit(QWidget *parent)
     : RichEdit(parent)
     , m_area(new PlainTextArea(parent))
     , m_lines(new WrappedLines(m_area))
+    , m_copy(new SlicedCopy(m_area->document(), [this] { return m_area->m_inPieces; }, this))
 {
     connect(m_area, &QPlainTextEdit::textChanged, this, &RichEdit::textChanged);
 }
@@ -126,13 +128,17 @@ bool PlainEdit::saveToFile(const QString &path, QString *error)
     return true;
 }
 
-void PlainEdit::takeSnapshot(RecoverySnapshot &snapshot) const
+void PlainEdit::takeSnapshot(std::function<void(RecoverySnapshot)> done)
 {
-    snapshot.entry.rich = false;
-    snapshot.entry.encoding = m_encoding;
-    snapshot.entry.lineBreak = m_lineBreak;
-    snapshot.text = text();
-    snapshot.lineBreaks = lineBreaksOfBlocks();
+    m_copy->take([this, done = std::move(done)](QStringList text) {
+        RecoverySnapshot snapshot;
+        snapshot.entry.rich = false;
+        snapshot.entry.encoding = m_encoding;
+        snapshot.entry.lineBreak = m_lineBreak;
+        snapshot.text = std::move(text);
+        snapshot.lineBreaks = lineBreaksOfBlocks();
+        done(std::move(snapshot));
+    });
 }
 
 bool PlainEdit::restoreCopy(const RecoveredCopy &copy, QString *error)

@@ -9,6 +9,7 @@
 
 namespace Platform {
 
+class SlicedCopy;
 class SpellUnderliner;
 class WrappedLines;
 
@@ -53,7 +54,7 @@ public:
 
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
     bool saveToFile(const QString &path, QString *error = nullptr) override;
-    void takeSnapshot(RecoverySnapshot &snapshot) const override;
+    void takeSnapshot(std::function<void(RecoverySnapshot)> done) override;
     bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) override;
 
     QString text() const override;
@@ -92,6 +93,7 @@ private:
 
     PlainTextArea *m_area;
     WrappedLines *m_lines;
+    SlicedCopy *m_copy;
     bool m_mixedLineBreaks = false;
 };
 

@@ -257,6 +257,28 @@ void RecoveryStore::writeInBackground(int copy, quint64 generation, const Recove
         emit writeFailed(copy, error);
 }
 
+bool RecoveryStore::adopt(int copy, const RecoveredCopy &left)
+{
+    QString error;
+    if (!makeRunFolder(&error)) {
+        emit writeFailed(copy, error);
+        return false;
+    }
+    QMutexLocker locker(&m_mutex);
+    m_generations[copy] = ++m_lastGeneration;
+    const QString base = copyBase(copy);
+    // The index last: until it is there, the copy is not one.
+    const QString breaks = left.textFile.chopped(textSuffix(left.entry.rich).size()) + breaksSuffix();
+    const bool moved = QFile::rename(left.textFile, base + textSuffix(left.entry.rich))
+                       && (!QFileInfo::exists(breaks) || QFile::rename(breaks, base + breaksSuffix()))
+                       && writeLines(base + kIndexSuffix, recoveryIndexLines(left.entry), &error);
+    if (!moved) {
+        locker.unlock();
+        emit writeFailed(copy, error.isEmpty() ? QStringLiteral("Kopien kunne ikke flyttes: ") + left.textFile : error);
+    }
+    return moved;
+}
+
 void RecoveryStore::remove(int copy)
 {
     QMutexLocker locker(&m_mutex);

@@ -41,7 +41,7 @@ std::optional<RecoveryEntry> recoveryEntryFromLines(const QStringList &lines, QS
 // touches from then on.
 struct RecoverySnapshot {
     RecoveryEntry entry;
-    QString text; // plain text, '\n' line breaks
+    QStringList text; // plain text in pieces to be joined, '\n' line breaks
     // The line-break style of each line of a plain text that mixes them (see encodeText).
     QByteArray lineBreaks;
     std::shared_ptr<QTextDocument> document; // rich text
@@ -78,6 +78,9 @@ public:
     // Writes the copy, replacing the earlier one of that number; a failure is told by
     // writeFailed.
     void write(int copy, RecoverySnapshot snapshot);
+    // Takes a copy left by an ended run as this run's copy of that number, moving its files; false
+    // when they could not be moved (the reason is told by writeFailed).
+    bool adopt(int copy, const RecoveredCopy &left);
     // Removes the copy, and cancels a write of it not yet done.
     void remove(int copy);
     // Waits until every copy asked for is written.

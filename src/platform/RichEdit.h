@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 #include <QTextCursor>
+#include <functional>
 #include <optional>
 
 class QAbstractScrollArea;
@@ -37,9 +38,10 @@ public:
     // Writes the text in the remembered encoding, replacing the file atomically.
     virtual bool saveToFile(const QString &path, QString *error = nullptr) = 0;
 
-    // Fills in the text and the form it is saved in, for a recovery copy; quick enough to take
-    // while the user types (the copy is encoded and written elsewhere).
-    virtual void takeSnapshot(RecoverySnapshot &snapshot) const = 0;
+    // Takes the text and the form it is saved in, for a recovery copy, and hands them to done:
+    // at once, or for a large plain text once it is taken a slice at a time between the user's
+    // keystrokes. A new request while one is under way replaces it.
+    virtual void takeSnapshot(std::function<void(RecoverySnapshot)> done) = 0;
     // Shows the text of a recovery copy, to be saved in the encoding and line breaks of the
     // document it was taken from; on failure *error (when given) tells why.
     virtual bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) = 0;

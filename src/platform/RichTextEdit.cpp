@@ -118,12 +118,14 @@ bool RichTextEdit::saveToFile(const QString &path, QString *error)
     return writeFileAtomically(path, writeRtf(m_area->document()), error);
 }
 
-void RichTextEdit::takeSnapshot(RecoverySnapshot &snapshot) const
+void RichTextEdit::takeSnapshot(std::function<void(RecoverySnapshot)> done)
 {
+    RecoverySnapshot snapshot;
     snapshot.entry.rich = true;
     snapshot.entry.encoding = m_encoding;
     snapshot.entry.lineBreak = m_lineBreak;
     snapshot.document.reset(m_area->document()->clone());
+    done(std::move(snapshot));
 }
 
 bool RichTextEdit::restoreCopy(const RecoveredCopy &copy, QString *error)

@@ -47,7 +47,7 @@ public:
     // RTF is read as RTF, anything else as plain text; the document is always saved as RTF.
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
     bool saveToFile(const QString &path, QString *error = nullptr) override;
-    void takeSnapshot(RecoverySnapshot &snapshot) const override;
+    void takeSnapshot(std::function<void(RecoverySnapshot)> done) override;
     bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) override;
 
     bool hasLongLines() const override { return m_longParagraphs; }

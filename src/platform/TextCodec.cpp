@@ -465,33 +465,50 @@ QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak line
     return std::move(*bytes);
 }
 
-bool encodeInPieces(QStringView text, const std::function<bool(QByteArrayView)> &write)
+bool encodeInPieces(const QStringList &texts, const std::function<bool(QByteArrayView)> &write)
 {
-    constexpr qsizetype kPieceLength = 1 << 20;
-    if (hasUnpairedSurrogate(text)) {
+    static constexpr qsizetype kPieceLength = 1 << 20;
+    // Each text is written in pieces of its own, so that no piece is bigger than kPieceLength.
+    const auto eachPiece = [&texts](const std::function<bool(QStringView)> &take) {
+        for (const QString &text : texts)
+            for (qsizetype from = 0; from < text.size(); from += kPieceLength)
+                if (!take(QStringView(text).sliced(from, qMin(kPieceLength, text.size() - from))))
+                    return false;
+        return true;
+    };
+    // Whether a surrogate stands outside a pair, followed across the ends of the pieces.
+    bool unpaired = false;
+    bool afterHigh = false;
+    eachPiece([&unpaired, &afterHigh](QStringView piece) {
+        for (const QChar c : piece) {
+            if (afterHigh != c.isLowSurrogate()) {
+                unpaired = true;
+                return false;
+            }
+            afterHigh = c.isHighSurrogate();
+        }
+        return true;
+    });
+    unpaired = unpaired || afterHigh;
+    if (unpaired) {
         // As encodeText: what not even UTF-8 holds is written as UTF-16 LE with its mark.
         if (!write(QByteArrayView(kUtf16LEMark)))
             return false;
-        QByteArray piece;
-        for (qsizetype from = 0; from < text.size(); from += kPieceLength) {
-            const QStringView units = text.sliced(from, qMin(kPieceLength, text.size() - from));
-            piece.resize(2 * units.size());
-            qToLittleEndian<char16_t>(units.data(), units.size(), piece.data());
-            if (!write(piece))
-                return false;
-        }
-        return true;
+        QByteArray bytes;
+        return eachPiece([&](QStringView piece) {
+            bytes.resize(2 * piece.size());
+            qToLittleEndian<char16_t>(piece.data(), piece.size(), bytes.data());
+            return write(bytes);
+        });
     }
     if (!write(QByteArrayView(kUtf8Mark)))
         return false;
     // The encoder keeps a surrogate pair together that a piece's end cuts in two.
     QStringEncoder utf8(QStringConverter::Utf8);
-    for (qsizetype from = 0; from < text.size(); from += kPieceLength) {
-        const QByteArray piece = utf8.encode(text.sliced(from, qMin(kPieceLength, text.size() - from)));
-        if (!write(piece))
-            return false;
-    }
-    return true;
+    return eachPiece([&](QStringView piece) {
+        const QByteArray bytes = utf8.encode(piece);
+        return write(bytes);
+    });
 }
 
 } // namespace Platform

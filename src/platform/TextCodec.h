@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -60,9 +61,9 @@ bool canEncode(const QString &text, TextEncoding encoding);
 QByteArray encodeText(const QString &text, TextEncoding encoding, LineBreak lineBreak,
                       TextEncoding *used = nullptr, QByteArrayView lineBreaks = {});
 
-// The bytes encodeText(text, TextEncoding::Utf8Bom, LineBreak::Lf) gives, handed to write a piece
-// at a time, so that a text too big to be held twice is never encoded whole. Returns false as soon
-// as write refuses a piece.
-bool encodeInPieces(QStringView text, const std::function<bool(QByteArrayView)> &write);
+// The bytes encodeText(texts joined, TextEncoding::Utf8Bom, LineBreak::Lf) gives, handed to write a
+// piece at a time, so that a text too big to be held twice is never encoded whole. Returns false
+// as soon as write refuses a piece.
+bool encodeInPieces(const QStringList &texts, const std::function<bool(QByteArrayView)> &write);
 
 } // namespace Platform

@@ -1,10 +1,13 @@
 #include "platform/LineFile.h"
 #include "platform/RecoveryStore.h"
+#include "platform/SlicedCopy.h"
+#include "platform/TextPieces.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QPlainTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -67,6 +70,8 @@ private slots:
     void copiesAreWrittenAndRemoved();
     void copyRemovedWhileWrittenNeverAppears();
     void copyThatCannotBeWrittenIsTold();
+    void slicedCopyFollowsChanges_data();
+    void slicedCopyFollowsChanges();
 };
 
 void TestRecoveryStore::indexLinesRoundTrip_data()
@@ -260,7 +265,7 @@ void TestRecoveryStore::copiesAreWrittenAndRemoved()
     const int rich = store->newCopy();
     Platform::RecoverySnapshot text;
     text.entry = letterEntry();
-    text.text = u"Kære Jens\nHilsen \U0001F600\n"_s;
+    text.text = QStringList{u"Kære Jens\nHil"_s, u"sen \U0001F600\n"_s};
     text.lineBreaks = QByteArray(1, char(LineBreak::Lf));
     store->write(plain, text);
     Platform::RecoverySnapshot formatted;
@@ -276,7 +281,7 @@ void TestRecoveryStore::copiesAreWrittenAndRemoved()
     const QString run = folder + u"/"_s + runs[0];
     QCOMPARE(listing(run), QStringList({u"1.breaks"_s, u"1.index"_s, u"1.txt"_s, u"2.index"_s, u"2.rtf"_s,
                                         u"kyxTavlo.lock"_s}));
-    QCOMPARE(fileBytes(run + u"/1.txt"_s), "\xEF\xBB\xBF" + text.text.toUtf8());
+    QCOMPARE(fileBytes(run + u"/1.txt"_s), "\xEF\xBB\xBF" + text.text.join(QString()).toUtf8());
     QVERIFY(fileBytes(run + u"/2.rtf"_s).contains("{\\b fedt}") || fileBytes(run + u"/2.rtf"_s).contains("\\b fedt"));
 
     // A running program's copies are not another program's leftovers.
@@ -297,7 +302,7 @@ void TestRecoveryStore::copyRemovedWhileWrittenNeverAppears()
     const int copy = store.newCopy();
     Platform::RecoverySnapshot big;
     big.entry = letterEntry();
-    big.text = u"blåbærgrød\n"_s.repeated(4 * 1024 * 1024);
+    big.text = QStringList{u"blåbærgrød\n"_s.repeated(4 * 1024 * 1024)};
     for (int round = 0; round < 3; ++round) {
         store.write(copy, big);
         store.remove(copy);
@@ -321,12 +326,107 @@ void TestRecoveryStore::copyThatCannotBeWrittenIsTold()
     const int copy = store.newCopy();
     Platform::RecoverySnapshot text;
     text.entry = letterEntry();
-    text.text = u"Hej"_s;
+    text.text = QStringList{u"Hej"_s};
     store.write(copy, text);
     QCOMPARE(failures.size(), 1);
     QVERIFY2(failures[0].startsWith(u"1: Mappen kunne ikke oprettes: "_s), qPrintable(failures[0]));
     QCOMPARE(fileBytes(folder), "x");
 }
 
-QTEST_GUILESS_MAIN(TestRecoveryStore)
+// A large text copied a slice at a time while the user changes it: what is given is the text as
+// it stands at the end, whatever changed where.
+void TestRecoveryStore::slicedCopyFollowsChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("inPieces");
+    for (const char *change : {"none", "typing at the start", "typing in a copied slice", "deleting across slices",
+                               "typing behind the copy", "typing at the end", "pasting lines", "replacing everything",
+                               "undoing", "emptying"}) {
+        QTest::newRow(change) << QString::fromLatin1(change) << false;
+        QTest::addRow("%s, long lines in pieces", change) << QString::fromLatin1(change) << true;
+    }
+}
+
+void TestRecoveryStore::slicedCopyFollowsChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, inPieces);
+    // Some megabytes: many slices. With long lines, each line is shown in pieces.
+    QString line = inPieces ? QString(30'000, u'ø') : u"linje med blåbær og \U0001F600"_s;
+    QStringList lines;
+    for (int i = 0; lines.size() * line.size() < 3'000'000; ++i)
+        lines << QString::number(i) + line;
+    // Laid out as the plain-text area lays it out: a document tells of its changes only then.
+    QTextDocument document;
+    document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+    if (inPieces) {
+        QString shown;
+        std::vector<int> pieces;
+        int blocks = 0;
+        for (const QString &whole : std::as_const(lines)) {
+            qsizetype from = 0;
+            for (const qsizetype start : Platform::pieceStarts(whole)) {
+                shown += QStringView(whole).sliced(from, start - from);
+                shown += u'\n';
+                pieces.push_back(++blocks);
+                from = start;
+            }
+            shown += QStringView(whole).sliced(from);
+            shown += u'\n';
+            ++blocks;
+        }
+        document.setPlainText(shown);
+        Platform::markPieces(&document, pieces);
+    } else {
+        document.setPlainText(lines.join(u'\n') + u'\n');
+    }
+    const auto text = [&document] { return Platform::textBetween(&document, 0, document.characterCount() - 1); };
+    QCOMPARE(text().size() > 2'000'000, true);
+
+    Platform::SlicedCopy copy(&document, [inPieces] { return inPieces; }, nullptr);
+    std::optional<QStringList> taken;
+    copy.take([&taken](QStringList pieces) { taken = std::move(pieces); });
+    QTextCursor cursor(&document);
+    for (int turn = 0; !taken && turn < 10'000; ++turn) {
+        QCoreApplication::processEvents();
+        if (turn != 4)
+            continue;
+        if (change == u"typing at the start") {
+            cursor.setPosition(0);
+            cursor.insertText(u"Kære "_s);
+        } else if (change == u"typing in a copied slice") {
+            cursor.setPosition(300'000);
+            cursor.insertText(u"æ\U0001F600"_s);
+            cursor.setPosition(10);
+            cursor.deletePreviousChar();
+        } else if (change == u"deleting across slices") {
+            cursor.setPosition(200'000);
+            cursor.setPosition(600'000, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        } else if (change == u"typing behind the copy") {
+            cursor.setPosition(document.characterCount() - 100'000);
+            cursor.insertText(u"sidst"_s);
+        } else if (change == u"typing at the end") {
+            cursor.movePosition(QTextCursor::End);
+            cursor.insertText(u"\nslut"_s);
+        } else if (change == u"pasting lines") {
+            cursor.setPosition(500'000);
+            cursor.insertText(u"en\nto\ntre\n"_s.repeated(1000));
+        } else if (change == u"replacing everything") {
+            document.setPlainText(u"Ny tekst\n"_s.repeated(100'000));
+        } else if (change == u"undoing") {
+            cursor.setPosition(100);
+            cursor.insertText(u"fortryd mig"_s);
+            document.undo();
+        } else if (change == u"emptying") {
+            document.clear();
+        }
+    }
+    QVERIFY(taken);
+    for (const QString &piece : std::as_const(*taken))
+        QVERIFY(piece.isEmpty() || !piece.back().isHighSurrogate());
+    QCOMPARE(taken->join(QString()), text());
+}
+
+QTEST_MAIN(TestRecoveryStore)
 #include "tst_recoverystore.moc"

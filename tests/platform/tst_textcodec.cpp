@@ -320,34 +320,42 @@ void TextCodecTest::fallsBackWhenCharactersDoNotFit()
 
 void TextCodecTest::encodesInPiecesAsWhole_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("texts");
     // The pieces are a mebi-character long; these texts cross a piece's end.
     constexpr qsizetype piece = 1 << 20;
     const QString emoji = u"\U0001F600"_s;
-    QTest::newRow("empty") << QString();
-    QTest::newRow("Danish letters") << u"blåbærgrød\nmed fløde\n"_s;
-    QTest::newRow("three pieces of Danish letters") << u"æøå\n"_s.repeated(piece * 3 / 4);
-    QTest::newRow("surrogate pair cut by a piece's end") << QString(piece - 1, u'x') + emoji + u"y"_s;
-    QTest::newRow("unpaired surrogate") << u"a"_s + QChar(0xD800) + u"b\n"_s;
-    QTest::newRow("unpaired surrogate in the second piece") << QString(piece + 3, u'x') + QChar(0xDC00);
+    const QChar high = emoji[0];
+    const QChar low = emoji[1];
+    QTest::newRow("nothing") << QStringList();
+    QTest::newRow("empty") << QStringList{QString()};
+    QTest::newRow("Danish letters") << QStringList{u"blåbærgrød\nmed fløde\n"_s};
+    QTest::newRow("three pieces of Danish letters") << QStringList{u"æøå\n"_s.repeated(piece * 3 / 4)};
+    QTest::newRow("surrogate pair cut by a piece's end") << QStringList{QString(piece - 1, u'x') + emoji + u"y"_s};
+    QTest::newRow("surrogate pair cut by a text's end") << QStringList{u"a"_s + high, low + u"b"_s};
+    QTest::newRow("several texts") << QStringList{u"Kære "_s, QString(), u"Jens\n"_s, emoji};
+    QTest::newRow("unpaired surrogate") << QStringList{u"a"_s + QChar(0xD800) + u"b\n"_s};
+    QTest::newRow("unpaired surrogate in the second piece") << QStringList{QString(piece + 3, u'x') + QChar(0xDC00)};
+    QTest::newRow("high surrogate ending the last text") << QStringList{u"a"_s, u"b"_s + high};
+    QTest::newRow("low surrogate beginning a text") << QStringList{u"a"_s, low + u"b"_s};
 }
 
 void TextCodecTest::encodesInPiecesAsWhole()
 {
-    QFETCH(QString, text);
+    QFETCH(QStringList, texts);
     QByteArray written;
     int pieces = 0;
-    QVERIFY(Platform::encodeInPieces(text, [&](QByteArrayView piece) {
+    QVERIFY(Platform::encodeInPieces(texts, [&](QByteArrayView piece) {
         written += piece;
         ++pieces;
         return true;
     }));
+    const QString text = texts.join(QString());
     QCOMPARE(written, Platform::encodeText(text, TextEncoding::Utf8Bom, LineBreak::Lf));
     QCOMPARE(Platform::decodeText(written).text, text);
 
     // A refused piece ends the writing.
     int offered = 0;
-    QVERIFY(!Platform::encodeInPieces(text, [&](QByteArrayView) { return ++offered < pieces; }));
+    QVERIFY(!Platform::encodeInPieces(texts, [&](QByteArrayView) { return ++offered < pieces; }));
     QCOMPARE(offered, pieces);
 }
 
