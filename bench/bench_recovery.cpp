@@ -24,6 +24,8 @@
 #include "platform/RichEdit.h"
 #include "widgets/Globals.h"
 
+#include "Measure.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDialog>
@@ -34,36 +36,21 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
 
 using namespace std::chrono_literals;
 
+using Measure::out;
+using Measure::residentMiB;
+using Measure::peakMiB;
+
 namespace {
 
 constexpr double kMiB = 1024.0 * 1024.0;
 // The pause after typing before a copy is written: short, so that the run is quick.
 constexpr auto kPause = 200ms;
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-double statusMiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).simplified().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
 
 // Sets the process's memory peak back to what it holds now (Linux 4.0 and later).
 bool resetPeak()
@@ -206,7 +193,7 @@ int measureCopy(const QString &path)
     QApplication::sendEvent(editor->widget(), &press);
     QApplication::sendEvent(editor->widget(), &release);
     QApplication::processEvents();
-    const double before = statusMiB("VmRSS");
+    const double before = residentMiB();
     const bool peakReset = resetPeak();
     QElapsedTimer sinceKey;
     sinceKey.start();
@@ -225,7 +212,7 @@ int measureCopy(const QString &path)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     const double written = sinceKey.nsecsElapsed() / 1e9;
     probe.stop();
-    const double peak = statusMiB("VmHWM");
+    const double peak = peakMiB();
 
     out() << QFileInfo(path).fileName() << '\t' << QString::number(QFileInfo(path).size() / kMiB, 'f', 0) << " MB"
           << "\tlongest UI gap " << QString::number(longestGap / 1e6, 'f', 1) << " ms"

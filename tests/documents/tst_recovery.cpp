@@ -98,6 +98,7 @@ private slots:
     void restoreAfterACrash_data();
     void restoreAfterACrash();
     void restoredFileChangedSinceItsCopyAsks();
+    void restoredDocumentKeepsEachLinesBreak();
     void copyThatCannotBeWrittenIsToldOnce();
 };
 
@@ -322,6 +323,29 @@ void TestRecovery::restoredFileChangedSinceItsCopyAsks()
              u"Filen er ændret af et andet program, siden den blev hentet.\nSkal den overskrives?"_s);
     QCOMPARE(ProgramFixture::readFile(letter), "Skrevet af et andet program\n");
     program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// A file that mixes line-break styles, restored and saved, changes only where it was edited.
+void TestRecovery::restoredDocumentKeepsEachLinesBreak()
+{
+    ProgramFixture program;
+    program.start();
+    const QString notes = program.writeFile(u"noter.txt"_s, "en\r\nto\nkl\xf8r\rfire\r\n");
+    mainform->funk->openwin(notes, QString());
+    type(u"Nul "_s);
+    QTRY_COMPARE(copyFiles(program).filter(u".index"_s).size(), 1);
+    leaveAsCrashed(program, runs(program).value(0), u"20261211-060000-000-1"_s);
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+
+    program.modal.press(u"Ja"_s);
+    program.start();
+    QCOMPARE(mainform->activeDocument()->editor()->text(), u"Nul en\nto\nklør\nfire\n"_s);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QCOMPARE(ProgramFixture::readFile(notes), "Nul en\r\nto\nkl\xf8r\rfire\r\n");
     QVERIFY(program.close());
     QVERIFY(program.modal.unexpected.isEmpty());
 }
