@@ -999,9 +999,9 @@ void TestTextWindow::reloadFindsEncodingAfreshAndKeepsCaret()
     const QString path = program.writeFile(QStringLiteral("enc.txt"), "abc\ndefgh\nij\n");
     mainform->funk->openwin(path, QString());
     Twinform1 *window = active();
-    QTest::keyClick(window->editor()->widget(), Qt::Key_Down);
+    key(Qt::Key_Down);
     for (int i = 0; i < 3; ++i)
-        QTest::keyClick(window->editor()->widget(), Qt::Key_Right);
+        key(Qt::Key_Right);
     QCOMPARE(window->posLabel->text(), QStringLiteral("2,3"));
     program.modal.press(QStringLiteral("Ja"));
     writeFromOutside(path, "\xe6" "bc\r\ndefgh\r\nij\r\n");
