@@ -145,6 +145,10 @@ std::optional<RecoveryEntry> recoveryEntryFromLines(const QStringList &lines, QS
 RecoveryStore::RecoveryStore(const QString &folder, QObject *parent)
     : QObject(parent)
     , m_folder(folder)
+    // Named by the start of the run and the process, so that the runs sort by age and two programs
+    // started in the same second differ.
+    , m_runFolder(joinPath(folder, QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"))
+                                       + QString::number(QCoreApplication::applicationPid())))
 {
     // One copy at a time: two large documents are never held encoded at once, and the copies are
     // written and removed in the order asked.
@@ -165,13 +169,9 @@ int RecoveryStore::newCopy()
 
 bool RecoveryStore::makeRunFolder(QString *error)
 {
+    QMutexLocker locker(&m_folderMutex);
     if (m_lock)
         return true;
-    // Named by the start of the run and the process, so that the runs sort by age and two programs
-    // started in the same second differ.
-    if (m_runFolder.isEmpty())
-        m_runFolder = joinPath(m_folder, QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-"))
-                                             + QString::number(QCoreApplication::applicationPid()));
     if (!makeFolder(m_runFolder)) {
         *error = QStringLiteral("Mappen kunne ikke oprettes: ") + m_runFolder;
         return false;
@@ -187,11 +187,6 @@ bool RecoveryStore::makeRunFolder(QString *error)
 
 void RecoveryStore::write(int copy, RecoverySnapshot snapshot)
 {
-    QString error;
-    if (!makeRunFolder(&error)) {
-        emit writeFailed(copy, error);
-        return;
-    }
     quint64 generation;
     {
         QMutexLocker locker(&m_mutex);
@@ -224,6 +219,13 @@ void RecoveryStore::writeInBackground(int copy, quint64 generation, const Recove
         if (!isCurrent(copy, generation))
             return;
     }
+    // The folder and its lock are made by the first copy, here rather than on the user-interface
+    // thread: on a busy disk that takes longer than a keystroke may wait.
+    QString error;
+    if (!makeRunFolder(&error)) {
+        emit writeFailed(copy, error);
+        return;
+    }
     const QString base = copyBase(copy);
     QSaveFile text(base + textSuffix(snapshot.entry.rich));
     bool written = text.open(QIODevice::WriteOnly);
@@ -237,7 +239,6 @@ void RecoveryStore::writeInBackground(int copy, quint64 generation, const Recove
             });
         }
     }
-    QString error;
     {
         QMutexLocker locker(&m_mutex);
         if (!isCurrent(copy, generation))

@@ -76,7 +76,7 @@ public:
     // The number of a new document's copy.
     int newCopy();
     // Writes the copy, replacing the earlier one of that number; a failure is told by
-    // writeFailed.
+    // writeFailed, from the writer's thread.
     void write(int copy, RecoverySnapshot snapshot);
     // Takes a copy left by an ended run as this run's copy of that number, moving its files; false
     // when they could not be moved (the reason is told by writeFailed).
@@ -96,7 +96,10 @@ private:
     QString copyBase(int copy) const;
 
     QString m_folder;
-    QString m_runFolder;
+    const QString m_runFolder;
+    // Guards the making of the run's folder and lock, which the writer's thread does for the first
+    // copy and a restore on the user-interface thread.
+    QMutex m_folderMutex;
     std::unique_ptr<QLockFile> m_lock;
     QThreadPool m_writer;
     // Guards the generations and the moment a written copy takes its place on disk.

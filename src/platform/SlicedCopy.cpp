@@ -9,8 +9,9 @@
 namespace Platform {
 
 namespace {
-// Half a megabyte of text: a few milliseconds to copy on a slow machine.
-constexpr int kSliceLength = 1 << 18;
+// 128 KB of text: a millisecond or two to copy on a slow machine, a few when other programs keep
+// its processors busy.
+constexpr int kSliceLength = 1 << 16;
 } // namespace
 
 SlicedCopy::SlicedCopy(QTextDocument *document, std::function<bool()> inPieces, QObject *parent)
