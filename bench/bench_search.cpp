@@ -16,6 +16,7 @@
 #include "app/Startup.h"
 #include "options/optUnit.h"
 #include "platform/Modal.h"
+#include "platform/SpellChecker.h"
 #include "search/filmappeUnit.h"
 #include "search/findis.h"
 #include "widgets/Action.h"
@@ -145,6 +146,10 @@ public:
             box.reject();
         });
         m_started = createProgram({}, QDir::currentPath());
+        // The dictionary is read in a thread of its own after the start; a user's search comes
+        // after it, and a search measured beside it would share the processors with it.
+        if (m_started)
+            Platform::SpellChecker::shared().isAvailable();
     }
     ~Program()
     {

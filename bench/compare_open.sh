@@ -141,9 +141,10 @@ timed_count() {
   count=$("$@" 2>/dev/null | wc -l)
   echo "$(awk -v a="$start" -v b="$(now_ns)" 'BEGIN { printf "%.3f", (b - a) / 1e9 }') $count"
 }
-# Seconds and note of a bench_search scenario.
+# Seconds and note of a bench_search scenario; offscreen, or in a window on the private X server
+# when search_platform=xcb.
 program_search() {
-  QT_QPA_PLATFORM=offscreen "$work/bench_search" "$@" 2>>"$work/programs.log" |
+  QT_QPA_PLATFORM="${search_platform:-offscreen}" "$work/bench_search" "$@" 2>>"$work/programs.log" |
     awk -F'\t' '/^RESULT/ { print $4 "\t" $6 }'
 }
 
@@ -173,6 +174,8 @@ compare_search() { # label, the program's scenario (a comma list), the other too
 rare=kommunalbestyrelsesmedlem
 common=smørrebrød
 compare_search "Søg i dokumenter *.txt, rare word / grep -rliF" "documents,$documents,*.txt,$rare" \
+  grep -rliF "$rare" --include='*.txt' "$documents"
+search_platform=xcb compare_search "the same in a window on the X server" "documents,$documents,*.txt,$rare" \
   grep -rliF "$rare" --include='*.txt' "$documents"
 compare_search "Søg i dokumenter *.txt, common word / grep -roiF" "documents,$documents,*.txt,$common" \
   grep -roiF "$common" --include='*.txt' "$documents"

@@ -5,6 +5,13 @@
 
 #include <new>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace Platform {
 
 namespace {
@@ -56,19 +63,63 @@ QString realFolderPath(const QString &folder)
     return QFileInfo(folder).canonicalFilePath();
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path)
+#ifdef Q_OS_UNIX
+
+bool readWholeFile(const QString &path, QByteArray &bytes)
 {
+    bytes.resize(0);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool complete = false;
+    try {
+        struct stat status {};
+        if (::fstat(fd, &status) == 0 && !S_ISDIR(status.st_mode)) {
+            // The size is a first guess: the file may grow or shrink while it is read.
+            qsizetype filled = 0;
+            bytes.resize(qMax<qsizetype>(status.st_size, 0) + 1);
+            for (;;) {
+                if (filled == bytes.size())
+                    bytes.resize(bytes.size() * 2);
+                const ssize_t count = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+                if (count < 0 && errno == EINTR)
+                    continue;
+                if (count <= 0) {
+                    complete = count == 0;
+                    break;
+                }
+                filled += count;
+            }
+            bytes.resize(complete ? filled : 0);
+        }
+    } catch (const std::bad_alloc &) {
+        bytes = QByteArray();
+        complete = false;
+    }
+    ::close(fd);
+    return complete;
+}
+
+#else
+
+bool readWholeFile(const QString &path, QByteArray &bytes)
+{
+    bytes.resize(0);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return false;
     try {
-        QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return std::nullopt;
-        return bytes;
+        bytes = file.readAll();
     } catch (const std::bad_alloc &) {
-        return std::nullopt;
+        bytes = QByteArray();
+        return false;
     }
+    if (file.error() == QFileDevice::NoError)
+        return true;
+    bytes.resize(0);
+    return false;
 }
+
+#endif
 
 } // namespace Platform

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <optional>
 
 // What the search in documents asks of the file system besides a folder's listing
 // (FolderEntries.h): file names matched against a mask the way the Windows shell matches them,
@@ -19,7 +18,9 @@ bool fileMaskMatches(const QString &mask, const QString &name);
 // The folder's own location with every link on the way resolved; empty when it does not exist.
 QString realFolderPath(const QString &folder);
 
-// The whole file; nothing when it cannot be read (gone, locked, a read error, too big for memory).
-std::optional<QByteArray> readWholeFile(const QString &path);
+// Puts the whole file into bytes, whose memory is kept for the next file: a search reads thousands
+// of files, and fresh memory for each costs more than reading it. False, bytes left empty, when the
+// file cannot be read (gone, locked, a read error, too big for memory).
+bool readWholeFile(const QString &path, QByteArray &bytes);
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -17,6 +18,10 @@ bool looksLikeRtf(const QByteArray &bytes);
 // a truncated file, absurd parameters, deep nesting) loads what it can; it never crashes, never
 // hangs and never takes memory out of proportion to the input.
 void readRtf(const QByteArray &bytes, QTextDocument *document);
+
+// The text readRtf puts into a document, each paragraph break a '\n': for searching the visible
+// text without the cost of building the document.
+QString rtfText(const QByteArray &bytes);
 
 // The document as RTF 1.x with \ansicpg1252: everything the rich-text window can format.
 QByteArray writeRtf(const QTextDocument *document);

@@ -528,13 +528,14 @@ bool isKnownCodePage(int codePage)
 
 // Text that may not go into a QTextDocument as it is: lone surrogate halves, control characters
 // (the document would take \r and U+2029 for paragraph breaks it does not know the format of) and
-// the characters the document uses to mark frames and objects.
-void makeInsertable(QString &text)
+// the characters the document uses to mark frames and objects. The text before from is left as
+// it is.
+void makeInsertable(QString &text, qsizetype from = 0)
 {
     char16_t *data = reinterpret_cast<char16_t *>(text.data());
     const qsizetype size = text.size();
-    qsizetype out = 0;
-    for (qsizetype i = 0; i < size; ++i) {
+    qsizetype out = from;
+    for (qsizetype i = from; i < size; ++i) {
         char16_t c = data[i];
         if (QChar::isHighSurrogate(c)) {
             if (i + 1 < size && QChar::isLowSurrogate(data[i + 1])) {
@@ -663,6 +664,14 @@ public:
           m_indentWidth(document->indentWidth())
     {
     }
+    // Reads the text alone, as the document would hold it, into text.
+    Reader(QByteArrayView input, QString *text)
+        : m_data(reinterpret_cast<const uchar *>(input.data())),
+          m_end(m_data + input.size()),
+          m_indentWidth(0),
+          m_text(text)
+    {
+    }
 
     void read();
 
@@ -713,6 +722,8 @@ private:
     const uchar *m_end;
     QTextCursor m_cursor;
     const qreal m_indentWidth;
+    // Where the text goes when no document is built: paragraphs end in '\n' instead of blocks.
+    QString *m_text = nullptr;
 
     State m_state;
     std::vector<State> m_stack;
@@ -1265,9 +1276,11 @@ void Reader::textBytes(const uchar *from, const uchar *to)
     case Dest::FieldInstruction:
     case Dest::LevelText:
     case Dest::NumberingText:
-        for (; from < to; ++from) {
-            if (*from >= 0x20 || *from == '\t')
-                m_bytes.append(char(*from));
+        // Control characters other than the tab are left out; the rest goes in a run at a time.
+        while (from < to) {
+            const uchar *end = std::find_if(from, to, [](uchar c) { return c < 0x20 && c != '\t'; });
+            m_bytes.append(reinterpret_cast<const char *>(from), end - from);
+            from = end == to ? to : end + 1;
         }
         return;
     default:
@@ -1369,7 +1382,8 @@ void Reader::flushBytes()
     if (m_bytes.isEmpty())
         return;
     decode(m_bytes, codePage(), m_decoded);
-    m_bytes.clear();
+    // Emptied, not freed: the next run of text takes the same memory.
+    m_bytes.resize(0);
     appendText(m_decoded);
 }
 
@@ -1561,6 +1575,23 @@ QTextBlockFormat Reader::blockFormat(const ParaProps &para, ListKind kind, int l
 
 void Reader::writeParagraph(const ParaProps &para, const CharProps &chr)
 {
+    if (m_text) {
+        if (!m_firstBlock)
+            *m_text += u'\n';
+        m_firstBlock = false;
+        qsizetype start = 0;
+        // Piece by piece, as they go into a document: a surrogate pair split between two pieces
+        // is no character there either.
+        for (const Run &run : m_runs) {
+            const qsizetype pieceStart = m_text->size();
+            m_text->append(QStringView(m_paragraph).sliced(start, run.end - start));
+            makeInsertable(*m_text, pieceStart);
+            start = run.end;
+        }
+        m_paragraph.resize(0);
+        m_runs.clear();
+        return;
+    }
     QTextListFormat::Style style = QTextListFormat::ListDisc;
     int level = 0;
     const ListKind kind = listKindOf(para, &style, &level);
@@ -1652,6 +1683,13 @@ QTextCharFormat Reader::charFormat(const CharProps &props)
 }
 
 } // namespace
+
+QString rtfText(const QByteArray &bytes)
+{
+    QString text;
+    Reader(bytes, &text).read();
+    return text;
+}
 
 void readRtf(const QByteArray &bytes, QTextDocument *document)
 {

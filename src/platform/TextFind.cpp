@@ -1,10 +1,30 @@
 #include "platform/TextFind.h"
 
+#include "platform/Windows1252.h"
+
 #include <QStringView>
+
+#include <algorithm>
+#include <string_view>
 
 namespace Platform {
 
 namespace {
+
+// The character a character of the BMP, other than a surrogate half, stands for when compared: a
+// no-break space counts as a space and, with fold, every character stands for its simple case
+// folding when that is one code unit too.
+char16_t comparableUnit(char16_t c, bool fold)
+{
+    if (c == QChar::Nbsp)
+        return u' ';
+    if (!fold)
+        return c;
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+    const char32_t folded = QChar::toCaseFolded(char32_t(c));
+    return QChar::requiresSurrogates(folded) ? c : char16_t(folded);
+}
 
 // Makes a text comparable: a no-break space counts as a space and, without matchCase, every
 // character stands for its simple case folding. One character always stays one character.
@@ -21,8 +41,6 @@ void makeComparable(QString &text, bool fold)
         if (c < 0x80) {
             if (c >= u'A' && c <= u'Z')
                 chars[i] = char16_t(c + (u'a' - u'A'));
-        } else if (c == QChar::Nbsp) {
-            chars[i] = u' ';
         } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(chars[i + 1])) {
             const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, chars[i + 1]));
             if (QChar::requiresSurrogates(folded)) {
@@ -30,10 +48,8 @@ void makeComparable(QString &text, bool fold)
                 chars[i + 1] = QChar::lowSurrogate(folded);
             }
             ++i;
-        } else {
-            const char32_t folded = QChar::toCaseFolded(char32_t(c));
-            if (!QChar::requiresSurrogates(folded))
-                chars[i] = char16_t(folded);
+        } else if (!QChar::isSurrogate(c)) {
+            chars[i] = comparableUnit(c, true);
         }
     }
 }
@@ -130,6 +146,89 @@ int TextFinder::findLastBefore(int position, const QString &inserted, QChar afte
             return int(start);
     }
     return findLast(position, inserted.isEmpty() ? after : inserted.front());
+}
+
+namespace {
+
+constexpr char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+} // namespace
+
+ByteScreen::ByteScreen(const QString &searchText, FindFlags flags)
+    : m_fold(!flags.matchCase)
+{
+    QString needle = withDocumentLineBreaks(searchText);
+    makeComparable(needle, m_fold);
+    // The longest run of printable ASCII characters: any occurrence holds it.
+    const auto printable = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; };
+    for (auto run = needle.cbegin(); run != needle.cend();) {
+        run = std::find_if(run, needle.cend(), printable);
+        const auto end = std::find_if_not(run, needle.cend(), printable);
+        if (end - run > m_needle.size())
+            m_needle = QStringView(run, end).toLatin1();
+        run = end;
+    }
+    if (m_needle.isEmpty())
+        return;
+    const qsizetype length = m_needle.size();
+    m_shift.fill(length);
+    for (qsizetype i = 0; i + 1 < length; ++i) {
+        const auto byte = uchar(m_needle[i]);
+        m_shift[byte] = length - 1 - i;
+        if (m_fold && byte >= 'a' && byte <= 'z')
+            m_shift[byte - ('a' - 'A')] = length - 1 - i;
+    }
+    for (char32_t c = 0x80; c <= 0xffff; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        const char16_t unit = comparableUnit(char16_t(c), m_fold);
+        if (unit >= 0x80 || !m_needle.contains(char(unit)))
+            continue;
+        const QString character{QChar(char16_t(c))};
+        m_others.push_back(character.toUtf8());
+        char byte = 0;
+        if (Windows1252::encode(character, &byte))
+            m_others.push_back(QByteArray(1, byte));
+    }
+}
+
+qsizetype ByteScreen::indexIn(QByteArrayView bytes) const
+{
+    const qsizetype length = m_needle.size();
+    const char *const data = bytes.data();
+    const char last = m_needle.back();
+    for (qsizetype at = 0; at + length <= bytes.size();) {
+        const char c = data[at + length - 1];
+        if ((m_fold ? asciiLower(c) : c) == last) {
+            qsizetype i = length - 1;
+            while (i > 0 && (m_fold ? asciiLower(data[at + i - 1]) : data[at + i - 1]) == m_needle[i - 1])
+                --i;
+            if (i == 0)
+                return at;
+        }
+        at += m_shift[uchar(c)];
+    }
+    return -1;
+}
+
+bool ByteScreen::mayHold(QByteArrayView bytes) const
+{
+    if (m_needle.isEmpty() || bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff"))
+        return true;
+#ifdef Q_OS_WIN
+    // Without a mark the text is in the system's code page, which may give characters beyond
+    // ASCII that compare equal to an ASCII one in ways the screen does not know.
+    if (!bytes.startsWith("\xef\xbb\xbf"))
+        return true;
+#endif
+    const std::string_view text(bytes.data(), size_t(bytes.size()));
+    for (const QByteArray &other : m_others)
+        if (text.find(std::string_view(other.data(), size_t(other.size()))) != std::string_view::npos)
+            return true;
+    return indexIn(bytes) >= 0;
 }
 
 } // namespace Platform

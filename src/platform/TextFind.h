@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <array>
 #include <optional>
+#include <vector>
 
 namespace Platform {
 
@@ -55,6 +59,37 @@ private:
     QString m_needle;
     bool m_wholeWords;
     bool m_fold;
+};
+
+// A first look at the bytes of a file before they are decoded (decodeText) and searched: whether
+// the text they give can hold the search text at all. Decoding and folding a whole file costs many
+// times a search of its bytes, and a search over a folder tree mostly meets files without a hit.
+//
+// The bytes are searched for the longest run of printable ASCII characters in the search text,
+// which every occurrence holds. Such a character is one byte in UTF-8 and in Windows-1252, and a
+// byte below 0x80 is always that character there, so the bytes hold the run exactly where the
+// decoded text does, letter case aside. The few characters beyond ASCII that compare equal to one
+// of the run's (KELVIN SIGN as k, LONG S as s, a no-break space as a space) are looked for on
+// their own: a file that holds one of them is decoded and searched. A search text without such a
+// run, a file with a UTF-16 mark, and on Windows a file in the system's code page are never ruled
+// out.
+class ByteScreen {
+public:
+    ByteScreen(const QString &searchText, FindFlags flags);
+
+    // False only when the text decodeText makes of the bytes surely holds no occurrence.
+    bool mayHold(QByteArrayView bytes) const;
+
+private:
+    qsizetype indexIn(QByteArrayView bytes) const;
+
+    QByteArray m_needle; // the run, comparable; empty when the bytes cannot tell
+    bool m_fold = true;
+    // The distance to move the needle on by the byte under its last place (Horspool).
+    std::array<qsizetype, 256> m_shift{};
+    // The bytes of the characters beyond ASCII that compare equal to one of the needle's, in UTF-8
+    // and in Windows-1252.
+    std::vector<QByteArray> m_others;
 };
 
 } // namespace Platform

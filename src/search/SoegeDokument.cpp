@@ -3,71 +3,82 @@
 #include "platform/DocumentSearch.h"
 #include "platform/Rtf.h"
 #include "platform/TextCodec.h"
+#include "platform/TextFind.h"
 
-#include <QTextDocument>
 #include <QTextLayout>
 #include <QTextOption>
 
+THitLine::THitLine(QString text)
+    : m_text(std::move(text))
+{
+}
+
+THitLine::THitLine(QString paragraph, int position, const QFont &font)
+    : m_pending(std::make_unique<Pending>(Pending{std::move(paragraph), position, font}))
+{
+}
+
+QString THitLine::text() const
+{
+    if (m_pending) {
+        m_text = TSearchDocument::wrappedLine(m_pending->paragraph, m_pending->position, m_pending->font);
+        m_pending.reset();
+    }
+    return m_text;
+}
+
 TSearchDocument::TSearchDocument() = default;
 
-bool TSearchDocument::LoadFromFile(const QString &path)
+bool TSearchDocument::LoadFromFile(const QString &path, const Platform::ByteScreen &screen)
 {
     m_text.clear();
     m_paragraphStart = -1;
-    m_lines.clear();
-    const std::optional<QByteArray> bytes = Platform::readWholeFile(path);
-    if (!bytes)
+    m_paragraph.clear();
+    if (!Platform::readWholeFile(path, m_bytes))
         return false;
-    if (Platform::looksLikeRtf(*bytes)) {
-        QTextDocument document;
-        Platform::readRtf(*bytes, &document);
+    if (Platform::looksLikeRtf(m_bytes)) {
         // The raw text, as the rich-text window's own find sees it: paragraph ends become line
         // breaks and every other character stays, so positions agree with the window's.
-        m_text = document.toRawText();
-        m_text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    } else {
-        m_text = Platform::decodeText(*bytes).text;
+        m_text = Platform::rtfText(m_bytes);
+    } else if (screen.mayHold(m_bytes)) {
+        m_text = Platform::decodeText(m_bytes).text;
     }
     return true;
 }
 
-QString TSearchDocument::lineAt(int position)
+THitLine TSearchDocument::lineAt(int position)
 {
     if (position < 0 || position > m_text.size())
-        return {};
+        return THitLine(QString());
     const int start = position == 0 ? 0 : int(m_text.lastIndexOf(QLatin1Char('\n'), position - 1)) + 1;
     if (start != m_paragraphStart) {
         const qsizetype next = m_text.indexOf(QLatin1Char('\n'), position);
-        layOutParagraph(start, next < 0 ? int(m_text.size()) : int(next));
+        m_paragraphStart = start;
+        m_paragraph = m_text.sliced(start, (next < 0 ? m_text.size() : next) - start);
     }
-    const int inParagraph = position - start;
-    for (const Line &line : m_lines) {
-        if (inParagraph < line.start + line.length || &line == &m_lines.last()) {
-            QString piece = m_text.mid(start + line.start, line.length);
-            // A forced break inside the paragraph ends its line; it is not part of the line's text.
-            if (piece.endsWith(QChar::LineSeparator))
-                piece.chop(1);
-            return piece;
-        }
-    }
-    return {};
+    if (m_paragraph.size() <= keptParagraphLength)
+        return THitLine(m_paragraph, position - start, m_font);
+    return THitLine(wrappedLine(m_paragraph, position - start, m_font));
 }
 
-void TSearchDocument::layOutParagraph(int start, int end)
+QString TSearchDocument::wrappedLine(const QString &paragraph, int position, const QFont &font)
 {
-    m_paragraphStart = start;
-    m_lines.clear();
-    QTextLayout layout(m_text.mid(start, end - start), m_font);
+    QTextLayout layout(paragraph, font);
     QTextOption option;
     // As a text area wraps: at word ends, and inside a word only when it is wider than the line.
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
+    QString piece = paragraph;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(lineWidth);
-        m_lines.append({line.textStart(), line.textLength()});
+        piece = paragraph.mid(line.textStart(), line.textLength());
+        if (position < line.textStart() + line.textLength())
+            break;
     }
     layout.endLayout();
-    if (m_lines.isEmpty())
-        m_lines.append({0, end - start});
+    // A forced break inside the paragraph ends its line; it is not part of the line's text.
+    if (piece.endsWith(QChar::LineSeparator))
+        piece.chop(1);
+    return piece;
 }

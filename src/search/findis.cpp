@@ -53,6 +53,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <new>
 
 namespace {
@@ -609,13 +610,47 @@ QString Tfindformen::delimKon(const QString &path)
     return endsWithSeparator(path) ? path : path + QDir::separator();
 }
 
-void Tfindformen::InsertInDis(const QString &path, const QString &line, int position)
+namespace {
+
+// What the three cells of a hit's row show.
+struct Hit {
+    QString path;
+    int position = 0;
+    THitLine line;
+};
+
+// A cell of a hit's row. Its text is made when the list shows it or someone reads it: a common
+// word gives rows by the hundred thousand, of which the list shows a screenful.
+class HitItem : public QTableWidgetItem {
+public:
+    HitItem(std::shared_ptr<const Hit> hit, int column)
+        : m_hit(std::move(hit))
+        , m_column(column)
+    {
+    }
+    QVariant data(int role) const override
+    {
+        if (role != Qt::DisplayRole && role != Qt::EditRole)
+            return QTableWidgetItem::data(role);
+        switch (m_column) {
+        case 0: return m_hit->path;
+        case 1: return QString::number(m_hit->position);
+        default: return m_hit->line.text();
+        }
+    }
+
+private:
+    std::shared_ptr<const Hit> m_hit;
+    int m_column;
+};
+
+} // namespace
+
+void Tfindformen::InsertInDis(int row, const QString &path, THitLine line, int position)
 {
-    const int row = findis->rowCount();
-    findis->insertRow(row);
-    findis->setItem(row, 0, new QTableWidgetItem(path));
-    findis->setItem(row, 1, new QTableWidgetItem(QString::number(position)));
-    findis->setItem(row, 2, new QTableWidgetItem(line));
+    const auto hit = std::make_shared<const Hit>(Hit{path, position, std::move(line)});
+    for (int column = 0; column < 3; ++column)
+        findis->setItem(row, column, new HitItem(hit, column));
 }
 
 void Tfindformen::InsertInRulliste()
@@ -658,6 +693,7 @@ void Tfindformen::AfindBibExecute()
             succeeded = false;
         }
         RE.reset();
+        m_screen.reset();
         mappeSL.clear();
         m_walkedFolders.clear();
     }
@@ -681,6 +717,9 @@ bool Tfindformen::runSearch()
     QCoreApplication::processEvents();
 
     RE = std::make_unique<TSearchDocument>();
+    m_screen = std::make_unique<Platform::ByteScreen>(EditFind->currentText(),
+                                                      Platform::FindFlags{Check1->isChecked(), Check2->isChecked()});
+    m_barPosition = 0;
     if (rekursivCheck->isChecked()) {
         mappeSL.clear();
         m_walkedFolders.clear();
@@ -698,6 +737,7 @@ bool Tfindformen::runSearch()
         for (const QString &folder : std::as_const(mappeSL))
             FindSD(delimKon(folder));
         mappeSL.clear();
+        findBar->setValue(m_barPosition);
     } else {
         FindSD(Mappe);
     }
@@ -745,22 +785,39 @@ void Tfindformen::FindDokumenter(const QString &folder)
             InsertInList(base + entry.name);
 }
 
+void Tfindformen::stepBar()
+{
+    if (m_barPosition >= m_barMaximum)
+        return;
+    ++m_barPosition;
+    // Setting the bar measures its style each time, which costs more than searching a small file.
+    if (qint64(m_barPosition) * 1000 / m_barMaximum != qint64(m_barPosition - 1) * 1000 / m_barMaximum)
+        findBar->setValue(m_barPosition);
+}
+
 void Tfindformen::InsertInList(const QString &path)
 {
-    if (rekursivCheck->isChecked() && findBar->value() < m_barMaximum)
-        findBar->setValue(findBar->value() + 1);
+    if (rekursivCheck->isChecked())
+        stepBar();
     // A file that cannot be read is passed over alone; the rest of its folder is still searched.
-    if (!RE->LoadFromFile(path))
+    if (!RE->LoadFromFile(path, *m_screen) || RE->text().isEmpty())
         return;
     const Platform::TextFinder finder(RE->text(), FTekst, {Check1->isChecked(), Check2->isChecked()});
     const int length = finder.textLength();
+    QList<int> hits;
     for (int start = 0;;) {
         const int hit = finder.find(start, length);
         if (hit < 0)
             break;
-        InsertInDis(path, RE->lineAt(hit), hit);
+        hits << hit;
         start = hit + qMax(1, finder.length());
     }
+    // The list grows once for the file: a row inserted on its own costs the list a round of
+    // signals each time.
+    const int first = findis->rowCount();
+    findis->setRowCount(first + int(hits.size()));
+    for (int i = 0; i < hits.size(); ++i)
+        InsertInDis(first + i, path, RE->lineAt(hits[i]), hits[i]);
 }
 
 // ---- The result list ----

@@ -21,7 +21,11 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TAction;
+class THitLine;
 class TSearchDocument;
+namespace Platform {
+class ByteScreen;
+}
 
 // "Søg i dokumenter": finds a text in the documents of a folder (and of the folders below it)
 // whose names match one file type of the box's own filter list, and lists every hit. From the
@@ -49,7 +53,8 @@ public:
     static const QStringList standardTypeList;
 
     static QString delimKon(const QString &path);
-    void InsertInDis(const QString &path, const QString &line, int position);
+    // Fills the row, which the list has room for already, with a hit.
+    void InsertInDis(int row, const QString &path, THitLine line, int position);
     void InsertInRulliste();
     // Searches the matching documents of one folder (not its sub-folders).
     void FindSD(const QString &folder);
@@ -153,8 +158,15 @@ private:
     // The encoding the filter file was read in; it is written back in it.
     Platform::TextEncoding m_typelisteEncoding = Platform::TextEncoding::Ansi;
     bool m_searching = false;
+    // Moves the progress bar on by one file.
+    void stepBar();
+
     // The number of files counted for the progress bar; it never moves past it.
     int m_barMaximum = 0;
+    // The files searched so far; the bar shows it when it has moved by a thousandth.
+    int m_barPosition = 0;
+    // What a file's bytes are first looked at for; exists only while a search runs.
+    std::unique_ptr<Platform::ByteScreen> m_screen;
     // The real locations of the folders counted in this search: a link back to one of them
     // (or to any folder already walked) is not walked again.
     QSet<QString> m_walkedFolders;

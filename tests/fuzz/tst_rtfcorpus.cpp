@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 // Replays the fuzzing corpus (tools/fuzz.sh keeps it: small files that between them take every
 // branch of the reader, and every input that ever broke it) through the reader, and what it read
-// through the writer and the reader again.
+// through the writer and the reader again, and through the reader of the text alone.
 namespace {
 
 std::unique_ptr<QTextDocument> read(const QByteArray &rtf)
@@ -118,6 +118,9 @@ void RtfCorpusTest::replays()
             QVERIFY(c.unicode() != 0xFDD0 && c.unicode() != 0xFDD1);
         }
     }
+
+    // The text alone, as the search in documents reads it, is the text of the document built.
+    QCOMPARE(Platform::rtfText(rtf), document->toRawText().replace(QChar::ParagraphSeparator, u'\n'));
 
     const QByteArray written = Platform::writeRtf(document.get());
     QVERIFY(Platform::looksLikeRtf(written));

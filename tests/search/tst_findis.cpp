@@ -290,6 +290,35 @@ void TestFindis::hitsInADocument_data()
     QTest::newRow("RTF, second paragraph") << "a.rtf" << rtf << "køge" << false << false << QStringList{"16|bold Køge"};
     QTest::newRow("RTF, markup not searched") << "a.rtf" << rtf << "Arial" << false << false << QStringList{};
     QTest::newRow("RTF, control words not searched") << "a.rtf" << rtf << "ansi" << false << false << QStringList{};
+    // A file's bytes are looked at before it is decoded; characters beyond ASCII that compare
+    // equal to a letter of the search text, in every encoding, still give their hits.
+    QTest::newRow("KELVIN SIGN as k") << "a.txt" << QByteArray("Grader i \xe2\x84\xaa" "elvin") << "kelvin" << false
+                                      << false << QStringList{QStringLiteral("9|Grader i \u212aelvin")};
+    QTest::newRow("LONG S as s") << "a.txt" << QByteArray("Me\xc5\xbf\xc5\xbf" "e") << "MESSE" << false << false
+                                 << QStringList{QStringLiteral("0|Me\u017f\u017fe")};
+    QTest::newRow("no-break space as a space, UTF-8") << "a.txt" << QByteArray("to\xc2\xa0ord") << "o o" << false
+                                                      << false << QStringList{QStringLiteral("1|to\u00a0ord")};
+    QTest::newRow("no-break space as a space, Windows-1252")
+        << "a.txt" << QByteArray("to\xa0ord p\xe5") << "o o" << false << false << QStringList{QStringLiteral("1|to\u00a0ord på")};
+    QTest::newRow("Danish letters around ASCII, UTF-8") << "a.txt" << QByteArray("KIRKEG\xc3\x85RD") << "kirkegård"
+                                                        << false << false << QStringList{"0|KIRKEGÅRD"};
+    QTest::newRow("Danish letters around ASCII, Windows-1252")
+        << "a.txt" << QByteArray("en kirkeg\xc5rd") << "KIRKEGÅRD" << false << false << QStringList{"3|en kirkegÅrd"};
+    QTest::newRow("Danish letters, case matched") << "a.txt" << QByteArray("Kirkeg\xc3\xa5rd kirkeg\xc3\xa5rd")
+                                                  << "kirkegård" << false << true << QStringList{"10|Kirkegård kirkegård"};
+    QTest::newRow("case matched, other case only") << "a.txt" << QByteArray("ORD og Ord") << "ord" << false << true
+                                                   << QStringList{};
+    QTest::newRow("first and last bytes") << "a.txt" << QByteArray("ord i midten ord") << "ORD" << false << false
+                                          << QStringList{"0|ord i midten ord", "13|ord i midten ord"};
+    QTest::newRow("the whole file") << "a.txt" << QByteArray("ord") << "ord" << true << false << QStringList{"0|ord"};
+    QTest::newRow("UTF-16 with ASCII text") << "a.txt" << utf16(QStringLiteral("x ORD"), false) << "ord" << false
+                                            << false << QStringList{"2|x ORD"};
+    // In RTF a word may be split by formatting, groups and escapes that the screen cannot read.
+    QTest::newRow("RTF, a word across control words and groups")
+        << "a.rtf" << QByteArray("{\\rtf1\\ansi kom\\b mune\\b0 {\\i s}kat{\\*\\skjult x}ten\\par}")
+        << "kommuneskatten" << false << false << QStringList{"0|kommuneskatten"};
+    QTest::newRow("RTF, letters as escapes") << "a.rtf" << QByteArray("{\\rtf1\\ansi \\'4bo\\u109 ?mune\\par}")
+                                             << "kommune" << false << false << QStringList{"0|Kommune"};
     // A long paragraph gives the line of a 400 pixel wide area that holds the hit, not the whole
     // paragraph (checked below).
     QByteArray longParagraph;
@@ -297,6 +326,11 @@ void TestFindis::hitsInADocument_data()
         longParagraph += "ord" + QByteArray::number(i) + " ";
     QTest::newRow("long paragraph") << "a.txt" << longParagraph + "slutning" << "slutning" << false << false
                                     << QStringList{QString::number(longParagraph.size()) + "|*slutning"};
+    QByteArray veryLongParagraph;
+    for (int i = 0; i < 400; ++i)
+        veryLongParagraph += "ord" + QByteArray::number(i) + " ";
+    QTest::newRow("very long paragraph") << "a.txt" << veryLongParagraph + "slutning" << "slutning" << false << false
+                                         << QStringList{QString::number(veryLongParagraph.size()) + "|*slutning"};
 }
 
 void TestFindis::hitsInADocument()
