@@ -12,7 +12,6 @@
 #include <QLockFile>
 #include <QMutexLocker>
 #include <QSaveFile>
-#include <QTextDocument>
 #include <algorithm>
 #include <optional>
 
@@ -193,9 +192,6 @@ void RecoveryStore::write(int copy, RecoverySnapshot snapshot)
         generation = ++m_lastGeneration;
         m_generations[copy] = generation;
     }
-    // The rich document is only read from now on, by the writer's thread.
-    if (snapshot.document)
-        snapshot.document->moveToThread(nullptr);
     m_writer.start([this, copy, generation, snapshot = std::move(snapshot)] {
         writeInBackground(copy, generation, snapshot);
     });
@@ -230,8 +226,8 @@ void RecoveryStore::writeInBackground(int copy, quint64 generation, const Recove
     QSaveFile text(base + textSuffix(snapshot.entry.rich));
     bool written = text.open(QIODevice::WriteOnly);
     if (written) {
-        if (snapshot.document) {
-            const QByteArray rtf = writeRtf(snapshot.document.get());
+        if (snapshot.entry.rich) {
+            const QByteArray rtf = writeRtf(snapshot.rich);
             written = text.write(rtf) == rtf.size();
         } else {
             written = encodeInPieces(snapshot.text, [&text](QByteArrayView piece) {

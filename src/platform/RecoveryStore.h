@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Rtf.h"
 #include "platform/TextCodec.h"
 
 #include <QDateTime>
@@ -13,7 +14,6 @@
 #include <vector>
 
 class QLockFile;
-class QTextDocument;
 
 // Recovery copies of unsaved documents: each run of the program keeps the copies of its modified
 // documents in a folder of its own below the recovery folder, with a lock file that tells a
@@ -37,14 +37,13 @@ QStringList recoveryIndexLines(const RecoveryEntry &entry);
 std::optional<RecoveryEntry> recoveryEntryFromLines(const QStringList &lines, QString *reason = nullptr);
 
 // A document's text at one moment, taken on the user-interface thread and written in the
-// background: the plain text as it is, or a copy of a rich document, which only the writer
-// touches from then on.
+// background: the plain text as it is, or a rich text's paragraphs as values (see Rtf.h).
 struct RecoverySnapshot {
     RecoveryEntry entry;
     QStringList text; // plain text in pieces to be joined, '\n' line breaks
     // The line-break style of each line of a plain text that mixes them (see encodeText).
     QByteArray lineBreaks;
-    std::shared_ptr<QTextDocument> document; // rich text
+    RtfContent rich;
 };
 
 // A copy left by a run that has ended: its entry, the file with its text (UTF-8 for plain text,

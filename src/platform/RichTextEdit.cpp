@@ -2,6 +2,7 @@
 
 #include "platform/LineFile.h"
 #include "platform/RecoveryStore.h"
+#include "platform/SlicedCopy.h"
 #include "platform/Rtf.h"
 #include "platform/SpellUnderliner.h"
 
@@ -78,6 +79,7 @@ void RichTextArea::insertFromMimeData(const QMimeData *source)
 RichTextEdit::RichTextEdit(QWidget *parent)
     : RichEdit(parent)
     , m_area(new RichTextArea(parent))
+    , m_copy(new SlicedRichCopy(m_area->document(), this))
 {
     connect(m_area, &QTextEdit::textChanged, this, &RichEdit::textChanged);
 }
@@ -120,12 +122,14 @@ bool RichTextEdit::saveToFile(const QString &path, QString *error)
 
 void RichTextEdit::takeSnapshot(std::function<void(RecoverySnapshot)> done)
 {
-    RecoverySnapshot snapshot;
-    snapshot.entry.rich = true;
-    snapshot.entry.encoding = m_encoding;
-    snapshot.entry.lineBreak = m_lineBreak;
-    snapshot.document.reset(m_area->document()->clone());
-    done(std::move(snapshot));
+    m_copy->take([this, done = std::move(done)](RtfContent text) {
+        RecoverySnapshot snapshot;
+        snapshot.entry.rich = true;
+        snapshot.entry.encoding = m_encoding;
+        snapshot.entry.lineBreak = m_lineBreak;
+        snapshot.rich = std::move(text);
+        done(std::move(snapshot));
+    });
 }
 
 bool RichTextEdit::restoreCopy(const RecoveredCopy &copy, QString *error)

@@ -10,6 +10,7 @@ class QTextCharFormat;
 
 namespace Platform {
 
+class SlicedRichCopy;
 class SpellUnderliner;
 
 // The text area of rich-text documents.
@@ -82,6 +83,7 @@ public:
 
 private:
     RichTextArea *m_area;
+    SlicedRichCopy *m_copy;
     bool m_longParagraphs = false;
 };
 

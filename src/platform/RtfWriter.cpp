@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextList>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 // The dialect is the one WordPad and the Windows rich edit control write, which Word and
@@ -142,11 +144,72 @@ int fallbackByte(char16_t c)
     return '?';
 }
 
+// The text of a numbered item's mark, as Qt shows it: 1., a., i. and so on.
+QString itemText(const QTextListFormat &format, int item, bool rightToLeft)
+{
+    QString number;
+    switch (format.style()) {
+    case QTextListFormat::ListLowerAlpha:
+    case QTextListFormat::ListUpperAlpha: {
+        const char16_t first = format.style() == QTextListFormat::ListUpperAlpha ? u'A' : u'a';
+        for (int rest = item; rest > 0; rest /= 26) {
+            --rest;
+            number.prepend(QChar(char16_t(first + rest % 26)));
+        }
+        break;
+    }
+    case QTextListFormat::ListLowerRoman:
+    case QTextListFormat::ListUpperRoman: {
+        // Roman numerals go up to 4999.
+        if (item >= 5000) {
+            number = QStringLiteral("?");
+            break;
+        }
+        static constexpr std::pair<int, const char *> numerals[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        int rest = item;
+        for (const auto &[value, letters] : numerals) {
+            for (; rest >= value; rest -= value)
+                number += QLatin1String(letters);
+        }
+        if (format.style() == QTextListFormat::ListUpperRoman)
+            number = number.toUpper();
+        break;
+    }
+    default:
+        number = QString::number(item);
+        break;
+    }
+    const QString prefix = format.numberPrefix();
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                             : QStringLiteral(".");
+    return rightToLeft ? suffix + number + prefix : prefix + number + suffix;
+}
+
+// A picture of the document's image resource, or a null image.
+QImage imageOf(const QTextDocument *document, const QTextImageFormat &format)
+{
+    const QVariant resource = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image;
+    if (resource.userType() == QMetaType::QImage)
+        image = resource.value<QImage>();
+    else if (resource.userType() == QMetaType::QPixmap)
+        image = resource.value<QPixmap>().toImage();
+    else if (resource.userType() == QMetaType::QByteArray)
+        image.loadFromData(resource.toByteArray());
+    return image;
+}
+
 class Writer {
 public:
-    explicit Writer(const QTextDocument *document);
+    // Gives each part of the text in turn to its argument; called once for each pass.
+    using Parts = std::function<void(const std::function<void(const RtfPart &)> &)>;
 
-    QByteArray write();
+    Writer(const QFont &defaultFont, qreal indentWidth, Parts parts);
+
+    // sizeHint: the number of characters, for the memory to reserve.
+    QByteArray write(qsizetype sizeHint);
 
 private:
     void collectTables();
@@ -158,11 +221,13 @@ private:
     CharState stateOf(const QTextCharFormat &format) const;
 
     void writeHeader();
-    void writeBlock(const QTextBlock &block);
-    void writeParagraphProperties(const QTextBlock &block);
-    void writeListMarker(const QTextBlock &block);
+    void writePart(const RtfPart &part);
+    void startParagraph(const RtfPart &part);
+    void endParagraph();
+    void writeParagraphProperties(const RtfPart &part);
+    void writeListMarker(const RtfPart &part);
     void switchTo(const CharState &state);
-    void writeImage(const QTextImageFormat &format);
+    void writeImage(const QTextImageFormat &format, const QImage &image);
 
     // Output primitives. A control word leaves its delimiter owing; whatever follows pays it
     // when it needs one.
@@ -181,7 +246,8 @@ private:
     void appendNumber(qint64 value);
     void appendHexByte(int byte);
 
-    const QTextDocument *m_document;
+    Parts m_parts;
+    qreal m_indentWidth;
     QString m_defaultFamily;
     int m_defaultHalfPoints = 24;
 
@@ -189,17 +255,20 @@ private:
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colours; // position + 1 = \cf number
     QHash<QRgb, int> m_colourIndex;
+    // The items of each list so far, by the list's object index: their numbers.
+    QHash<int, int> m_listItems;
 
     QByteArray m_out;
     qsizetype m_lineStart = 0;
     bool m_delimiterOwed = false;
+    bool m_inParagraph = false;
     CharState m_state;
 };
 
-Writer::Writer(const QTextDocument *document)
-    : m_document(document)
+Writer::Writer(const QFont &font, qreal indentWidth, Parts parts)
+    : m_parts(std::move(parts))
+    , m_indentWidth(indentWidth)
 {
-    const QFont font = document->defaultFont();
     m_defaultFamily = font.family();
     double points = font.pointSizeF();
     if (points <= 0 && font.pixelSize() > 0)
@@ -208,14 +277,14 @@ Writer::Writer(const QTextDocument *document)
         m_defaultHalfPoints = int(std::lround(points * 2));
 }
 
-QByteArray Writer::write()
+QByteArray Writer::write(qsizetype sizeHint)
 {
     collectTables();
     // Text costs a byte a character, a little more with formatting and escapes.
-    m_out.reserve(qsizetype(m_document->characterCount() * 1.25) + 1024);
+    m_out.reserve(qsizetype(sizeHint * 1.25) + 1024);
     writeHeader();
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
-        writeBlock(block);
+    m_parts([this](const RtfPart &part) { writePart(part); });
+    endParagraph();
     m_out += '}';
     return m_out;
 }
@@ -223,22 +292,21 @@ QByteArray Writer::write()
 void Writer::collectTables()
 {
     addFont(m_defaultFamily); // \deff0
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        const QTextList *list = block.textList();
-        if (list && isBullet(list->format().style()))
-            addFont(bulletGlyph(list->format().style()).family);
-        const auto addFormat = [this](const QTextCharFormat &format) {
-            addFont(familyOf(format));
-            addColour(format.foreground());
-            addColour(format.background());
-        };
-        if (block.length() <= 1)
-            addFormat(block.charFormat());
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().isValid())
-                addFormat(it.fragment().charFormat());
+    const auto addFormat = [this](const QTextCharFormat &format) {
+        addFont(familyOf(format));
+        addColour(format.foreground());
+        addColour(format.background());
+    };
+    m_parts([&](const RtfPart &part) {
+        if (part.startsParagraph) {
+            if (part.list >= 0 && isBullet(part.listFormat.style()))
+                addFont(bulletGlyph(part.listFormat.style()).family);
+            if (part.runs.empty())
+                addFormat(part.markFormat);
         }
-    }
+        for (const RtfRun &run : part.runs)
+            addFormat(run.format);
+    });
 }
 
 QString Writer::familyOf(const QTextCharFormat &format) const
@@ -351,38 +419,45 @@ void Writer::writeHeader()
     endLineBeforeControlWord();
 }
 
-void Writer::writeBlock(const QTextBlock &block)
+void Writer::writePart(const RtfPart &part)
 {
-    controlWord("pard");
-    writeParagraphProperties(block);
-
-    auto it = block.begin();
-    while (!it.atEnd() && !it.fragment().isValid())
-        ++it;
-    // An empty paragraph keeps the font of its mark, which gives the blank line its height.
-    switchTo(stateOf(it.atEnd() ? block.charFormat() : it.fragment().charFormat()));
-    writeListMarker(block);
-
-    for (; !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        if (!fragment.isValid())
-            continue;
-        const QTextCharFormat format = fragment.charFormat();
-        switchTo(stateOf(format));
-        if (format.isImageFormat()) {
-            for (int i = 0; i < fragment.length(); ++i)
-                writeImage(format.toImageFormat());
+    if (part.startsParagraph) {
+        endParagraph();
+        startParagraph(part);
+    }
+    for (const RtfRun &run : part.runs) {
+        switchTo(stateOf(run.format));
+        if (run.format.isImageFormat()) {
+            for (qsizetype i = 0; i < run.text.size(); ++i)
+                writeImage(run.format.toImageFormat(), run.image);
             continue;
         }
-        text(fragment.text(), m_fonts.value(m_state.font).compare(kSymbolFamily, Qt::CaseInsensitive) == 0);
+        text(run.text, m_fonts.value(m_state.font).compare(kSymbolFamily, Qt::CaseInsensitive) == 0);
     }
-    controlWord("par");
-    endLineBeforeControlWord();
 }
 
-void Writer::writeParagraphProperties(const QTextBlock &block)
+void Writer::startParagraph(const RtfPart &part)
 {
-    const QTextBlockFormat format = block.blockFormat();
+    controlWord("pard");
+    writeParagraphProperties(part);
+    // An empty paragraph keeps the font of its mark, which gives the blank line its height.
+    switchTo(stateOf(part.runs.empty() ? part.markFormat : part.runs.front().format));
+    writeListMarker(part);
+    m_inParagraph = true;
+}
+
+void Writer::endParagraph()
+{
+    if (!m_inParagraph)
+        return;
+    controlWord("par");
+    endLineBeforeControlWord();
+    m_inParagraph = false;
+}
+
+void Writer::writeParagraphProperties(const RtfPart &part)
+{
+    const QTextBlockFormat &format = part.format;
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         controlWord("qc");
@@ -391,10 +466,10 @@ void Writer::writeParagraphProperties(const QTextBlock &block)
     else if (alignment & Qt::AlignRight)
         controlWord("qr");
 
-    qreal left = format.leftMargin() + format.indent() * m_document->indentWidth();
+    qreal left = format.leftMargin() + format.indent() * m_indentWidth;
     int firstTwips = twips(format.textIndent());
-    if (const QTextList *list = block.textList()) {
-        left += list->format().indent() * m_document->indentWidth();
+    if (part.list >= 0) {
+        left += part.listFormat.indent() * m_indentWidth;
         if (firstTwips <= 0)
             firstTwips += kBulletHangTwips;
     }
@@ -412,12 +487,12 @@ void Writer::writeParagraphProperties(const QTextBlock &block)
         controlWord("sa", after);
 }
 
-void Writer::writeListMarker(const QTextBlock &block)
+void Writer::writeListMarker(const RtfPart &part)
 {
-    const QTextList *list = block.textList();
-    if (!list)
+    if (part.list < 0)
         return;
-    const QTextListFormat format = list->format();
+    const int item = ++m_listItems[part.list];
+    const QTextListFormat &format = part.listFormat;
     if (isBullet(format.style())) {
         const BulletGlyph glyph = bulletGlyph(format.style());
         const int font = m_fontIndex.value(glyph.family);
@@ -442,7 +517,7 @@ void Writer::writeListMarker(const QTextBlock &block)
     }
     openGroup();
     controlWord("pntext");
-    text(list->itemText(block));
+    text(itemText(format, item, part.rightToLeft));
     controlWord("tab");
     closeGroup();
     openGroup();
@@ -493,17 +568,8 @@ void Writer::switchTo(const CharState &state)
 }
 
 // Pictures are written as PNG, which Word, WordPad and LibreOffice all read.
-void Writer::writeImage(const QTextImageFormat &format)
+void Writer::writeImage(const QTextImageFormat &format, const QImage &image)
 {
-    const QVariant resource =
-        m_document->resource(QTextDocument::ImageResource, QUrl(format.name()));
-    QImage image;
-    if (resource.userType() == QMetaType::QImage)
-        image = resource.value<QImage>();
-    else if (resource.userType() == QMetaType::QPixmap)
-        image = resource.value<QPixmap>().toImage();
-    else if (resource.userType() == QMetaType::QByteArray)
-        image.loadFromData(resource.toByteArray());
     if (image.isNull())
         return;
     QByteArray png;
@@ -677,11 +743,107 @@ void Writer::appendHexByte(int byte)
 
 } // namespace
 
+RtfPart rtfParagraphStart(const QTextBlock &block)
+{
+    RtfPart part;
+    part.startsParagraph = true;
+    part.format = block.blockFormat();
+    part.markFormat = block.charFormat();
+    if (const QTextList *list = block.textList()) {
+        part.list = list->objectIndex();
+        part.listFormat = list->format();
+        // Only a numbered item's mark turns round with the text.
+        if (!isBullet(part.listFormat.style()))
+            part.rightToLeft = block.textDirection() == Qt::RightToLeft;
+    }
+    return part;
+}
+
+int takeRtfRuns(const QTextBlock &block, QTextBlock::iterator &fragment, int from, int to,
+                qsizetype maxRuns, std::vector<RtfRun> &runs)
+{
+    qsizetype taken = 0;
+    for (; !fragment.atEnd(); ++fragment) {
+        const QTextFragment piece = fragment.fragment();
+        const int start = piece.position();
+        const int end = start + piece.length();
+        if (end <= from)
+            continue;
+        if (start >= to || taken == maxRuns)
+            return std::clamp(start, from, to);
+        RtfRun run;
+        run.format = piece.charFormat();
+        if (start >= from && end <= to) {
+            run.text = piece.text();
+        } else {
+            // Only the part asked for, without copying the whole of a long fragment.
+            QTextCursor cursor(block);
+            cursor.setPosition(std::max(start, from));
+            cursor.setPosition(std::min(end, to), QTextCursor::KeepAnchor);
+            run.text = cursor.selectedText();
+        }
+        if (run.format.isImageFormat())
+            run.image = imageOf(block.document(), run.format.toImageFormat());
+        runs.push_back(std::move(run));
+        ++taken;
+        if (end > to)
+            return to;
+    }
+    return to;
+}
+
+namespace {
+
+// Gives each block of the document as one part.
+Writer::Parts blocksOf(const QTextDocument *document)
+{
+    return [document](const std::function<void(const RtfPart &)> &each) {
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            RtfPart part = rtfParagraphStart(block);
+            QTextBlock::iterator fragment = block.begin();
+            takeRtfRuns(block, fragment, block.position(), block.position() + block.length() - 1,
+                        std::numeric_limits<qsizetype>::max(), part.runs);
+            each(part);
+        }
+    };
+}
+
+} // namespace
+
+RtfContent rtfContent(const QTextDocument *document)
+{
+    RtfContent text;
+    text.defaultFont = document->defaultFont();
+    text.indentWidth = document->indentWidth();
+    std::vector<RtfPart> &parts = text.parts.emplace_back();
+    blocksOf(document)([&parts](const RtfPart &part) { parts.push_back(part); });
+    return text;
+}
+
 QByteArray writeRtf(const QTextDocument *document)
 {
     if (!document)
         return {};
-    return Writer(document).write();
+    return Writer(document->defaultFont(), document->indentWidth(), blocksOf(document))
+        .write(document->characterCount());
+}
+
+QByteArray writeRtf(const RtfContent &text)
+{
+    qsizetype characters = 0;
+    for (const std::vector<RtfPart> &group : text.parts) {
+        for (const RtfPart &part : group) {
+            for (const RtfRun &run : part.runs)
+                characters += run.text.size();
+        }
+    }
+    const Writer::Parts parts = [&text](const std::function<void(const RtfPart &)> &each) {
+        for (const std::vector<RtfPart> &group : text.parts) {
+            for (const RtfPart &part : group)
+                each(part);
+        }
+    };
+    return Writer(text.defaultFont, text.indentWidth, parts).write(characters);
 }
 
 } // namespace Platform

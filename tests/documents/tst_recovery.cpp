@@ -6,6 +6,7 @@
 #include "opening/Funktioner.h"
 #include "platform/LineFile.h"
 #include "platform/RichEdit.h"
+#include "platform/Rtf.h"
 #include "widgets/Action.h"
 
 #include <QAbstractScrollArea>
@@ -15,7 +16,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -99,6 +102,7 @@ private slots:
     void restoreAfterACrash();
     void restoredFileChangedSinceItsCopyAsks();
     void restoredDocumentKeepsEachLinesBreak();
+    void restoredRichDocumentKeepsItsFormatting();
     void copyThatCannotBeWrittenIsToldOnce();
 };
 
@@ -346,6 +350,54 @@ void TestRecovery::restoredDocumentKeepsEachLinesBreak()
     TAction::updateAll();
     key(u"Ctrl+S"_s);
     QCOMPARE(ProgramFixture::readFile(notes), "Nul en\r\nto\nkl\xf8r\rfire\r\n");
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// A rich document restored from its copy is the document as it was: its text with every format,
+// paragraph and list.
+void TestRecovery::restoredRichDocumentKeepsItsFormatting()
+{
+    ProgramFixture program;
+    program.start();
+    const QString report = program.writeFile(
+        u"referat.rtf"_s,
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Tahoma;}{\\f1 Georgia;}}"
+        "{\\colortbl;\\red200\\green0\\blue0;}\r\n"
+        "\\pard\\qc Midt {\\b fed} {\\cf1 r\\'f8d}\\par\r\n"
+        "\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\pndec{\\pntxta .}}en\\par\r\n"
+        "\\pard{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1\\pndec{\\pntxta .}}to\\par\r\n"
+        "\\pard\\li720{\\f1\\fs32\\i stor}\\par}");
+    mainform->funk->openwin(report, QString());
+    TDocumentForm *window = mainform->activeDocument();
+    QCOMPARE(window->objectName(), u"winform2"_s);
+    type(u"Kære "_s);
+    QTRY_COMPARE(copyFiles(program).filter(u".index"_s).size(), 1);
+    const QByteArray original = Platform::writeRtf(window->editor()->document());
+    leaveAsCrashed(program, runs(program).value(0), u"20261211-060000-000-1"_s);
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+
+    program.modal.press(u"Ja"_s);
+    program.start();
+    const QTextDocument *restored = mainform->activeDocument()->editor()->document();
+    QCOMPARE(restored->toPlainText(), u"Midt fed rød\nen\nto\nstorKære "_s);
+    QCOMPARE(Platform::writeRtf(restored), original);
+    // What the user sees of it.
+    const QTextBlock first = restored->firstBlock();
+    QCOMPARE(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    for (auto it = first.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        QCOMPARE(fragment.charFormat().fontWeight() > QFont::Medium, fragment.text() == u"fed");
+        if (fragment.text() == u"rød")
+            QCOMPARE(fragment.charFormat().foreground().color(), QColor(200, 0, 0));
+    }
+    const QTextList *list = first.next().textList();
+    QVERIFY(list);
+    QCOMPARE(list->format().style(), QTextListFormat::ListDecimal);
+    QCOMPARE(list->itemText(first.next().next()), u"2."_s);
+    QCOMPARE(restored->lastBlock().begin().fragment().charFormat().fontItalic(), true);
+    program.modal.press(u"Nej"_s);
     QVERIFY(program.close());
     QVERIFY(program.modal.unexpected.isEmpty());
 }

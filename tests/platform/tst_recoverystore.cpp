@@ -1,4 +1,5 @@
 #include "platform/LineFile.h"
+#include "platform/Rtf.h"
 #include "platform/RecoveryStore.h"
 #include "platform/SlicedCopy.h"
 #include "platform/TextPieces.h"
@@ -11,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 #ifndef Q_OS_WIN
 #include <sys/wait.h>
@@ -72,6 +75,8 @@ private slots:
     void copyThatCannotBeWrittenIsTold();
     void slicedCopyFollowsChanges_data();
     void slicedCopyFollowsChanges();
+    void slicedRichCopyFollowsChanges_data();
+    void slicedRichCopyFollowsChanges();
 };
 
 void TestRecoveryStore::indexLinesRoundTrip_data()
@@ -271,8 +276,9 @@ void TestRecoveryStore::copiesAreWrittenAndRemoved()
     Platform::RecoverySnapshot formatted;
     formatted.entry = letterEntry();
     formatted.entry.rich = true;
-    formatted.document = std::make_shared<QTextDocument>();
-    QTextCursor(formatted.document.get()).insertHtml(u"Et <b>fedt</b> ord"_s);
+    QTextDocument document;
+    QTextCursor(&document).insertHtml(u"Et <b>fedt</b> ord"_s);
+    formatted.rich = Platform::rtfContent(&document);
     store->write(rich, formatted);
     store->waitForWriting();
 
@@ -432,6 +438,152 @@ void TestRecoveryStore::slicedCopyFollowsChanges()
     for (const QString &piece : std::as_const(*taken))
         QVERIFY(piece.isEmpty() || !piece.back().isHighSurrogate());
     QCOMPARE(taken->join(QString()), text());
+}
+
+// A rich document copied a slice at a time while the user changes it: written, the copy is the
+// file the document itself makes, formatting, lists and their numbers included.
+void TestRecoveryStore::slicedRichCopyFollowsChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char *change :
+         {"none", "typing at the start", "typing in a copied paragraph", "typing in a long paragraph",
+          "bold across slices", "aligning a copied paragraph right", "a new item in a numbered list",
+          "an item out of its list", "a list's style", "deleting across slices", "joining two paragraphs",
+          "typing behind the copy", "pasting paragraphs", "replacing everything", "undoing", "emptying",
+          "a new default font"})
+        QTest::newRow(change) << QString::fromLatin1(change);
+}
+
+namespace {
+
+// A numbered and a bulleted list at the start, a long paragraph of many runs, then paragraphs of
+// changing fonts, sizes, colours and alignment: a megabyte or so. Made once, as it takes a while.
+const QTextDocument &richDocument()
+{
+    static const std::unique_ptr<QTextDocument> made = [] {
+        auto document = std::make_unique<QTextDocument>();
+        document->setDefaultFont(QFont(u"Tahoma"_s, 10));
+        QTextCursor cursor(document.get());
+        cursor.insertText(u"Indkøbsliste"_s);
+        QTextListFormat numbered;
+        numbered.setStyle(QTextListFormat::ListDecimal);
+        cursor.insertBlock();
+        cursor.createList(numbered);
+        for (int item = 0; item < 12; ++item) {
+            if (item > 0)
+                cursor.insertBlock();
+            cursor.insertText(u"vare %1"_s.arg(item));
+        }
+        QTextListFormat bullets;
+        bullets.setStyle(QTextListFormat::ListDisc);
+        cursor.insertBlock();
+        cursor.createList(bullets);
+        cursor.insertText(u"punkt"_s);
+        cursor.insertBlock(QTextBlockFormat());
+        QTextCharFormat format;
+        for (int run = 0; run < 5000; ++run) {
+            format.setFontWeight(run % 3 == 0 ? QFont::Bold : QFont::Normal);
+            format.setForeground(QColor::fromHsv(run * 7 % 360, 200, 150));
+            cursor.insertText(u"lang sætning med blåbær nummer %1 "_s.arg(run), format);
+        }
+        for (int paragraph = 0; paragraph < 6000; ++paragraph) {
+            QTextBlockFormat block;
+            block.setAlignment(paragraph % 5 == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+            cursor.insertBlock(block);
+            for (int run = 0; run < 6; ++run) {
+                QTextCharFormat words;
+                words.setFontFamilies({run % 2 ? u"Georgia"_s : u"Courier New"_s});
+                words.setFontPointSize(8 + (paragraph + run) % 12);
+                words.setFontItalic(run == 4);
+                cursor.insertText(u"Kære Jens, \U0001F600 hilsen fra Ærø %1. "_s.arg(paragraph), words);
+            }
+        }
+        return document;
+    }();
+    return *made;
+}
+
+} // namespace
+
+void TestRecoveryStore::slicedRichCopyFollowsChanges()
+{
+    QFETCH(QString, change);
+    const std::unique_ptr<QTextDocument> made(richDocument().clone());
+    QTextDocument &document = *made;
+    QVERIFY(document.characterCount() > 1'000'000);
+    QTextList *numbers = document.findBlockByNumber(1).textList();
+    QVERIFY(numbers);
+    // Laid out, as in the window: a document tells of its changes only then.
+    document.documentLayout();
+
+    Platform::SlicedRichCopy copy(&document, nullptr);
+    std::optional<Platform::RtfContent> taken;
+    copy.take([&taken](Platform::RtfContent text) { taken = std::move(text); });
+    int turns = 0;
+    for (; !taken && turns < 100'000; ++turns) {
+        QCoreApplication::processEvents();
+        // Some hundred thousand characters are copied by then.
+        if (turns != 30)
+            continue;
+        QTextCursor edit(&document);
+        const auto select = [&edit](int from, int to) {
+            edit.setPosition(from);
+            edit.setPosition(to, QTextCursor::KeepAnchor);
+        };
+        if (change == u"typing at the start") {
+            edit.insertText(u"Kære "_s);
+        } else if (change == u"typing in a copied paragraph") {
+            edit.setPosition(document.findBlock(250'000).position() + 3);
+            edit.insertText(u"æ\U0001F600"_s);
+        } else if (change == u"typing in a long paragraph") {
+            edit.setPosition(numbers->item(0).position() + 20'000);
+            edit.insertText(u"midt i"_s);
+        } else if (change == u"bold across slices") {
+            select(30'000, 260'000);
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            edit.mergeCharFormat(bold);
+        } else if (change == u"aligning a copied paragraph right") {
+            edit.setPosition(200'000);
+            QTextBlockFormat right;
+            right.setAlignment(Qt::AlignRight);
+            edit.mergeBlockFormat(right);
+        } else if (change == u"a new item in a numbered list") {
+            edit.setPosition(numbers->item(4).position() + 2);
+            edit.insertBlock();
+        } else if (change == u"an item out of its list") {
+            numbers->remove(numbers->item(2));
+        } else if (change == u"a list's style") {
+            QTextListFormat roman = numbers->format();
+            roman.setStyle(QTextListFormat::ListUpperRoman);
+            numbers->setFormat(roman);
+        } else if (change == u"deleting across slices") {
+            select(150'000, 270'000);
+            edit.removeSelectedText();
+        } else if (change == u"joining two paragraphs") {
+            edit.setPosition(document.findBlock(240'000).position());
+            edit.deletePreviousChar();
+        } else if (change == u"typing behind the copy") {
+            edit.setPosition(document.characterCount() - 100'000);
+            edit.insertText(u"sidst"_s);
+        } else if (change == u"pasting paragraphs") {
+            edit.setPosition(220'000);
+            edit.insertHtml(u"<p>en <b>to</b></p><p align=right>tre</p>"_s.repeated(2000));
+        } else if (change == u"replacing everything") {
+            document.setHtml(u"<p>Ny <i>tekst</i></p>"_s.repeated(10'000));
+        } else if (change == u"undoing") {
+            edit.setPosition(100'000);
+            edit.insertText(u"fortryd mig"_s);
+            document.undo();
+        } else if (change == u"emptying") {
+            document.clear();
+        } else if (change == u"a new default font") {
+            document.setDefaultFont(QFont(u"Georgia"_s, 14));
+        }
+    }
+    QVERIFY(taken);
+    QVERIFY2(turns > 30, "the copy was done before the change");
+    QCOMPARE(Platform::writeRtf(*taken), Platform::writeRtf(&document));
 }
 
 QTEST_MAIN(TestRecoveryStore)

@@ -158,6 +158,8 @@ private slots:
     void writesParagraphFormats();
     void writesLists_data();
     void writesLists();
+    void numbersItemsAsTheWindowShowsThem_data();
+    void numbersItemsAsTheWindowShowsThem();
     void escapesText_data();
     void escapesText();
     void endsEveryParagraph_data();
@@ -406,6 +408,67 @@ void RtfWriterTest::writesLists()
     QCOMPARE(written[1], first);
     QCOMPARE(written[2], second);
     QCOMPARE(written[3], "\\pard after\\par");
+}
+
+// Each numbered item carries the number the window shows beside it, as text for readers that
+// do not number themselves: in every style, past the letters of the alphabet and the Roman
+// numerals, and after items were added and taken out.
+void RtfWriterTest::numbersItemsAsTheWindowShowsThem_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("suffix"); // "-": none set
+    QTest::addColumn<bool>("rightToLeft");
+    QTest::newRow("decimal") << int(QTextListFormat::ListDecimal) << QString() << u"-"_s << false;
+    QTest::newRow("lower letters") << int(QTextListFormat::ListLowerAlpha) << QString() << u"-"_s << false;
+    QTest::newRow("upper letters, in brackets") << int(QTextListFormat::ListUpperAlpha) << u"("_s << u")"_s << false;
+    QTest::newRow("lower Roman") << int(QTextListFormat::ListLowerRoman) << QString() << u"-"_s << false;
+    QTest::newRow("upper Roman, no suffix") << int(QTextListFormat::ListUpperRoman) << QString() << QString() << false;
+    QTest::newRow("decimal, right to left") << int(QTextListFormat::ListDecimal) << u"["_s << u"]"_s << true;
+}
+
+void RtfWriterTest::numbersItemsAsTheWindowShowsThem()
+{
+    QFETCH(int, style);
+    QFETCH(QString, prefix);
+    QFETCH(QString, suffix);
+    QFETCH(bool, rightToLeft);
+
+    QTextListFormat format;
+    format.setStyle(QTextListFormat::Style(style));
+    if (!prefix.isEmpty())
+        format.setNumberPrefix(prefix);
+    if (suffix != u"-")
+        format.setNumberSuffix(suffix);
+    auto document = newDocument();
+    QTextCursor cursor(document.get());
+    cursor.insertText(u"before"_s);
+    cursor.insertBlock();
+    QTextList *list = cursor.createList(format);
+    // Past 26 and 702 (the letters), 3999 and 4999 (the Roman numerals).
+    const int items = style == QTextListFormat::ListDecimal ? 30 : 5010;
+    for (int i = 1; i < items; ++i) {
+        cursor.insertText(rightToLeft ? u"\u05e9\u05dc\u05d5\u05dd"_s : u"item"_s);
+        cursor.insertBlock();
+    }
+    // Items out of the list and into it, the way the window's edits move them.
+    list->remove(document->findBlockByNumber(3));
+    QTextCursor(document->findBlockByNumber(10)).insertBlock();
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertText(u"after"_s);
+
+    QByteArrayList expected;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block.textList() == list)
+            expected << "{\\pntext " + list->itemText(block).toLatin1() + "\\tab}";
+    }
+    QByteArrayList found;
+    const QByteArray rtf = joined(written(*document));
+    for (qsizetype at = rtf.indexOf("{\\pntext "); at >= 0; at = rtf.indexOf("{\\pntext ", at + 1))
+        found << rtf.mid(at, rtf.indexOf("\\tab}", at) + 5 - at);
+    QCOMPARE(found.size(), expected.size());
+    for (qsizetype i = 0; i < found.size(); ++i)
+        QCOMPARE(found[i], expected[i]);
 }
 
 void RtfWriterTest::escapesText_data()
