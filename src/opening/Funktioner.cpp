@@ -27,6 +27,19 @@ bool sameTextAZ(const QString &a, const QString &b)
     return a.size() == b.size() && lowerAZ(a) == lowerAZ(b);
 }
 
+bool containsAZ(QStringView text, QStringView word)
+{
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; };
+    for (qsizetype at = 0; at + word.size() <= text.size(); ++at) {
+        qsizetype i = 0;
+        while (i < word.size() && lower(text[at + i].unicode()) == word[i].unicode())
+            ++i;
+        if (i == word.size())
+            return true;
+    }
+    return false;
+}
+
 namespace {
 
 const QStringList programsAndMedia{

@@ -51,3 +51,5 @@ TFunktioner *openDispatch();
 // rule for file names, extensions, captions and tab texts.
 bool sameTextAZ(const QString &a, const QString &b);
 QString lowerAZ(const QString &text);
+// Whether text holds word, which is in lower case already, by the same rule; no copy is made.
+bool containsAZ(QStringView text, QStringView word);

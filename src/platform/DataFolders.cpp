@@ -104,6 +104,14 @@ bool folderExists(const QString &path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
+PathKind pathKind(const QString &path)
+{
+    if (path.isEmpty())
+        return PathKind::None;
+    const QFileInfo info(path);
+    return info.isDir() ? PathKind::Folder : info.isFile() ? PathKind::File : PathKind::None;
+}
+
 bool sameFile(const QString &a, const QString &b)
 {
     if (a.isEmpty() || b.isEmpty())

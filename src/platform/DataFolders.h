@@ -39,6 +39,9 @@ namespace Platform {
 // A file, not a folder, of that name exists (as the Windows FileExists).
 bool fileExists(const QString &path);
 bool folderExists(const QString &path);
+enum class PathKind { None, File, Folder };
+// Which of the two stands at path, asked of the file system once.
+PathKind pathKind(const QString &path);
 // Whether two names name the same file, as the file system tells names apart: on Windows letter
 // case A to Z does not count; elsewhere names differing in case are different files, and two
 // names of one existing file (through a link, "..", a second slash) are the same.

@@ -334,13 +334,16 @@ bool Tfilmappeform::getInfo(const QString &folder, const QString &real)
         for (const Platform::FolderEntry &entry : listing.entries) {
             if (limitReached())
                 return false;
-            const QString path = base + entry.name;
-            const bool matches = lowerAZ(entry.name).contains(m_word);
+            // Most names of a big tree neither match nor lead further: they cost no copy.
+            const bool matches = containsAZ(entry.name, m_word);
             if (entry.folder)
                 ++m_counts.foldersExamined;
             else
                 ++m_counts.filesExamined;
             stepBar();
+            if (!matches && !entry.folder)
+                continue;
+            const QString path = base + entry.name;
             if (matches) {
                 try {
                     RegisterEle(path);
@@ -384,12 +387,17 @@ void Tfilmappeform::showPercent()
 
 void Tfilmappeform::RegisterEle(const QString &path)
 {
-    if (Platform::folderExists(path)) {
+    switch (Platform::pathKind(path)) {
+    case Platform::PathKind::Folder:
         findDir->InsertItem(path, path.mid(path.lastIndexOf(QDir::separator()) + 1), 0);
         ++m_counts.foldersFound;
-    } else if (Platform::fileExists(path)) {
+        break;
+    case Platform::PathKind::File:
         findFiler->InsertItem(path, QFileInfo(path).fileName(), 0);
         ++m_counts.filesFound;
+        break;
+    case Platform::PathKind::None:
+        break;
     }
     showPercent();
 }
