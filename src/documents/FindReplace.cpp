@@ -3,8 +3,11 @@
 #include "platform/RichEdit.h"
 #include "platform/TextPieces.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <algorithm>
 
 QList<int> occurrenceChain(const Platform::TextFinder &finder, bool forward, int from,
                            const std::optional<QString> &replacement)
@@ -42,6 +45,69 @@ QList<int> occurrenceChain(const Platform::TextFinder &finder, bool forward, int
     return chain;
 }
 
+namespace {
+
+// Whether no occurrence of the chain reaches into the text that the replacement before it put in,
+// so that every position is one of the text as it was before the first replacement. Forward they
+// never do; backward an occurrence may end inside the text just inserted.
+bool apart(const QList<int> &chain, int length, bool ascending)
+{
+    if (ascending)
+        return true;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        if (chain[i] + length > chain[i - 1])
+            return false;
+    return true;
+}
+
+// Whether all the text of the block has one character format.
+bool oneFormat(const QTextBlock &block)
+{
+    int format = -1;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const int index = it.fragment().charFormatIndex();
+        if (format >= 0 && index != format)
+            return false;
+        format = index;
+    }
+    return true;
+}
+
+// Replaces the occurrences, ascending and apart, in a document whose positions are the text's,
+// from the end towards the start. Each replacement costs the document a record for its undo and a
+// split of its pieces; the occurrences of one paragraph in one character format therefore go in
+// with the text between them as one insertion, which gives the same text in the same format.
+void replaceInRuns(QTextDocument *document, QTextCursor &cursor, const QList<int> &occurrences, int length,
+                   const QString &replacement)
+{
+    for (qsizetype last = occurrences.size() - 1; last >= 0;) {
+        const QTextBlock block = document->findBlock(occurrences[last]);
+        const int start = block.position();
+        qsizetype first = last;
+        if (occurrences[last] + length < start + block.length() && oneFormat(block)) {
+            while (first > 0 && occurrences[first - 1] >= start)
+                --first;
+        }
+        cursor.setPosition(occurrences[first]);
+        cursor.setPosition(occurrences[last] + length, QTextCursor::KeepAnchor);
+        if (first == last) {
+            cursor.insertText(replacement);
+        } else {
+            const QString text = block.text();
+            QString run;
+            run.reserve(occurrences[last] + length - occurrences[first] + (last - first + 1) * (replacement.size() - length));
+            for (qsizetype i = first, from = occurrences[first]; i <= last; from = occurrences[i++] + length) {
+                run += QStringView(text).sliced(from - start, occurrences[i] - from);
+                run += replacement;
+            }
+            cursor.insertText(run);
+        }
+        last = first - 1;
+    }
+}
+
+} // namespace
+
 QTextCursor replaceChain(QTextDocument *document, const Platform::TextPositions &positions, const QList<int> &chain,
                          int length, const QString &replacementText)
 {
@@ -50,8 +116,22 @@ QTextCursor replaceChain(QTextDocument *document, const Platform::TextPositions 
     // Counted as the document will count the inserted line breaks.
     const QString replacement = Platform::withDocumentLineBreaks(replacementText);
     const bool ascending = chain.size() < 2 || chain.front() < chain.back();
-    QTextCursor last;
     QTextCursor cursor(document);
+    if (positions.isIdentity() && !replacement.contains(QLatin1Char('\n')) && apart(chain, length, ascending)) {
+        QList<int> occurrences = chain;
+        if (!ascending)
+            std::reverse(occurrences.begin(), occurrences.end());
+        cursor.beginEditBlock();
+        replaceInRuns(document, cursor, occurrences, length, replacement);
+        cursor.endEditBlock();
+        // Behind the text inserted last: forward the last occurrence's, after every other
+        // replacement before it; backward the first one's, with nothing replaced before it.
+        const int grown = int(replacement.size()) - length;
+        cursor.setPosition(ascending ? occurrences.back() + int(occurrences.size() - 1) * grown + int(replacement.size())
+                                     : occurrences.front() + int(replacement.size()));
+        return cursor;
+    }
+    QTextCursor last;
     cursor.beginEditBlock();
     // From the end of the text towards its start, so that the positions still ahead stay valid.
     for (qsizetype i = 0; i < chain.size(); ++i) {

@@ -312,20 +312,33 @@ void TestFindReplace::richReplaceKeepsFormatting()
     normal.setFontWeight(QFont::Normal);
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
     QTextCursor cursor(document);
     cursor.insertText(QStringLiteral("før "), normal);
     cursor.insertText(QStringLiteral("ord"), bold);
     cursor.insertText(QStringLiteral(" og ord"), normal);
+    // Paragraphs of one format each, with several occurrences in them.
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("ord, ord"), bold);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("ord ord ord"), italic);
     editor->setSelection(0, 0);
 
-    QCOMPARE(searchText(*editor, settingsFor(QStringLiteral("ord"), QStringLiteral("navne"), QStringLiteral("all")), true), 2);
-    QCOMPARE(editor->text(), QStringLiteral("før navne og navne"));
-    QString weights;
+    QCOMPARE(searchText(*editor, settingsFor(QStringLiteral("ord"), QStringLiteral("navne"), QStringLiteral("all")), true), 7);
+    QCOMPARE(editor->text(), QStringLiteral("før navne og navne\nnavne, navne\nnavne navne navne"));
+    QString looks;
     for (int i = 1; i <= editor->textLength(); ++i) {
         cursor.setPosition(i);
-        weights += cursor.charFormat().fontWeight() == QFont::Bold ? QLatin1Char('B') : QLatin1Char('-');
+        const QTextCharFormat format = cursor.charFormat();
+        looks += cursor.atBlockStart() ? QLatin1Char('|')
+                 : format.fontWeight() == QFont::Bold ? QLatin1Char('B')
+                 : format.fontItalic()                ? QLatin1Char('I')
+                                                      : QLatin1Char('-');
     }
-    QCOMPARE(weights, QStringLiteral("----BBBBB---------"));
+    QCOMPARE(looks, QStringLiteral("----BBBBB---------|BBBBBBBBBBBB|IIIIIIIIIIIIIIIII"));
+    QCOMPARE(mark(editor->text(), editor->selectionStart(), editor->selectionLength()),
+             QStringLiteral("før navne og navne\nnavne, navne\nnavne navne navne|"));
 }
 
 void TestFindReplace::searchPageDrivesTheActiveDocument_data()
