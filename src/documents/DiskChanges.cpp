@@ -81,8 +81,15 @@ void DiskChanges::check()
                            + QStringLiteral("\rer ændret af et andet program.\rSkal den hentes igen?");
         if (change == DiskChange::AskReloadLosingChanges)
             question += QStringLiteral("\rDine ændringer går tabt, hvis den hentes igen.");
-        if (ask(question))
+        if (ask(question)) {
             reload();
+        } else if (const Platform::FileStamp answered = Platform::FileStamp::of(path); answered.exists) {
+            // The answer is about the file as it is when the user gives it: another program that
+            // was still writing it when the question came (it had emptied the file, say, and not
+            // yet written it) has finished meanwhile, and that is the same change, not a new one.
+            // A file gone meanwhile is still told.
+            m_answered = answered;
+        }
     }
     asking = false;
     // The file may have changed again while the user read the question.

@@ -75,6 +75,7 @@ private slots:
     void fileChangedOnDisk_data();
     void fileChangedOnDisk();
     void answeredChangeIsAskedAgainOnlyWhenChangedAgain();
+    void fileStillBeingWrittenIsAskedAboutOnce();
     void reloadFindsEncodingAfreshAndKeepsCaret();
     void ownSaveAsksNothing();
     void removedFileIsToldOnceAndClosingAsksToSave();
@@ -987,6 +988,40 @@ void TestTextWindow::answeredChangeIsAskedAgainOnlyWhenChangedAgain()
     QTRY_COMPARE(program.modal.shown.size(), 2);
     QCOMPARE(program.modal.shown[1].text, changedQuestion(path));
     QCOMPARE(area(active())->toPlainText(), QStringLiteral("tre"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// Another program that empties the file and writes it a moment later, as a shell's "> file" does
+// on a busy machine: the question may come in between, and the write it then finishes is the
+// change the user answered, not one to ask about again.
+void TestTextWindow::fileStillBeingWrittenIsAskedAboutOnce()
+{
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(QStringLiteral("brev.txt"), "første\n");
+    mainform->funk->openwin(path, QString());
+    type(active(), QStringLiteral("x"));
+    program.modal.answer([&path](QDialog &box) {
+        writeFromOutside(path, "skrevet færdig af det andet program\n");
+        QVERIFY(pressButton(box, QStringLiteral("Nej")));
+    });
+    writeFromOutside(path, "");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    QSignalSpy looked(fileWatch(active()), &Platform::FileWatch::mayHaveChanged);
+    QVERIFY(looked.wait());
+    QCOMPARE(program.modal.shown.size(), 1);
+    QCOMPARE(area(active())->toPlainText(), QStringLiteral("xførste\n"));
+    QVERIFY(program.modal.unexpected.isEmpty());
+
+    // Removed meanwhile, the file is still told gone.
+    program.modal.answer([&path](QDialog &box) {
+        QVERIFY(QFile::remove(path));
+        QVERIFY(pressButton(box, QStringLiteral("Nej")));
+    });
+    program.modal.press(QStringLiteral("OK"));
+    writeFromOutside(path, "igen");
+    QTRY_COMPARE(program.modal.shown.size(), 3);
+    QCOMPARE(program.modal.shown[2].text, QStringLiteral("Filen\n") + path + QStringLiteral("\nfindes ikke længere på disken."));
     QVERIFY(program.modal.unexpected.isEmpty());
 }
 
