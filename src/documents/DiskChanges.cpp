@@ -1,5 +1,6 @@
 #include "documents/DiskChanges.h"
 
+#include "platform/RecoveryStore.h"
 #include "platform/RichEdit.h"
 #include "widgets/infUnit.h"
 #include "widgets/spmUnit.h"
@@ -37,11 +38,19 @@ DiskChanges::DiskChanges(Platform::RichEdit &editor, QObject *parent)
     connect(m_watch, &Platform::FileWatch::mayHaveChanged, this, &DiskChanges::check);
 }
 
-void DiskChanges::track(const QString &path, const QDateTime &heldSince)
+void DiskChanges::track(const QString &path)
 {
     m_watch->setPath(path);
     m_read = Platform::FileStamp::of(path);
-    if (heldSince.isValid() && m_read.modifiedNs > heldSince.toMSecsSinceEpoch() * 1000000)
+    m_answered = m_read;
+}
+
+void DiskChanges::trackRestored(const QString &path, const Platform::RecoveryEntry &copy)
+{
+    track(path);
+    if (copy.read)
+        m_read = *copy.read;
+    else if (m_read.modifiedNs > copy.time.toMSecsSinceEpoch() * 1000000)
         m_read = Platform::FileStamp();
     m_answered = m_read;
 }

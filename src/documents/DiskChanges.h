@@ -2,12 +2,12 @@
 
 #include "platform/FileWatch.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QTimer>
 
 namespace Platform {
 class RichEdit;
+struct RecoveryEntry;
 }
 
 // What the user is asked or told when the file of an open document is found changed on disk.
@@ -32,10 +32,14 @@ public:
     DiskChanges(Platform::RichEdit &editor, QObject *parent = nullptr);
 
     // The document now holds the file as it is on disk: after reading it, and after each save of
-    // its own (which therefore never asks). An empty path follows nothing. A text restored from a
-    // recovery copy holds the file as it was when the copy was taken, heldSince: a file written
-    // after that counts as changed by another program.
-    void track(const QString &path, const QDateTime &heldSince = QDateTime());
+    // its own (which therefore never asks). An empty path follows nothing.
+    void track(const QString &path);
+    // The document holds a text restored from a recovery copy, which tells how the file was when
+    // the document had read it; a copy too old to tell that tells when it was taken, and a file
+    // written after that counts as changed by another program.
+    void trackRestored(const QString &path, const Platform::RecoveryEntry &copy);
+    // The file as the document read or last wrote it.
+    Platform::FileStamp readStamp() const { return m_read; }
     // The file on disk is no longer the one the document read or last wrote.
     bool changedSinceRead() const;
     // Looks at the disk a moment from now, when nothing else is being asked.

@@ -190,7 +190,10 @@ void TDocumentForm::FormCreate()
         capNavn = recovered ? recovered->entry.caption : QFileInfo(Filnavn).fileName();
         if (Platform::fileExists(Filnavn))
             filform->FavFiler2->InsertItem(Filnavn, capNavn, 2);
-        m_disk->track(Filnavn, recovered ? recovered->entry.time : QDateTime());
+        if (recovered)
+            m_disk->trackRestored(Filnavn, recovered->entry);
+        else
+            m_disk->track(Filnavn);
     } else {
         capNavn = QString::number(m_opening.number) + QStringLiteral(". Dokument");
     }
@@ -199,6 +202,11 @@ void TDocumentForm::FormCreate()
     Editor->setModified(recovered != nullptr);
     connect(Editor, &Platform::RichEdit::textChanged, this, &TDocumentForm::reportModified);
     new TRecoveryCopy(*this, recovered);
+}
+
+Platform::FileStamp TDocumentForm::readStamp() const
+{
+    return m_disk->readStamp();
 }
 
 QString TDocumentForm::openingNote() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileWatch.h"
 #include "platform/Printer.h"
 
 #include <QMdiSubWindow>
@@ -58,6 +59,8 @@ public:
     ~TDocumentForm() override;
 
     Platform::RichEdit *editor() const { return Editor; }
+    // The file as the document read or last wrote it.
+    Platform::FileStamp readStamp() const;
     // The file could not be read in the create step; the window is not shown.
     bool openFailed() const { return m_openFailed; }
     // What the user is told on opening the file, when anything: that its lines are too long for

@@ -144,6 +144,7 @@ void TRecoveryCopy::write()
             return;
         snapshot.entry.fileName = m_window.Filnavn;
         snapshot.entry.caption = m_window.capNavn;
+        snapshot.entry.read = m_window.readStamp();
         snapshot.entry.time = Platform::now().toUTC();
         store->write(m_copy, std::move(snapshot));
     });

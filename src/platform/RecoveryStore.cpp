@@ -21,7 +21,11 @@ namespace {
 
 const QString kLockName = QStringLiteral("kyxTavlo.lock");
 const QString kIndexSuffix = QStringLiteral(".index");
-constexpr qsizetype kIndexLines = 6;
+// Copies written before the file's stamp was kept have the first six lines only.
+constexpr qsizetype kIndexLines = 7;
+constexpr qsizetype kOldIndexLines = 6;
+// The stamp of a document that had no file on disk.
+const QString kNoFile = QStringLiteral("-");
 
 const std::pair<TextEncoding, const char *> encodingNames[] = {
     {TextEncoding::Ansi, "ansi"},           {TextEncoding::Windows1252, "windows-1252"},
@@ -98,12 +102,17 @@ void removeRun(const QString &folder, QLockFile &lock)
 
 QStringList recoveryIndexLines(const RecoveryEntry &entry)
 {
-    return {entry.fileName,
-            entry.caption,
-            entry.rich ? QStringLiteral("rich") : QStringLiteral("text"),
-            nameOf(encodingNames, entry.encoding),
-            nameOf(lineBreakNames, entry.lineBreak),
-            entry.time.toUTC().toString(Qt::ISODateWithMs)};
+    QStringList lines{entry.fileName,
+                      entry.caption,
+                      entry.rich ? QStringLiteral("rich") : QStringLiteral("text"),
+                      nameOf(encodingNames, entry.encoding),
+                      nameOf(lineBreakNames, entry.lineBreak),
+                      entry.time.toUTC().toString(Qt::ISODateWithMs)};
+    // Size, modification time in nanoseconds and identity on the file system.
+    if (entry.read)
+        lines << (entry.read->exists ? QStringLiteral("%1 %2 %3").arg(entry.read->size).arg(entry.read->modifiedNs).arg(entry.read->id)
+                                     : kNoFile);
+    return lines;
 }
 
 std::optional<RecoveryEntry> recoveryEntryFromLines(const QStringList &lines, QString *reason)
@@ -113,7 +122,7 @@ std::optional<RecoveryEntry> recoveryEntryFromLines(const QStringList &lines, QS
             *reason = why;
         return std::nullopt;
     };
-    if (lines.size() != kIndexLines)
+    if (lines.size() != kIndexLines && lines.size() != kOldIndexLines)
         return broken(QStringLiteral("Indeksfilen har %1 linjer i stedet for %2.").arg(lines.size()).arg(kIndexLines));
     RecoveryEntry entry;
     entry.fileName = lines[0];
@@ -138,6 +147,24 @@ std::optional<RecoveryEntry> recoveryEntryFromLines(const QStringList &lines, QS
     if (!entry.time.isValid())
         return broken(QStringLiteral("Ugyldigt tidspunkt: ") + lines[5]);
     entry.time = entry.time.toUTC();
+    if (lines.size() == kIndexLines) {
+        FileStamp read;
+        if (lines[6] != kNoFile) {
+            const QStringList parts = lines[6].split(QLatin1Char(' '));
+            bool sizeRead = false;
+            bool timeRead = false;
+            bool idRead = false;
+            if (parts.size() == 3) {
+                read.size = parts[0].toLongLong(&sizeRead);
+                read.modifiedNs = parts[1].toLongLong(&timeRead);
+                read.id = parts[2].toULongLong(&idRead);
+            }
+            if (!sizeRead || !timeRead || !idRead || read.size < 0)
+                return broken(QStringLiteral("Ugyldigt filstempel: ") + lines[6]);
+            read.exists = true;
+        }
+        entry.read = read;
+    }
     return entry;
 }
 

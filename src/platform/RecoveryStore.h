@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileWatch.h"
 #include "platform/Rtf.h"
 #include "platform/TextCodec.h"
 
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLockFile;
@@ -29,6 +31,9 @@ struct RecoveryEntry {
     TextEncoding encoding = TextEncoding::Ansi;
     LineBreak lineBreak = LineBreak::CrLf;
     QDateTime time; // when the text was taken, in UTC
+    // The file as the document had read or last written it, to tell on a restore whether another
+    // program has changed it since; not known for copies written before it was kept.
+    std::optional<FileStamp> read;
 };
 
 // The index file's lines for the entry, and the entry they hold; on damage nothing, with *reason

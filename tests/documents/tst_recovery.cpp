@@ -101,6 +101,7 @@ private slots:
     void restoreAfterACrash_data();
     void restoreAfterACrash();
     void restoredFileChangedSinceItsCopyAsks();
+    void restoredFileChangedBeforeItsCopyAsks();
     void restoredDocumentKeepsEachLinesBreak();
     void restoredRichDocumentKeepsItsFormatting();
     void copyThatCannotBeWrittenIsToldOnce();
@@ -324,6 +325,49 @@ void TestRecovery::restoredFileChangedSinceItsCopyAsks()
     key(u"Ctrl+S"_s);
     QCOMPARE(program.modal.shown.size(), 4);
     QCOMPARE(program.modal.shown[3].text,
+             u"Filen er ændret af et andet program, siden den blev hentet.\nSkal den overskrives?"_s);
+    QCOMPARE(ProgramFixture::readFile(letter), "Skrevet af et andet program\n");
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// A file that another program wrote after the document had read it, and before the copy of its
+// unsaved text was taken: restored, the document still knows that the file is not the one it read.
+void TestRecovery::restoredFileChangedBeforeItsCopyAsks()
+{
+    ProgramFixture program;
+    program.start();
+    const QString letter = program.writeFile(u"brev.txt"_s, "Kære Jens\n");
+    mainform->funk->openwin(letter, QString());
+    type(u"Søde "_s);
+    // The user keeps the text when asked, and types on: the copy is taken after the change.
+    program.modal.press(u"Nej"_s);
+    program.writeFile(u"brev.txt"_s, "Skrevet af et andet program\n");
+    QTRY_COMPARE(program.modal.shown.size(), 1);
+    mainform->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), mainform);
+    QTest::mouseClick(mainform->activeDocument()->editor()->widget()->viewport(), Qt::LeftButton);
+    type(u"x"_s);
+    QTRY_COMPARE(copyFiles(program).filter(u".index"_s).size(), 1);
+    leaveAsCrashed(program, runs(program).value(0), u"20261211-060000-000-1"_s);
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+
+    program.modal.press(u"Ja"_s);
+    program.modal.press(u"Nej"_s);
+    program.start();
+    QTRY_COMPARE(program.modal.shown.size(), 4);
+    QCOMPARE(program.modal.shown[3].text, u"Filen\n"_s + letter
+                                              + u"\ner ændret af et andet program.\nSkal den hentes igen?\n"
+                                                "Dine ændringer går tabt, hvis den hentes igen."_s);
+    program.modal.press(u"Nej"_s);
+    mainform->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), mainform);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QCOMPARE(program.modal.shown.size(), 5);
+    QCOMPARE(program.modal.shown[4].text,
              u"Filen er ændret af et andet program, siden den blev hentet.\nSkal den overskrives?"_s);
     QCOMPARE(ProgramFixture::readFile(letter), "Skrevet af et andet program\n");
     program.modal.press(u"Nej"_s);

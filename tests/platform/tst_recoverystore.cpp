@@ -48,6 +48,7 @@ RecoveryEntry letterEntry()
     entry.encoding = TextEncoding::Windows1252;
     entry.lineBreak = LineBreak::CrLf;
     entry.time = QDateTime(QDate(2026, 12, 11), QTime(7, 30, 5, 250), Qt::UTC);
+    entry.read = Platform::FileStamp{true, 2048, 1'765'437'005'123'456'789, 1'234'567};
     return entry;
 }
 
@@ -66,6 +67,7 @@ class TestRecoveryStore : public QObject {
 private slots:
     void indexLinesRoundTrip_data();
     void indexLinesRoundTrip();
+    void indexOfAnOlderRunIsRead();
     void damagedIndexIsSkippedAndTold_data();
     void damagedIndexIsSkippedAndTold();
     void lockRule_data();
@@ -93,6 +95,7 @@ void TestRecoveryStore::indexLinesRoundTrip_data()
     fresh.caption = u"3. Dokument"_s;
     fresh.encoding = TextEncoding::Ansi;
     fresh.lineBreak = LineBreak::Lf;
+    fresh.read = Platform::FileStamp();
     QTest::newRow("new document") << fresh;
     for (auto [name, encoding, lineBreak] : {std::tuple{"UTF-8 mark, CR", TextEncoding::Utf8Bom, LineBreak::Cr},
                                              std::tuple{"UTF-16 LE", TextEncoding::Utf16LE, LineBreak::CrLf},
@@ -121,6 +124,20 @@ void TestRecoveryStore::indexLinesRoundTrip()
     QCOMPARE(read->encoding, entry.encoding);
     QCOMPARE(read->lineBreak, entry.lineBreak);
     QCOMPARE(read->time, entry.time);
+    QVERIFY(read->read == entry.read);
+}
+
+// A copy left by a run of an older program, whose index had no line for the file as read.
+void TestRecoveryStore::indexOfAnOlderRunIsRead()
+{
+    QStringList lines = Platform::recoveryIndexLines(letterEntry());
+    QCOMPARE(lines.size(), 7);
+    lines.removeLast();
+    const std::optional<RecoveryEntry> read = Platform::recoveryEntryFromLines(lines);
+    QVERIFY(read);
+    QCOMPARE(read->fileName, letterEntry().fileName);
+    QCOMPARE(read->time, letterEntry().time);
+    QVERIFY(!read->read);
 }
 
 // Every damaged form of a copy left by an ended run: the copy is skipped with its reason, the
@@ -139,11 +156,11 @@ void TestRecoveryStore::damagedIndexIsSkippedAndTold_data()
         return changed.join(u"\r\n"_s).toUtf8() + "\r\n";
     };
     const QByteArray text = "Hej\n";
-    QTest::newRow("empty file") << QByteArray() << text << QByteArray() << u"Indeksfilen har 0 linjer i stedet for 6."_s;
-    QTest::newRow("a line short") << lines([](QStringList &l) { l.removeLast(); }) << text << QByteArray()
-                                  << u"Indeksfilen har 5 linjer i stedet for 6."_s;
+    QTest::newRow("empty file") << QByteArray() << text << QByteArray() << u"Indeksfilen har 0 linjer i stedet for 7."_s;
+    QTest::newRow("two lines short") << lines([](QStringList &l) { l.removeLast(); l.removeLast(); }) << text
+                                     << QByteArray() << u"Indeksfilen har 5 linjer i stedet for 7."_s;
     QTest::newRow("a line too many") << lines([](QStringList &l) { l << u"mere"_s; }) << text << QByteArray()
-                                     << u"Indeksfilen har 7 linjer i stedet for 6."_s;
+                                     << u"Indeksfilen har 8 linjer i stedet for 7."_s;
     QTest::newRow("relative file name") << lines([](QStringList &l) { l[0] = u"Breve/brev.txt"_s; }) << text
                                         << QByteArray() << u"Filnavnet er ikke en fuld sti: Breve/brev.txt"_s;
     QTest::newRow("no caption") << lines([](QStringList &l) { l[1] = u"  "_s; }) << text << QByteArray()
@@ -158,10 +175,14 @@ void TestRecoveryStore::damagedIndexIsSkippedAndTold_data()
                              << u"Ugyldigt tidspunkt: "_s;
     QTest::newRow("impossible time") << lines([](QStringList &l) { l[5] = u"2026-13-45T25:61:00Z"_s; }) << text
                                      << QByteArray() << u"Ugyldigt tidspunkt: 2026-13-45T25:61:00Z"_s;
+    QTest::newRow("file stamp not a number") << lines([](QStringList &l) { l[6] = u"2048 igår 17"_s; }) << text
+                                             << QByteArray() << u"Ugyldigt filstempel: 2048 igår 17"_s;
+    QTest::newRow("file stamp cut short") << lines([](QStringList &l) { l[6] = u"2048 1765437005"_s; }) << text
+                                          << QByteArray() << u"Ugyldigt filstempel: 2048 1765437005"_s;
     QTest::newRow("bigger than any index") << QByteArray(2 * 1024 * 1024, 'x') << text << QByteArray()
                                            << u"Indeksfilen kan ikke læses."_s;
     QTest::newRow("binary garbage") << QByteArray("\0\xff\xfe\x01\r\r\n\x80", 8) << text << QByteArray()
-                                    << u"Indeksfilen har 3 linjer i stedet for 6."_s;
+                                    << u"Indeksfilen har 3 linjer i stedet for 7."_s;
     QTest::newRow("text missing") << lines([](QStringList &) {}) << QByteArray() << QByteArray()
                                   << u"Kopien af teksten mangler: "_s;
     QTest::newRow("damaged line breaks") << lines([](QStringList &) {}) << text << QByteArray("\x00\x07", 2)
