@@ -358,6 +358,10 @@ void Tmainform::buildActions()
 
     fileGem = new TAction(this, QStringLiteral("fileGem"), QStringLiteral("Gem"), QStringLiteral("Gem dokumentet"),
                           QKeySequence(QStringLiteral("Ctrl+S")));
+    const auto activeLoaded = [this] {
+        const TDocumentForm *window = activeDocument();
+        return !window || !window->isLoading();
+    };
     fileGem->setUpdateRule([this, documentOpen] { return documentOpen() && docModified; });
     connect(fileGem, &QAction::triggered, this, [this] {
         doHandling(DocumentCommand::Save);
@@ -366,7 +370,7 @@ void Tmainform::buildActions()
 
     fileGemSom = new TAction(this, QStringLiteral("fileGemSom"), QStringLiteral("Gem som..."),
                              QStringLiteral("Gem dokumentet med et nyt navn"), QKeySequence(QStringLiteral("Ctrl+Alt+S")));
-    fileGemSom->setUpdateRule(documentOpen);
+    fileGemSom->setUpdateRule([documentOpen, activeLoaded] { return documentOpen() && activeLoaded(); });
     connect(fileGemSom, &QAction::triggered, this, [this] {
         doHandling(DocumentCommand::SaveAs);
         udskrivFilInfo();
@@ -782,6 +786,12 @@ void Tmainform::doHandling(DocumentCommand actionNo)
     if (!window) {
         if (actionNo == DocumentCommand::FileInformation)
             resetFileInfo();
+        return;
+    }
+    // Saved, printed or searched before it is all in, a document would lose or miss the rest.
+    const bool wantsWholeText = actionNo != DocumentCommand::FileInformation && actionNo != DocumentCommand::ToolRow;
+    if (wantsWholeText && window->isLoading()) {
+        UdskrivInfo(QStringLiteral("Vent lidt: dokumentet er ved at blive hentet."));
         return;
     }
     switch (actionNo) {

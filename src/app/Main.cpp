@@ -450,8 +450,8 @@ TDocumentForm *Tmainform::createDocumentWindow(bool rich)
         delete window;
         return nullptr;
     }
-    if (const QString note = window->openingNote(); !note.isEmpty())
-        UdskrivInfo(note);
+    if (!window->isLoading())
+        showOpeningNote(window);
     connectDocument(window);
     mdiArea->addSubWindow(window);
     // The size it comes back to from maximised fits the frame, whatever its controls would like.
@@ -518,6 +518,11 @@ void Tmainform::connectDocument(TDocumentForm *window)
         dokumentFilnavn = window->Filnavn;
     });
     connect(window, &TDocumentForm::attentionWanted, this, [this, window] { bringToFront(window); });
+    connect(window, &TDocumentForm::loaded, this, [this, window] { showOpeningNote(window); });
+    connect(window, &TDocumentForm::informationChanged, this, [this, window] {
+        if (activeDocument() == window)
+            udskrivFilInfo();
+    });
     connect(window, &TDocumentForm::closing, this, [this, window] { documentClosing(window); });
     connect(window, &TDocumentForm::closed, this, [this, window] {
         // The next document is now the active one; typing goes on in its text, not in whatever
@@ -525,6 +530,12 @@ void Tmainform::connectDocument(TDocumentForm *window)
         if (TDocumentForm *next = activeDocument(); next && next != window)
             next->widget()->setFocus();
     });
+}
+
+void Tmainform::showOpeningNote(TDocumentForm *window)
+{
+    if (const QString note = window->openingNote(); !note.isEmpty())
+        UdskrivInfo(note);
 }
 
 void Tmainform::documentActivated(TDocumentForm *window, bool first)

@@ -112,6 +112,7 @@ public:
     bool bringOpenDocumentToFront(const QString &fileName, bool rich) override;
     // Shows the document window as the active one.
     void activateDocument(TDocumentForm *window);
+    void showOpeningNote(TDocumentForm *window);
     // Activates the document window where the user sees it: a command panel filling the frame
     // gives way.
     void bringToFront(TDocumentForm *window);

@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "platform/DataFolders.h"
 #include "platform/ProgramChannel.h"
+#include "platform/SystemMemory.h"
 #include "widgets/Globals.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     // Names on the command line are relative to the folder the user started the program in.
     const QString startFolder = QDir::currentPath();
+    Platform::giveLargeBlocksBack();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kyxTavlo"));
     QApplication::setQuitOnLastWindowClosed(true);

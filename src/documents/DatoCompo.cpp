@@ -131,9 +131,14 @@ QString TDatoer::getKlokken() const
            + twoDigits(time.second());
 }
 
+bool TDatoer::writable() const
+{
+    return FEditor && !FEditor->isLoading();
+}
+
 void TDatoer::UdskrivTekst(const QString &S)
 {
-    if (!FEditor)
+    if (!writable())
         return;
     FEditor->replaceSelection(S);
     FEditor->widget()->setFocus();
@@ -142,7 +147,7 @@ void TDatoer::UdskrivTekst(const QString &S)
 
 void TDatoer::InsertLine(const QString &S, bool newLine)
 {
-    if (!FEditor)
+    if (!writable())
         return;
     QTextCursor cursor = FEditor->textCursor();
     cursor.beginEditBlock();
@@ -232,7 +237,7 @@ bool TDatoer::udskrivHelligdage(const QString &yearText)
     for (QString &line : datoerListe)
         line += QLatin1Char('\n');
 
-    if (!FEditor)
+    if (!writable())
         return true;
     // One edit block, so that a single undo takes the whole list away again.
     QTextCursor cursor = FEditor->textCursor();

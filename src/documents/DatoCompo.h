@@ -42,5 +42,8 @@ public:
     QStringList datoerListe;
 
 private:
+    // A text area is attached and takes text: not while its file is still loading.
+    bool writable() const;
+
     QPointer<Platform::RichEdit> FEditor;
 };

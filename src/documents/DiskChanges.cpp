@@ -70,7 +70,8 @@ void DiskChanges::check()
 {
     if (m_watch->path().isEmpty())
         return;
-    if (asking || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+    // A document still loading is compared with its file once it is all in.
+    if (asking || m_editor.isLoading() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
         m_retry.start(retryMilliseconds);
         return;
     }

@@ -29,8 +29,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -41,6 +44,12 @@ bool isWordCharacter(QChar c)
     const char16_t u = c.unicode();
     return u == u'-' || (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')
         || u == u'Æ' || u == u'Ø' || u == u'Å' || u == u'æ' || u == u'ø' || u == u'å';
+}
+
+// A line count still being taken is the count of the text's lines, marked as not the last word.
+QString linesText(int lines, bool known)
+{
+    return QString::number(lines) + (known ? QString() : QStringLiteral(" …"));
 }
 
 } // namespace
@@ -69,6 +78,7 @@ TDocumentForm::TDocumentForm(Platform::RichEdit *editor, const DocumentOpening &
     dropDownPU = new QMenu(this);
     dropDownPU->setObjectName(QStringLiteral("dropDownPU"));
     column->addWidget(redskabsPanel);
+    buildLoadingRow(column);
     Editor->setParent(this);
     Editor->widget()->setParent(body);
     Editor->widget()->setObjectName(QStringLiteral("Editor"));
@@ -84,6 +94,45 @@ TDocumentForm::TDocumentForm(Platform::RichEdit *editor, const DocumentOpening &
         reportModified();
         XYinfo();
     });
+    connect(Editor, &Platform::RichEdit::loadProgress, m_loadingBar, &QProgressBar::setValue);
+    connect(Editor, &Platform::RichEdit::loaded, this, &TDocumentForm::loadingDone);
+    connect(Editor, &Platform::RichEdit::displayedLinesCounted, this, [this] {
+        XYinfo();
+        emit informationChanged();
+    });
+}
+
+void TDocumentForm::buildLoadingRow(QVBoxLayout *column)
+{
+    m_loadingRow = new QWidget(this);
+    m_loadingRow->setObjectName(QStringLiteral("henterPanel"));
+    auto *row = new QHBoxLayout(m_loadingRow);
+    row->setContentsMargins(8, 4, 8, 4);
+    auto *label = new QLabel(QStringLiteral("Henter …"), m_loadingRow);
+    label->setObjectName(QStringLiteral("henterLabel"));
+    row->addWidget(label);
+    m_loadingBar = new QProgressBar(m_loadingRow);
+    m_loadingBar->setObjectName(QStringLiteral("henterBar"));
+    m_loadingBar->setAccessibleName(QStringLiteral("Henter"));
+    m_loadingBar->setRange(0, 100);
+    m_loadingBar->setValue(0);
+    row->addWidget(m_loadingBar, 1);
+    m_loadingRow->hide();
+    column->addWidget(m_loadingRow);
+}
+
+bool TDocumentForm::isLoading() const
+{
+    return Editor->isLoading();
+}
+
+void TDocumentForm::loadingDone()
+{
+    m_loadingRow->hide();
+    reportModified();
+    XYinfo();
+    emit loaded();
+    emit informationChanged();
 }
 
 TDocumentForm::~TDocumentForm() = default;
@@ -111,11 +160,12 @@ void TDocumentForm::buildActions()
     bingUrl = newAction("bingUrl", QStringLiteral("Bing"), QStringLiteral("Søg med Microsoft Bing: Ctrl+Shift+B"), "Ctrl+Shift+B");
     tubeUrl = newAction("tubeUrl", QStringLiteral("Søg på YouTube"), QStringLiteral("Søg med YouTube: Ctrl+Shift+T"), "Ctrl+Shift+T");
 
-    EditCut1->setUpdateRule([this] { return Editor->hasSelection(); });
+    // While a file loads the text area takes no typing; these would change the text around it.
+    EditCut1->setUpdateRule([this] { return Editor->hasSelection() && !isLoading(); });
     EditCopy1->setUpdateRule([this] { return Editor->hasSelection(); });
-    EditDelete1->setUpdateRule([this] { return Editor->hasSelection(); });
-    EditPaste1->setUpdateRule([this] { return Editor->canPaste(); });
-    EditUndo1->setUpdateRule([this] { return Editor->canUndo(); });
+    EditDelete1->setUpdateRule([this] { return Editor->hasSelection() && !isLoading(); });
+    EditPaste1->setUpdateRule([this] { return Editor->canPaste() && !isLoading(); });
+    EditUndo1->setUpdateRule([this] { return Editor->canUndo() && !isLoading(); });
     aStavekontrol->setUpdateRule([this] { return Editor->contextMenu() == nullptr; });
 
     connect(EditCut1, &QAction::triggered, this, [this] { Editor->cut(); });
@@ -180,7 +230,7 @@ void TDocumentForm::FormCreate()
     const Platform::RecoveredCopy *recovered = m_opening.recovered;
     if (recovered || Platform::fileExists(Filnavn)) {
         QString error;
-        const bool read = recovered ? Editor->restoreCopy(*recovered, &error) : Editor->loadFromFile(Filnavn, &error);
+        const bool read = recovered ? Editor->restoreCopy(*recovered, &error) : Editor->startLoading(Filnavn, &error);
         if (!read) {
             m_openFailed = true;
             showInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + (recovered ? recovered->textFile : Filnavn)
@@ -198,6 +248,7 @@ void TDocumentForm::FormCreate()
         capNavn = QString::number(m_opening.number) + QStringLiteral(". Dokument");
     }
     setWindowTitle(capNavn);
+    m_loadingRow->setVisible(Editor->isLoading());
     // A restored text is what was never saved.
     Editor->setModified(recovered != nullptr);
     connect(Editor, &Platform::RichEdit::textChanged, this, &TDocumentForm::reportModified);
@@ -244,6 +295,7 @@ void TDocumentForm::reportModified()
 void TDocumentForm::XYinfo()
 {
     LinieAntal = Editor->displayedLineCount();
+    m_linesKnown = Editor->displayedLinesKnown();
     const QPoint caret = Editor->caretPosition();
     posY = caret.y();
     posX = caret.x();
@@ -277,11 +329,17 @@ bool TDocumentForm::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+QString TDocumentForm::lineCountText() const
+{
+    return linesText(LinieAntal, m_linesKnown);
+}
+
 FileInformation TDocumentForm::filInformation()
 {
     const QString chars = QString::number(Editor->textLength());
     FileInformation information;
-    information.lines = QStringLiteral("Antal linjer: ") + QString::number(Editor->displayedLineCount());
+    const int lines = Editor->displayedLineCount();
+    information.lines = QStringLiteral("Antal linjer: ") + linesText(lines, Editor->displayedLinesKnown());
     if (Filnavn.isEmpty()) {
         information.name = m_noNameText;
         information.size = QStringLiteral("Antal tegn: ") + chars;

@@ -10,6 +10,7 @@ class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QToolButton;
 class QVBoxLayout;
 class DiskChanges;
@@ -64,8 +65,11 @@ public:
     // The file could not be read in the create step; the window is not shown.
     bool openFailed() const { return m_openFailed; }
     // What the user is told on opening the file, when anything: that its lines are too long for
-    // word wrap or spell check.
+    // word wrap or spell check. Known once the file is loaded.
     QString openingNote() const;
+    // A large file goes into the window a slice at a time after the window shows; until loaded()
+    // the text is not all there, and the window offers nothing that edits, saves or searches it.
+    bool isLoading() const;
 
     // Operations the frame dispatches to the active document.
     bool Gem();
@@ -130,6 +134,11 @@ signals:
     void renamed(const QString &oldCaption);
     // The window asks about its unsaved changes and wants to be seen while it does.
     void attentionWanted();
+    // The file is all in.
+    void loaded();
+    // What filInformation tells has changed by itself: the file is loaded, or its displayed
+    // lines are counted.
+    void informationChanged();
     // The window is closing, and then has closed.
     void closing();
     void closed();
@@ -146,6 +155,9 @@ protected:
     virtual void aStavekontrolExecute() = 0;
     // Shows the caret position and line count that XYinfo has just taken.
     virtual void showCaretPosition() = 0;
+    // LinieAntal as shown; marked while the displayed lines are still being counted, when it is
+    // the count of the text's lines.
+    QString lineCountText() const;
 
     // A command of this window with its caption, hint and keys ("Ctrl+B"; nullptr for none).
     TAction *newAction(const char *name, const QString &caption, const QString &hint, const char *keys);
@@ -168,6 +180,8 @@ protected:
 
 private:
     void buildActions();
+    void buildLoadingRow(QVBoxLayout *column);
+    void loadingDone();
     void leaveOwnKeysToOwnCommands();
     // Shows the tool panel when the user wants it and the window has room for it and some text.
     void placeToolPanel();
@@ -191,6 +205,10 @@ private:
     // The page rectangle of the last print; empty until then.
     QRect m_pageRect;
     QMenu *m_windowMenu = nullptr;
+    // "Henter …" with the progress, shown while the file loads.
+    QWidget *m_loadingRow = nullptr;
+    QProgressBar *m_loadingBar = nullptr;
+    bool m_linesKnown = true;
     QComboBox *m_fontNames = nullptr;
     bool m_showHints = true;
 };

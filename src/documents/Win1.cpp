@@ -32,6 +32,7 @@ Twinform1::Twinform1(const DocumentOpening &opening, const FrameCommands &comman
     FormCreate();
     // A file with very long lines opens without word wrap.
     wordwrapCheck->setChecked(Editor->wordWrap());
+    connect(this, &TDocumentForm::loaded, this, [this] { wordwrapCheck->setChecked(Editor->wordWrap()); });
 }
 
 void Twinform1::buildToolPanel(const FrameCommands &commands)
@@ -122,7 +123,7 @@ void Twinform1::buildMenus(const FrameCommands &commands)
 
 void Twinform1::showCaretPosition()
 {
-    antalLabel->setText(QString::number(LinieAntal));
+    antalLabel->setText(lineCountText());
     posLabel->setText(QString::number(posY + 1) + QLatin1Char(',') + QString::number(posX));
 }
 

@@ -322,7 +322,7 @@ void Twinform2::XYinfoRich()
 void Twinform2::showCaretPosition()
 {
     XYinfoRich();
-    infoPanels[1]->setText(QString::number(LinieAntal));
+    infoPanels[1]->setText(lineCountText());
     infoPanels[3]->setText(QString::number(posY + 1) + QLatin1Char(',') + QString::number(posX));
 }
 

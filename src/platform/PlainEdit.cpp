@@ -3,18 +3,25 @@
 #include "platform/LineFile.h"
 #include "platform/RecoveryStore.h"
 #include "platform/SlicedCopy.h"
+#include "platform/SlicedFill.h"
 #include "platform/SpellUnderliner.h"
 #include "platform/TextPieces.h"
 #include "platform/WrappedLines.h"
 
 #include <QContextMenuEvent>
+#include <QLoggingCategory>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QThread>
 
 namespace Platform {
+
+// Tells how long a file took to load in the background, for measuring: QT_LOGGING_RULES
+// "kyxtavlo.loading.info=true" shows it.
+Q_LOGGING_CATEGORY(loadingLog, "kyxtavlo.loading", QtWarningMsg)
 
 PlainTextArea::PlainTextArea(QWidget *parent)
     : QPlainTextEdit(parent)
@@ -89,8 +96,22 @@ PlainEdit::PlainEdit(QWidget *parent)
     , m_area(new PlainTextArea(parent))
     , m_lines(new WrappedLines(m_area))
     , m_copy(new SlicedCopy(m_area->document(), [this] { return m_area->m_inPieces; }, this))
+    , m_fill(new SlicedFill(m_area->document(), m_area))
 {
-    connect(m_area, &QPlainTextEdit::textChanged, this, &RichEdit::textChanged);
+    // The text going in while a file loads is no change of the user's.
+    connect(m_area, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_loading)
+            emit textChanged();
+    });
+    connect(m_fill, &SlicedFill::progress, this, &RichEdit::loadProgress);
+    connect(m_fill, &SlicedFill::finished, this, &PlainEdit::loadingDone);
+    connect(m_lines, &WrappedLines::counted, this, &RichEdit::displayedLinesCounted);
+}
+
+PlainEdit::~PlainEdit()
+{
+    if (m_preparing)
+        m_preparing->wait();
 }
 
 QTextDocument *PlainEdit::document() const
@@ -100,25 +121,103 @@ QTextDocument *PlainEdit::document() const
 
 bool PlainEdit::loadFromFile(const QString &path, QString *error)
 {
-    const std::optional<QByteArray> bytes = readFile(path, error);
+    std::optional<QByteArray> bytes = readFile(path, error);
     if (!bytes)
         return false;
-    DecodedText decoded = decodeText(*bytes);
-    m_encoding = decoded.encoding;
-    m_lineBreak = decoded.lineBreak;
-    m_area->m_inPieces = showText(decoded.text);
-    // Laying out and checking a long line whole, for each keystroke, is what makes such files
-    // hang; in pieces without wrapping no layout is longer than a piece.
-    if (m_area->m_inPieces)
-        setWordWrap(false);
-    m_area->m_spelling->setEnabled(!m_area->m_inPieces);
-    markLineBreaks(decoded.lineBreaks);
-    m_area->document()->setModified(false);
+    show(prepare(std::move(*bytes)));
     return true;
+}
+
+bool PlainEdit::startLoading(const QString &path, QString *error)
+{
+    std::optional<QByteArray> bytes = readFile(path, error);
+    if (!bytes)
+        return false;
+    if (bytes->size() < BackgroundLoadBytes) {
+        show(prepare(std::move(*bytes)));
+        return true;
+    }
+    m_loading = true;
+    m_loadClock.start();
+    // The caret stays at the start while the text goes in behind it: carried along to the end,
+    // it would have every line before it counted and laid out.
+    QTextCursor start(m_area->document());
+    start.setKeepPositionOnInsert(true);
+    m_area->setTextCursor(start);
+    // The scroll bar that the text will need is there from the start: appearing after the first
+    // slice, it would narrow the area, and Qt, laying the text out again for the new width,
+    // forgets the width of its widest line but not which block that was. That block laid out
+    // again would then have every block of the full document laid out to find the widest one.
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_area->setReadOnly(true);
+    m_area->m_spelling->setEnabled(false);
+    // Decoded on a thread of its own while the window is made and shown.
+    auto prepared = std::make_shared<Prepared>();
+    auto parts = std::make_shared<QStringList>();
+    m_preparing.reset(QThread::create([prepared, parts, bytes = std::move(*bytes)]() mutable {
+        *prepared = prepare(std::exchange(bytes, QByteArray()));
+        *parts = SlicedFill::parts(std::exchange(prepared->decoded.text, QString()));
+    }));
+    connect(m_preparing.get(), &QThread::finished, this, [this, prepared, parts] {
+        m_preparing->wait();
+        m_preparing.reset();
+        takeForm(*prepared);
+        m_fill->fill(std::exchange(*parts, QStringList()));
+    });
+    m_preparing->start();
+    return true;
+}
+
+void PlainEdit::loadingDone()
+{
+    m_area->setTextCursor(QTextCursor(m_area->document()));
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    markForm();
+    m_area->setReadOnly(false);
+    m_loading = false;
+    qCInfo(loadingLog, "loaded %d characters in %lld ms", m_area->document()->characterCount() - 1,
+           qint64(m_loadClock.elapsed()));
+    emit loaded();
+}
+
+void PlainEdit::show(Prepared prepared)
+{
+    takeForm(prepared);
+    m_area->setPlainText(prepared.decoded.text);
+    markForm();
+}
+
+void PlainEdit::takeForm(const Prepared &prepared)
+{
+    m_encoding = prepared.decoded.encoding;
+    m_lineBreak = prepared.decoded.lineBreak;
+    m_area->m_inPieces = prepared.inPieces;
+    // Laying out and checking a long line whole, for each keystroke, is what makes such files
+    // hang; in pieces without wrapping no layout is longer than a piece. Switched off before the
+    // text goes in, the wrapping costs no layout of the text.
+    if (prepared.inPieces)
+        setWordWrap(false);
+    m_form.decoded.lineBreaks = prepared.decoded.lineBreaks;
+    m_form.pieces = prepared.pieces;
+}
+
+void PlainEdit::markForm()
+{
+    markPieces(m_area->document(), m_form.pieces);
+    m_area->m_spelling->setEnabled(!m_area->m_inPieces);
+    markLineBreaks(m_form.decoded.lineBreaks);
+    m_form = Prepared();
+    m_area->document()->setModified(false);
 }
 
 bool PlainEdit::saveToFile(const QString &path, QString *error)
 {
+    if (m_loading) {
+        // Only part of the text is there: written now, the file would lose the rest.
+        if (error)
+            *error = QStringLiteral("Dokumentet er ikke hentet helt endnu.");
+        return false;
+    }
     TextEncoding used = m_encoding;
     const QByteArray bytes = encodeText(text(), m_encoding, m_lineBreak, &used, lineBreaksOfBlocks());
     if (!writeFileAtomically(path, bytes, error))
@@ -151,8 +250,12 @@ bool PlainEdit::restoreCopy(const RecoveredCopy &copy, QString *error)
     return true;
 }
 
-bool PlainEdit::showText(const QString &text)
+PlainEdit::Prepared PlainEdit::prepare(QByteArray bytes)
 {
+    Prepared prepared;
+    prepared.decoded = decodeText(bytes);
+    bytes = QByteArray();
+    const QString &text = prepared.decoded.text;
     bool longLines = false;
     for (qsizetype start = 0, end; !longLines && start <= text.size(); start = end + 1) {
         end = text.indexOf(QLatin1Char('\n'), start);
@@ -160,13 +263,10 @@ bool PlainEdit::showText(const QString &text)
             end = text.size();
         longLines = end - start > LongLineLength;
     }
-    if (!longLines) {
-        m_area->setPlainText(text);
-        return false;
-    }
+    if (!longLines)
+        return prepared;
     QString shown;
     shown.reserve(text.size() + text.size() / PieceLength + 1);
-    std::vector<int> pieces;
     int blocks = 0;
     for (qsizetype start = 0, end; start <= text.size(); start = end + 1) {
         end = text.indexOf(QLatin1Char('\n'), start);
@@ -177,7 +277,7 @@ bool PlainEdit::showText(const QString &text)
         for (const qsizetype piece : pieceStarts(line)) {
             shown += line.sliced(from, piece - from);
             shown += QLatin1Char('\n');
-            pieces.push_back(++blocks);
+            prepared.pieces.push_back(++blocks);
             from = piece;
         }
         shown += line.sliced(from);
@@ -186,9 +286,9 @@ bool PlainEdit::showText(const QString &text)
             ++blocks;
         }
     }
-    m_area->setPlainText(shown);
-    markPieces(m_area->document(), pieces);
-    return true;
+    prepared.decoded.text = std::move(shown);
+    prepared.inPieces = true;
+    return prepared;
 }
 
 // A file that mixes line-break styles keeps each line's own: the user state of the line's last
@@ -248,7 +348,15 @@ QString PlainEdit::selectedText() const
 
 int PlainEdit::displayedLineCount() const
 {
-    return m_lines->total();
+    if (!m_loading)
+        if (const std::optional<int> lines = m_lines->total())
+            return *lines;
+    return m_area->document()->blockCount();
+}
+
+bool PlainEdit::displayedLinesKnown() const
+{
+    return !m_loading && m_lines->isCounted();
 }
 
 QPoint PlainEdit::caretPosition() const

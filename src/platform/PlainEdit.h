@@ -2,14 +2,21 @@
 
 #include "platform/RichEdit.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QMenu>
 #include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class QThread;
 
 
 namespace Platform {
 
 class SlicedCopy;
+class SlicedFill;
 class SpellUnderliner;
 class WrappedLines;
 
@@ -43,16 +50,22 @@ private:
     friend class PlainEdit;
 };
 
+// Files of at least this size are loaded with startLoading in the background.
+constexpr qsizetype BackgroundLoadBytes = 2'000'000;
+
 class PlainEdit : public RichEdit {
     Q_OBJECT
 public:
     explicit PlainEdit(QWidget *parent);
+    ~PlainEdit() override;
 
     QAbstractScrollArea *widget() const override { return m_area; }
     QTextDocument *document() const override;
     PlainTextArea *area() const { return m_area; }
 
     bool loadFromFile(const QString &path, QString *error = nullptr) override;
+    bool startLoading(const QString &path, QString *error = nullptr) override;
+    bool isLoading() const override { return m_loading; }
     bool saveToFile(const QString &path, QString *error = nullptr) override;
     void takeSnapshot(std::function<void(RecoverySnapshot)> done) override;
     bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) override;
@@ -64,6 +77,7 @@ public:
     QString selectedText() const override;
 
     int displayedLineCount() const override;
+    bool displayedLinesKnown() const override;
     QPoint caretPosition() const override;
     void setDefaultFont(const QString &family, int points) override;
     void setInnerMargins(int pixels) override;
@@ -83,10 +97,22 @@ public:
     QTextCursor textCursor() const override;
     void setTextCursor(const QTextCursor &cursor) override;
 
+    // A file's text made ready to be shown, on any thread: decoded, and when a line is longer
+    // than LongLineLength, every line longer than a piece cut into pieces.
+    struct Prepared {
+        DecodedText decoded; // its text is the text to show
+        bool inPieces = false;
+        std::vector<int> pieces; // the blocks that continue the line of the block before them
+    };
+
 private:
-    // Shows text, its lines longer than a piece in pieces when one of them is longer than
-    // LongLineLength; true when it did.
-    bool showText(const QString &text);
+    static Prepared prepare(QByteArray bytes);
+    void show(Prepared prepared);
+    // Takes the encoding and the form of the text before it goes in, and what is marked in the
+    // document afterwards.
+    void takeForm(const Prepared &prepared);
+    void markForm();
+    void loadingDone();
     void markLineBreaks(const QByteArray &styles);
     // The line-break style of every line but the last; empty unless the file mixed styles.
     QByteArray lineBreaksOfBlocks() const;
@@ -94,6 +120,13 @@ private:
     PlainTextArea *m_area;
     WrappedLines *m_lines;
     SlicedCopy *m_copy;
+    SlicedFill *m_fill;
+    // Decodes a file being loaded.
+    std::unique_ptr<QThread> m_preparing;
+    bool m_loading = false;
+    QElapsedTimer m_loadClock;
+    // What is marked once the text is in.
+    Prepared m_form;
     bool m_mixedLineBreaks = false;
 };
 

@@ -35,6 +35,12 @@ public:
     // Reads the file, remembering its encoding and line-break style; on failure nothing changes
     // and *error (when given) tells why.
     virtual bool loadFromFile(const QString &path, QString *error = nullptr) = 0;
+    // As loadFromFile, but a large plain text goes into the text area a slice at a time while
+    // the event loop runs, once the area is on screen: isLoading() until loaded(). A failure to
+    // read the file is known at once.
+    virtual bool startLoading(const QString &path, QString *error = nullptr) { return loadFromFile(path, error); }
+    // While loading, the text is not all there: it is not to be edited, saved or searched.
+    virtual bool isLoading() const { return false; }
     // Writes the text in the remembered encoding, replacing the file atomically.
     virtual bool saveToFile(const QString &path, QString *error = nullptr) = 0;
 
@@ -54,8 +60,11 @@ public:
     // Whether the file read has lines (in rich text, paragraphs) so long that spell check was
     // switched off, and in plain text word wrap too.
     virtual bool hasLongLines() const { return false; }
-    // Lines as displayed: a wrapped line counts once for every screen line.
+    // Lines as displayed: a wrapped line counts once for every screen line. While the wrapped
+    // lines of a long document are still being counted, the lines of the text, and
+    // displayedLinesKnown() is false until displayedLinesCounted().
     virtual int displayedLineCount() const = 0;
+    virtual bool displayedLinesKnown() const { return true; }
     // Caret (end of the selection): y the displayed line, x the column in it, both from 0.
     virtual QPoint caretPosition() const = 0;
 
@@ -100,6 +109,10 @@ public:
 
 signals:
     void textChanged();
+    // How much of the text is in while loading, in percent.
+    void loadProgress(int percent);
+    void loaded();
+    void displayedLinesCounted();
 
 protected:
     // The whole file, or nothing with *error telling why in Danish.

@@ -6,6 +6,9 @@
 #include <QByteArray>
 #include <QFile>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace Platform {
 
@@ -31,6 +34,13 @@ std::optional<qint64> availableMemory()
         return ok ? std::optional<qint64>(kilobytes * 1024) : std::nullopt;
     }
     return std::nullopt;
+#endif
+}
+
+void giveLargeBlocksBack()
+{
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
 }
 

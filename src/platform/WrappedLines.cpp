@@ -1,5 +1,6 @@
 #include "platform/WrappedLines.h"
 
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
@@ -8,26 +9,57 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace Platform {
+
+namespace {
+
+// What is counted at once when a number is asked for: a keystroke's worth of waiting.
+constexpr int kAtOnceMilliseconds = 30;
+constexpr int kSliceMilliseconds = 25;
+
+} // namespace
 
 WrappedLines::WrappedLines(QPlainTextEdit *area)
     : QObject(area)
     , m_area(area)
 {
     connect(area->document(), &QTextDocument::contentsChange, this, &WrappedLines::contentsChange);
+    m_slices.setSingleShot(true);
+    m_slices.setInterval(0);
+    connect(&m_slices, &QTimer::timeout, this, &WrappedLines::countSlice);
 }
 
-int WrappedLines::total()
+std::optional<int> WrappedLines::total()
 {
-    countUnknown();
+    if (!countUnknown(qsizetype(m_area->document()->blockCount()), kAtOnceMilliseconds)) {
+        m_owed = true;
+        m_slices.start();
+        return std::nullopt;
+    }
     return m_area->document()->lineCount();
+}
+
+bool WrappedLines::isCounted() const
+{
+    return m_unknown == 0 && m_known.size() == size_t(m_area->document()->blockCount()) && currentShape() == m_shape;
 }
 
 int WrappedLines::firstLine(const QTextBlock &block)
 {
-    countUnknown();
+    countUnknown(block.blockNumber(), -1);
     return block.firstLineNumber();
+}
+
+void WrappedLines::countSlice()
+{
+    // Also when a keystroke's count finished it: whoever was told that the total is not known
+    // yet learns that it is.
+    if (!countUnknown(qsizetype(m_area->document()->blockCount()), kSliceMilliseconds))
+        m_slices.start();
+    else if (std::exchange(m_owed, false))
+        emit counted();
 }
 
 void WrappedLines::contentsChange(int position, int, int added)
@@ -67,8 +99,10 @@ WrappedLines::Shape WrappedLines::currentShape() const
             document->documentMargin()};
 }
 
-void WrappedLines::countUnknown()
+bool WrappedLines::countUnknown(qsizetype before, int milliseconds)
 {
+    QElapsedTimer clock;
+    clock.start();
     const Shape shape = currentShape();
     if (!(shape == m_shape) || m_known.size() != size_t(m_area->document()->blockCount())) {
         m_shape = shape;
@@ -87,10 +121,15 @@ void WrappedLines::countUnknown()
     }
     QTextBlock next;
     qsizetype nextNumber = -1;
+    const auto end = m_known.begin() + qMin(before, qsizetype(m_known.size()));
+    int sinceChecked = 0;
     for (auto at = m_known.begin(); m_unknown > 0; ++at) {
-        at = std::find(at, m_known.end(), 0);
-        if (at == m_known.end())
-            break;
+        at = std::find(at, end, 0);
+        if (at == end)
+            return true;
+        // Checked now and then: the clock costs more than counting a short block.
+        if (milliseconds >= 0 && ++sinceChecked % 256 == 0 && clock.hasExpired(milliseconds))
+            return false;
         const qsizetype number = at - m_known.begin();
         const QTextBlock block = number == nextNumber ? next : m_area->document()->findBlockByNumber(int(number));
         count(block);
@@ -99,14 +138,17 @@ void WrappedLines::countUnknown()
         next = block.next();
         nextNumber = number + 1;
     }
+    return true;
 }
 
 void WrappedLines::count(const QTextBlock &block)
 {
+    // Asked first, because asking a block for its layout makes one: a document of millions of
+    // lines would hold hundreds of megabytes of empty layouts.
+    if (block.lineCount() == 1 && fitsOnOneLine(block.text()))
+        return;
     // Laid out by the area at the current shape: its count is right.
     if (block.layout()->lineCount() > 0)
-        return;
-    if (block.lineCount() == 1 && fitsOnOneLine(block.text()))
         return;
     static_cast<QPlainTextDocumentLayout *>(m_area->document()->documentLayout())->ensureBlockLayout(block);
     // Only the count is kept; the area lays the block out again when it comes into view, so a

@@ -29,6 +29,8 @@
 #include <QMenu>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -62,6 +64,9 @@ private slots:
     void unreadableFileOpensNothing();
     void caretPosition();
     void linesOfALongWrappedDocument();
+    void bigFileLoadsWhileTheWindowShows();
+    void nothingWritesAHalfLoadedDocument_data();
+    void nothingWritesAHalfLoadedDocument();
     void veryLongLine();
     void wordAtCaret_data();
     void wordAtCaret();
@@ -117,6 +122,20 @@ private:
         mainform->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), mainform);
     }
+    // A file big enough to be loaded a slice at a time: Danish text with CR LF, every tenth line
+    // long enough to wrap.
+    static QByteArray bigFile()
+    {
+        QByteArray bytes;
+        for (int line = 0; bytes.size() < 2'200'000; ++line) {
+            bytes += "Linje " + QByteArray::number(line) + QStringLiteral(": blåbærgrød og æblekage").toUtf8();
+            if (line % 10 == 0)
+                bytes += QByteArray(" med fløde").repeated(40);
+            bytes += "\r\n";
+        }
+        return bytes;
+    }
+    static QWidget *loadingPanel(Twinform1 *window) { return window->findChild<QWidget *>(QStringLiteral("henterPanel")); }
     static QString changedQuestion(const QString &path)
     {
         return QStringLiteral("Filen\n") + path + QStringLiteral("\ner ændret af et andet program.\nSkal den hentes igen?");
@@ -608,8 +627,9 @@ void TestTextWindow::linesOfALongWrappedDocument()
         return QStringLiteral("%1 lines, the caret on line %2").arg(lines).arg(caretLine > 0 ? caretLine : lines);
     };
     QVERIFY(linesLaidOutWhole(text) > 800);
-    QCOMPARE(shown(), laidOut(1));
-    QCOMPARE(mainform->antalLinjerLabel->text(), QStringLiteral("Antal linjer: ") + window->antalLabel->text());
+    // What takes longer to count than a keystroke may wait is counted while the program is idle.
+    QTRY_COMPARE(shown(), laidOut(1));
+    QTRY_COMPARE(mainform->antalLinjerLabel->text(), QStringLiteral("Antal linjer: ") + window->antalLabel->text());
 
     QWindow *keys = mainform->windowHandle();
     QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
@@ -645,6 +665,100 @@ void TestTextWindow::linesOfALongWrappedDocument()
     window->wordwrapCheck->click();
     QTest::keyClick(keys, Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(shown(), laidOut(0));
+}
+
+// A big file: the window shows at once with "Henter …" and how far the text has come, while the
+// text goes in; then the whole text is there, unmodified, with nothing to undo, the caret at the
+// start, and the lines counted as laid out whole. Saved after an edit, it keeps its encoding and
+// line breaks.
+void TestTextWindow::bigFileLoadsWhileTheWindowShows()
+{
+    ProgramFixture program;
+    program.start();
+    const QByteArray bytes = bigFile();
+    const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
+    mainform->funk->openwin(path, QString());
+    Twinform1 *window = active();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("stor.txt"));
+    QWidget *panel = loadingPanel(window);
+    QVERIFY(panel);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("henterLabel"))->text(), QStringLiteral("Henter …"));
+    auto *bar = panel->findChild<QProgressBar *>(QStringLiteral("henterBar"));
+    QVERIFY(bar && bar->isVisible());
+    QSignalSpy progress(bar, &QProgressBar::valueChanged);
+    // Meanwhile the line count is that of the text so far, marked as not the last word.
+    QVERIFY(window->antalLabel->text().endsWith(QStringLiteral(" …")));
+    // Typing goes nowhere while the text is not all there.
+    QCOMPARE(QApplication::focusWidget(), area(window));
+    key(Qt::Key_X);
+    key(Qt::Key_Delete);
+
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 60000);
+    QVERIFY(progress.size() > 1);
+    QCOMPARE(bar->value(), 100);
+    QPlainTextEdit *text = area(window);
+    QCOMPARE(text->toPlainText().toUtf8(), QByteArray(bytes).replace("\r\n", "\n"));
+    QVERIFY(!window->editor()->isModified());
+    QVERIFY(!text->document()->isUndoAvailable());
+    QCOMPARE(text->textCursor().position(), 0);
+    QCOMPARE(window->posLabel->text(), QStringLiteral("1,0"));
+    TAction::updateAll();
+    QVERIFY(!mainform->fileGem->isEnabled());
+    QVERIFY(mainform->fileGemSom->isEnabled());
+
+    // The wrapped lines, counted while the program is idle, are those of the text laid out whole.
+    const int wrapped = linesLaidOutWhole(text);
+    QVERIFY(wrapped > text->document()->blockCount());
+    QTRY_COMPARE_WITH_TIMEOUT(window->antalLabel->text(), QString::number(wrapped), 30000);
+    QTRY_COMPARE(mainform->antalLinjerLabel->text(), QStringLiteral("Antal linjer: ") + QString::number(wrapped));
+
+    backToMainWindow();
+    QCOMPARE(QApplication::focusWidget(), text);
+    key(Qt::Key_Y);
+    TAction::updateAll();
+    key(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!window->editor()->isModified());
+    QCOMPARE(ProgramFixture::readFile(path), "y" + bytes);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestTextWindow::nothingWritesAHalfLoadedDocument_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("save as") << QStringLiteral("Ctrl+Alt+S");
+    QTest::newRow("save") << QStringLiteral("Ctrl+S");
+    QTest::newRow("close the window") << QStringLiteral("Ctrl+L");
+    QTest::newRow("close the program") << QString();
+}
+
+// Saved or closed while its text is still going in, a document writes nothing: neither its own
+// file nor another, and closing asks nothing.
+void TestTextWindow::nothingWritesAHalfLoadedDocument()
+{
+    QFETCH(QString, keys);
+    ProgramFixture program;
+    program.start();
+    const QByteArray bytes = bigFile();
+    const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
+    const QString other = QDir(program.workFolder()).filePath(QStringLiteral("kopi.txt"));
+    program.dialogs.saveAnswers.enqueue(other);
+    mainform->funk->openwin(path, QString());
+    QPointer<Twinform1> window = active();
+    QVERIFY(window && loadingPanel(window)->isVisible());
+    if (keys.isEmpty())
+        QVERIFY(program.close());
+    else
+        QTest::keySequence(mainform, QKeySequence(keys));
+    QVERIFY(program.dialogs.saveRequests.isEmpty());
+    QVERIFY(program.modal.shown.isEmpty());
+    if (window && !keys.endsWith(QLatin1Char('L')))
+        QTRY_VERIFY_WITH_TIMEOUT(!loadingPanel(window)->isVisible(), 60000);
+    else
+        QTRY_VERIFY(!window);
+    QCOMPARE(ProgramFixture::readFile(path), bytes);
+    QVERIFY(!QFileInfo::exists(other));
 }
 
 // A minified file: one line of a megabyte and a half. It opens at once, the user is told that word
