@@ -8,7 +8,8 @@
 //   bench_search names <folder> <word>                the search for folders and files by name
 //
 // Each prints "RESULT\tkey\tlabel\tseconds\tpeak MB\tnote"; the note tells what was found, so that
-// the counts can be set beside the other tool's. It measures; it never fails on a figure.
+// the counts can be set beside the other tool's. The whole program runs, offscreen or, on an X
+// server with QT_QPA_PLATFORM=xcb, in real windows. It measures; it never fails on a figure.
 
 #include "Measure.h"
 

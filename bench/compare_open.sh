@@ -13,7 +13,8 @@
 # grep (20 000 files), the search for folders and files by name beside find (200 000 entries); and
 # replace-all in big documents beside sed (bench_replace).
 #
-#   bench/compare_open.sh    BUILD_DIR (default build/) and RUNS (default 5) may be set
+#   bench/compare_open.sh    BUILD_DIR (default build/) and RUNS (default 5) may be set;
+#                            PARTS=searches leaves the opening of documents out
 #
 # It measures; it never fails on a figure. The documents (Danish text with æ, ø and å, CR LF) are
 # made in a temporary folder and removed afterwards; the table goes to bench/out/compare_open.txt.
@@ -23,6 +24,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${BUILD_DIR:-$root/build}"
 runs="${RUNS:-5}"
+parts="${PARTS:-all}"
 outdir="$here/out"
 
 # shellcheck source=../tools/packages.sh
@@ -112,6 +114,7 @@ summary() {
     "------------------" "------------------" "------------------" "------------------"
 } | tee "$outdir/compare_open.txt"
 
+if [[ $parts != searches ]]; then
 # A first start of each, not counted, fills the disk cache and lets each program write its
 # first-start settings, as a user's programs have.
 open_once kyxtavlo "" "$work/kyxtavlo" "$docs/open_10MB.txt" >/dev/null
@@ -134,6 +137,7 @@ for size in 10 50 100; do
     "$(summary <<<"$kyx_s")" "$(summary <<<"$kyx_mb")" "$(summary <<<"$answer_s")" "$(summary <<<"$fp_s")" \
     "$(summary <<<"$fp_mb")" | tee -a "$outdir/compare_open.txt"
 done
+fi
 
 # ---- searches over folder trees and replace-all ------------------------------------------------
 
