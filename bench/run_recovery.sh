@@ -6,12 +6,14 @@
 # measures; it never fails on a figure. The documents are made in a temporary folder and removed
 # afterwards.
 #
-#   bench/run_recovery.sh             offscreen; BUILD_DIR (default build/) may be set
+#   bench/run_recovery.sh             offscreen; BUILD_DIR (default build/) and RUNS (default 1,
+#                                     each run a process of its own) may be set
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 build="${BUILD_DIR:-$root/build}"
+runs="${RUNS:-1}"
 outdir="$here/out"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
@@ -36,6 +38,8 @@ cp "$build/bench/bench_recovery" "$bench"
     "platform $QT_QPA_PLATFORM; $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
   echo
   for doc in plain_1MB.txt plain_100MB.txt rich_1MB.rtf rich_10MB.rtf; do
-    "$bench" copy "$docs/$doc" 2>>"$log"
+    for ((run = 1; run <= runs; run++)); do
+      "$bench" copy "$docs/$doc" 2>>"$log"
+    done
   done
 } | tee "$outdir/recovery.txt"
