@@ -5,8 +5,17 @@
 
 #include <QFile>
 #include <QTextStream>
+#include <QtGlobal>
 
 namespace Measure {
+
+// Without a display a benchmark runs offscreen; one started with a platform of its own (an X server
+// for real windows) keeps it. Called before the application object is made.
+inline void offscreenUnlessChosen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 inline QTextStream &out()
 {

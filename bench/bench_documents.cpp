@@ -728,9 +728,7 @@ int usage()
 
 int main(int argc, char *argv[])
 {
-    // Without a display the benchmark runs as well; run.sh chooses offscreen anyway.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Measure::offscreenUnlessChosen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kyxTavlo"));
     const QStringList args = QApplication::arguments().mid(1);

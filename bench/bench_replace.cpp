@@ -235,8 +235,7 @@ void measureSed(const QString &path, const QString &replaced)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Measure::offscreenUnlessChosen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kyxTavlo"));
     const QString folder = QApplication::arguments().value(1);

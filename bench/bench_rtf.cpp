@@ -1,5 +1,6 @@
 // Reading and writing a 2 MB RTF document with mixed formatting, beside reading the same text as
 // plain text. Prints seconds (median of runs) and the process's peak memory after each stage.
+#include "Measure.h"
 #include "platform/Rtf.h"
 #include "platform/TextCodec.h"
 
@@ -79,7 +80,7 @@ double medianSeconds(int runs, Work work)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Measure::offscreenUnlessChosen();
     QGuiApplication app(argc, argv);
     QTextDocument source;
     fill(source, 2 * 1024 * 1024);
