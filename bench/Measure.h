@@ -3,6 +3,9 @@
 // What every benchmark measures with: its own output streams and the process's memory, read from
 // /proc (Linux), in MiB.
 
+#include "platform/RichEdit.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 #include <QtGlobal>
@@ -15,6 +18,14 @@ inline void offscreenUnlessChosen()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Waits until the editor has all its text: a big file goes into its window in slices after the
+// window shows, and until then the text is neither searched nor edited.
+inline void untilLoaded(const Platform::RichEdit *editor)
+{
+    while (editor->isLoading())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 inline QTextStream &out()

@@ -189,12 +189,14 @@ int measureCopy(const QString &path)
         out() << "the document did not open: " << boxes.join(QStringLiteral(", ")) << Qt::endl;
         return 1;
     }
-    // Laid out and painted before anything is measured.
+    // Loaded, laid out and painted before anything is measured: a big file comes in slices, and a
+    // key typed meanwhile is ignored.
+    Platform::RichEdit *editor = window->editor();
+    Measure::untilLoaded(editor);
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 2000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    Platform::RichEdit *editor = window->editor();
 
     // A keystroke, then the copy it leads to, with the user-interface thread watched.
     const QString recoveryFolder = QDir(root.path()).filePath(QStringLiteral("Brugere"));

@@ -135,8 +135,9 @@ bool measureProgram(const QString &path, QString *replaced)
     TDocumentForm *window = mainform->activeDocument();
     if (!window || window->Filnavn != path)
         return false;
-    settle();
     Platform::RichEdit *editor = window->editor();
+    Measure::untilLoaded(editor);
+    settle();
     const int originalLength = editor->textLength();
 
     double command = 0;
