@@ -1,7 +1,7 @@
 // How long one recovery copy of unsaved text holds up the user-interface thread, and how much
-// memory the copy takes while it is written, for plain documents of 1 and 100 MB and rich
-// documents of 1 and 10 MB. Each document runs in a process of its own (run_recovery.sh starts
-// them), so that the memory figures are the copy's alone.
+// memory the copy takes while it is written, for plain documents of 1 and 100 MB (one of them
+// mixing line-break styles) and rich documents of 1 and 10 MB. Each document runs in a process of
+// its own (run_recovery.sh starts them), so that the memory figures are the copy's alone.
 //
 //   bench_recovery generate <folder>   writes the documents there
 //   bench_recovery copy <file>         opens the file in the program, types a character, and
@@ -77,19 +77,22 @@ const char *const words[] = {"og",   "i",      "at",   "det",       "er",    "en
 constexpr int kWords = int(sizeof words / sizeof *words);
 
 // Danish lines of about 80 characters, CR LF, in Windows-1252: a file from a Danish Windows desktop.
-bool writePlain(const QString &path, qint64 bytes)
+// With mixed, every seventh line ends in LF alone, as in a file edited on two systems: the copy
+// then keeps each line's own break.
+bool writePlain(const QString &path, qint64 bytes, bool mixed)
 {
     QString text;
     text.reserve(bytes + 100);
     quint32 state = 20261211;
     int inLine = 0;
+    int lines = 0;
     while (text.size() < bytes) {
         state = state * 1664525u + 1013904223u;
         const QString word = QString::fromUtf8(words[(state >> 8) % kWords]);
         text += word;
         inLine += int(word.size()) + 1;
         if (inLine > 80) {
-            text += QStringLiteral("\r\n");
+            text += mixed && ++lines % 7 == 0 ? QStringLiteral("\n") : QStringLiteral("\r\n");
             inLine = 0;
         } else {
             text += QLatin1Char(' ');
@@ -148,13 +151,15 @@ int generate(const QString &folder)
         const char *name;
         qint64 bytes;
         bool rich;
-    } documents[] = {{"plain_1MB.txt", 1 << 20, false},
-                     {"plain_100MB.txt", 100 << 20, false},
-                     {"rich_1MB.rtf", 1 << 20, true},
-                     {"rich_10MB.rtf", 10 << 20, true}};
+        bool mixed;
+    } documents[] = {{"plain_1MB.txt", 1 << 20, false, false},
+                     {"plain_100MB.txt", 100 << 20, false, false},
+                     {"plain_100MB_mixed.txt", 100 << 20, false, true},
+                     {"rich_1MB.rtf", 1 << 20, true, false},
+                     {"rich_10MB.rtf", 10 << 20, true, false}};
     for (const auto &document : documents) {
         const QString path = QDir(folder).filePath(QString::fromLatin1(document.name));
-        if (!(document.rich ? writeRich(path, document.bytes) : writePlain(path, document.bytes))) {
+        if (!(document.rich ? writeRich(path, document.bytes) : writePlain(path, document.bytes, document.mixed))) {
             out() << "could not write " << path << Qt::endl;
             return 1;
         }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds bench_recovery and measures one recovery copy of unsaved text for plain documents of 1 and
-# 100 MB and rich documents of 1 and 10 MB, each in a process of its own: the longest the
-# user-interface thread is held up from the keystroke until the copy is on disk, how long that
-# takes, and the memory the copy takes meanwhile. Writes the table to bench/out/recovery.txt. It
-# measures; it never fails on a figure. The documents are made in a temporary folder and removed
-# afterwards.
+# 100 MB (one of them mixing line-break styles) and rich documents of 1 and 10 MB, each in a process
+# of its own: the longest the user-interface thread is held up from the keystroke until the copy is
+# on disk, how long that takes, and the memory the copy takes meanwhile. Writes the table to
+# bench/out/recovery.txt. It measures; it never fails on a figure. The documents are made in a
+# temporary folder and removed afterwards.
 #
 #   bench/run_recovery.sh             offscreen; BUILD_DIR (default build/) and RUNS (default 1,
 #                                     each run a process of its own) may be set
@@ -37,7 +37,7 @@ cp "$build/bench/bench_recovery" "$bench"
   echo "commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?') (working tree may differ);" \
     "platform $QT_QPA_PLATFORM; $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
   echo
-  for doc in plain_1MB.txt plain_100MB.txt rich_1MB.rtf rich_10MB.rtf; do
+  for doc in plain_1MB.txt plain_100MB.txt plain_100MB_mixed.txt rich_1MB.rtf rich_10MB.rtf; do
     for ((run = 1; run <= runs; run++)); do
       "$bench" copy "$docs/$doc" 2>>"$log"
     done

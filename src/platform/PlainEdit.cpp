@@ -229,15 +229,20 @@ bool PlainEdit::saveToFile(const QString &path, QString *error)
 
 void PlainEdit::takeSnapshot(std::function<void(RecoverySnapshot)> done)
 {
-    m_copy->take([this, done = std::move(done)](QStringList text) {
-        RecoverySnapshot snapshot;
-        snapshot.entry.rich = false;
-        snapshot.entry.encoding = m_encoding;
-        snapshot.entry.lineBreak = m_lineBreak;
-        snapshot.text = std::move(text);
-        snapshot.lineBreaks = lineBreaksOfBlocks();
-        done(std::move(snapshot));
-    });
+    SlicedCopy::BlockNote lineBreakOf;
+    if (m_mixedLineBreaks)
+        lineBreakOf = [this](const QTextBlock &block, QByteArray &styles) { appendLineBreak(block, styles); };
+    m_copy->take(
+        [this, done = std::move(done)](QStringList text, QByteArray lineBreaks) {
+            RecoverySnapshot snapshot;
+            snapshot.entry.rich = false;
+            snapshot.entry.encoding = m_encoding;
+            snapshot.entry.lineBreak = m_lineBreak;
+            snapshot.text = std::move(text);
+            snapshot.lineBreaks = std::move(lineBreaks);
+            done(std::move(snapshot));
+        },
+        std::move(lineBreakOf));
 }
 
 bool PlainEdit::restoreCopy(const RecoveredCopy &copy, QString *error)
@@ -312,13 +317,17 @@ QByteArray PlainEdit::lineBreaksOfBlocks() const
     if (!m_mixedLineBreaks)
         return styles;
     styles.reserve(m_area->document()->blockCount());
-    for (QTextBlock block = m_area->document()->firstBlock(); block.next().isValid(); block = block.next()) {
-        if (continuesLine(block.next()))
-            continue;
-        const int style = block.userState();
-        styles.append(style >= 0 ? char(style) : char(m_lineBreak));
-    }
+    for (QTextBlock block = m_area->document()->firstBlock(); block.next().isValid(); block = block.next())
+        appendLineBreak(block, styles);
     return styles;
+}
+
+void PlainEdit::appendLineBreak(const QTextBlock &block, QByteArray &styles) const
+{
+    if (continuesLine(block.next()))
+        return;
+    const int style = block.userState();
+    styles.append(style >= 0 ? char(style) : char(m_lineBreak));
 }
 
 QString PlainEdit::text() const

@@ -47,9 +47,15 @@ SlicedCopy::SlicedCopy(QTextDocument *document, std::function<bool()> inPieces, 
 {
 }
 
-void SlicedCopy::take(std::function<void(QStringList)> done)
+void SlicedCopy::take(Done done, BlockNote note)
 {
+    // Slices taken without notes cannot give them, nor those with notes drop them.
+    if (bool(note) != bool(m_note)) {
+        m_slices.clear();
+        m_copied = 0;
+    }
     m_done = std::move(done);
+    m_note = std::move(note);
     goOn();
 }
 
@@ -65,6 +71,19 @@ QString SlicedCopy::textOf(int from, int to, bool exact) const
     return text;
 }
 
+QByteArray SlicedCopy::notesOf(int from, int to) const
+{
+    QByteArray notes;
+    if (!m_note)
+        return notes;
+    QTextBlock block = m_document->findBlock(from);
+    // Asking each block for its position would walk the document's tree every time.
+    for (int breakAt = block.position() + block.length() - 1; breakAt < to && block.next().isValid();
+         block = block.next(), breakAt += block.length())
+        m_note(block, notes);
+    return notes;
+}
+
 void SlicedCopy::step()
 {
     if (!m_done)
@@ -78,7 +97,7 @@ void SlicedCopy::step()
     if (end < length && m_document->characterAt(end - 1).isHighSurrogate())
         ++end;
     const bool exact = !m_inPieces();
-    m_slices.push_back({m_copied, end, textOf(m_copied, end, exact), exact});
+    m_slices.push_back({m_copied, end, textOf(m_copied, end, exact), exact, notesOf(m_copied, end)});
     m_copied = end;
     goOn();
 }
@@ -99,12 +118,15 @@ void SlicedCopy::finish()
     }
     QStringList pieces;
     pieces.reserve(qsizetype(m_slices.size()));
-    for (Slice &slice : m_slices)
+    QByteArray notes;
+    for (Slice &slice : m_slices) {
         pieces << std::move(slice.text);
+        notes += slice.notes;
+    }
     m_slices.clear();
     m_copied = 0;
-    const std::function<void(QStringList)> done = std::exchange(m_done, nullptr);
-    done(std::move(pieces));
+    const Done done = std::exchange(m_done, nullptr);
+    done(std::move(pieces), std::move(notes));
 }
 
 void SlicedCopy::changed(int position, int removed, int added)
@@ -125,6 +147,9 @@ void SlicedCopy::changed(int position, int removed, int added)
             later->end += shift;
         }
         m_copied += shift;
+        // A block joined to the next one keeps that one's break, and a split one's first part gets a
+        // new break: the notes beyond the slice stay as they are.
+        slice->notes = notesOf(slice->start, slice->end);
     } else {
         m_copied = slice->start;
         m_slices.erase(slice, m_slices.end());

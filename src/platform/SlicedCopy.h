@@ -35,16 +35,21 @@ private:
     QTimer m_next;
 };
 
-// The plain text.
+// The plain text, and with it, when asked for, a note of each block that ends in a break, such as
+// the style of a line's break in a document whose lines keep their own.
 class SlicedCopy : public SlicedTake {
 public:
+    // Appends to the notes what a block whose break is in the document tells.
+    using BlockNote = std::function<void(const QTextBlock &block, QByteArray &notes)>;
+    using Done = std::function<void(QStringList text, QByteArray notes)>;
+
     // inPieces tells whether the document shows its long lines in pieces (see TextPieces.h).
     SlicedCopy(QTextDocument *document, std::function<bool()> inPieces, QObject *parent);
 
     // Starts copying, or goes on with the copy under way; done then gets the text ('\n' line
     // breaks) in pieces to be joined, each ending between two characters, never inside a
-    // surrogate pair.
-    void take(std::function<void(QStringList)> done);
+    // surrogate pair, and the notes of the blocks in their order, or none when note is empty.
+    void take(Done done, BlockNote note = {});
 
 private:
     struct Slice {
@@ -54,15 +59,19 @@ private:
         // The text is the document's characters one for one, block breaks as '\n': a change in it
         // can be mended in place.
         bool exact;
+        // The notes of the blocks whose break is in the slice.
+        QByteArray notes;
     };
 
     void step() override;
     void changed(int position, int removed, int added) override;
     void finish();
     QString textOf(int from, int to, bool exact) const;
+    QByteArray notesOf(int from, int to) const;
 
     std::function<bool()> m_inPieces;
-    std::function<void(QStringList)> m_done;
+    Done m_done;
+    BlockNote m_note;
     std::vector<Slice> m_slices;
     int m_copied = 0;
 };

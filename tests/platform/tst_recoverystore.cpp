@@ -366,14 +366,15 @@ void TestRecoveryStore::copyThatCannotBeWrittenIsTold()
 }
 
 // A large text copied a slice at a time while the user changes it: what is given is the text as
-// it stands at the end, whatever changed where.
+// it stands at the end, whatever changed where, and beside it the note of every line's break as
+// the document holds it then (a document that mixes line-break styles keeps them so).
 void TestRecoveryStore::slicedCopyFollowsChanges_data()
 {
     QTest::addColumn<QString>("change");
     QTest::addColumn<bool>("inPieces");
     for (const char *change : {"none", "typing at the start", "typing in a copied slice", "deleting across slices",
                                "typing behind the copy", "typing at the end", "pasting lines", "replacing everything",
-                               "undoing", "emptying"}) {
+                               "undoing", "emptying", "splitting a copied line", "joining two copied lines"}) {
         QTest::newRow(change) << QString::fromLatin1(change) << false;
         QTest::addRow("%s, long lines in pieces", change) << QString::fromLatin1(change) << true;
     }
@@ -414,10 +415,32 @@ void TestRecoveryStore::slicedCopyFollowsChanges()
     }
     const auto text = [&document] { return Platform::textBetween(&document, 0, document.characterCount() - 1); };
     QCOMPARE(text().size() > 2'000'000, true);
+    // Each line's break gets a style of its own, as a file that mixes them would.
+    int ended = 0;
+    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next()) {
+        if (!Platform::continuesLine(block.next()))
+            block.setUserState(++ended % 3);
+    }
+    const auto lineBreakOf = [](const QTextBlock &block, QByteArray &notes) {
+        if (!Platform::continuesLine(block.next()))
+            notes += block.userState() < 0 ? '-' : char('0' + block.userState());
+    };
+    const auto lineBreaks = [&document, &lineBreakOf] {
+        QByteArray notes;
+        for (QTextBlock block = document.firstBlock(); block.next().isValid(); block = block.next())
+            lineBreakOf(block, notes);
+        return notes;
+    };
 
     Platform::SlicedCopy copy(&document, [inPieces] { return inPieces; }, nullptr);
     std::optional<QStringList> taken;
-    copy.take([&taken](QStringList pieces) { taken = std::move(pieces); });
+    QByteArray notes;
+    copy.take(
+        [&taken, &notes](QStringList pieces, QByteArray lineNotes) {
+            taken = std::move(pieces);
+            notes = std::move(lineNotes);
+        },
+        lineBreakOf);
     QTextCursor cursor(&document);
     for (int turn = 0; !taken && turn < 10'000; ++turn) {
         QCoreApplication::processEvents();
@@ -453,12 +476,22 @@ void TestRecoveryStore::slicedCopyFollowsChanges()
             document.undo();
         } else if (change == u"emptying") {
             document.clear();
+        } else if (change == u"splitting a copied line") {
+            cursor.setPosition(document.findBlock(300'000).position() + 3);
+            cursor.insertText(u"\n"_s);
+        } else if (change == u"joining two copied lines") {
+            // The line that goes on over the end of the first slice: the joined line's break is in
+            // the next one.
+            const QTextBlock last = document.findBlock(1 << 16);
+            cursor.setPosition(last.position() - 1);
+            cursor.deleteChar();
         }
     }
     QVERIFY(taken);
     for (const QString &piece : std::as_const(*taken))
         QVERIFY(piece.isEmpty() || !piece.back().isHighSurrogate());
     QCOMPARE(taken->join(QString()), text());
+    QCOMPARE(notes, lineBreaks());
 }
 
 // A rich document copied a slice at a time while the user changes it: written, the copy is the
