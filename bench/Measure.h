@@ -20,11 +20,16 @@ inline void offscreenUnlessChosen()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-// Waits until the editor has all its text: a big file goes into its window in slices after the
-// window shows, and until then the text is neither searched nor edited.
-inline void untilLoaded(const Platform::RichEdit *editor)
+// Waits until the editor has all its text and knows how many lines it shows: a big file goes into
+// its window in slices after the window shows, and until then the text is neither searched nor
+// edited; its wrapped lines are then counted in slices while the program is idle, which would
+// show in what is measured next.
+inline void untilReady(const Platform::RichEdit *editor)
 {
     while (editor->isLoading())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    editor->displayedLineCount();
+    while (!editor->displayedLinesKnown())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 

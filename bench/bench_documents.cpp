@@ -375,7 +375,7 @@ public:
         qApp->removeEventFilter(&watch);
         if (!watch.hasPainted(viewport))
             return nullptr;
-        Measure::untilLoaded(window->editor());
+        Measure::untilReady(window->editor());
         if (loadedSeconds)
             *loadedSeconds = timer.nsecsElapsed() / 1e9;
         settle();

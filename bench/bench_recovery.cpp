@@ -194,10 +194,10 @@ int measureCopy(const QString &path)
         out() << "the document did not open: " << boxes.join(QStringLiteral(", ")) << Qt::endl;
         return 1;
     }
-    // Loaded, laid out and painted before anything is measured: a big file comes in slices, and a
-    // key typed meanwhile is ignored.
+    // Loaded, counted, laid out and painted before anything is measured: a big file comes in
+    // slices, and a key typed meanwhile is ignored.
     Platform::RichEdit *editor = window->editor();
-    Measure::untilLoaded(editor);
+    Measure::untilReady(editor);
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 2000)

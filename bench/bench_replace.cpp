@@ -136,7 +136,7 @@ bool measureProgram(const QString &path, QString *replaced)
     if (!window || window->Filnavn != path)
         return false;
     Platform::RichEdit *editor = window->editor();
-    Measure::untilLoaded(editor);
+    Measure::untilReady(editor);
     settle();
     const int originalLength = editor->textLength();
 
