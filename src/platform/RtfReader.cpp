@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <optional>
 #include <string_view>
 #include <tuple>
@@ -534,6 +535,9 @@ void makeInsertable(QString &text, qsizetype from = 0)
 {
     char16_t *data = reinterpret_cast<char16_t *>(text.data());
     const qsizetype size = text.size();
+    // Most text has none of them: what comes before the first stays where it is.
+    while (from < size && data[from] >= 0x20 && data[from] < 0xD800 && data[from] != QChar::ParagraphSeparator)
+        ++from;
     qsizetype out = from;
     for (qsizetype i = from; i < size; ++i) {
         char16_t c = data[i];
@@ -763,7 +767,7 @@ private:
     std::vector<Field> m_fields;
     QStringList m_hrefs;
 
-    QByteArray m_bytes; // text bytes not yet decoded
+    std::string m_bytes; // text bytes not yet decoded
     QString m_decoded;
     std::map<int, std::optional<QStringDecoder>> m_decoders;
 
@@ -791,6 +795,15 @@ private:
     ListSlot m_numberingList;
     std::tuple<ListKind, int, QTextListFormat::Style> m_numberingKey;
 };
+
+// The bytes that end a run of text bytes: a group, a control word or symbol, a line break (which
+// RTF ignores).
+constexpr auto kEndsText = [] {
+    std::array<bool, 256> ends{};
+    for (const uchar c : {'{', '}', '\\', '\r', '\n'})
+        ends[c] = true;
+    return ends;
+}();
 
 void Reader::read()
 {
@@ -820,8 +833,7 @@ void Reader::read()
             break;
         default: {
             const uchar *from = m_pos;
-            while (m_pos < m_end && *m_pos != '{' && *m_pos != '}' && *m_pos != '\\'
-                   && *m_pos != '\r' && *m_pos != '\n')
+            while (m_pos < m_end && !kEndsText[*m_pos])
                 ++m_pos;
             m_ignorable = false;
             textBytes(from, m_pos);
@@ -1263,7 +1275,7 @@ void Reader::textBytes(const uchar *from, const uchar *to)
                     commitColor();
                 }
             } else if (m_state.dest == Dest::FontTable && *from >= 0x20) {
-                m_bytes.append(char(*from));
+                m_bytes.push_back(char(*from));
             }
         }
         return;
@@ -1279,7 +1291,7 @@ void Reader::textBytes(const uchar *from, const uchar *to)
         // Control characters other than the tab are left out; the rest goes in a run at a time.
         while (from < to) {
             const uchar *end = std::find_if(from, to, [](uchar c) { return c < 0x20 && c != '\t'; });
-            m_bytes.append(reinterpret_cast<const char *>(from), end - from);
+            m_bytes.append(reinterpret_cast<const char *>(from), size_t(end - from));
             from = end == to ? to : end + 1;
         }
         return;
@@ -1374,16 +1386,16 @@ void Reader::decode(QByteArrayView bytes, int codePage, QString &out)
             return;
         }
     }
-    out = Windows1252::decode(bytes);
+    Windows1252::decode(bytes, out);
 }
 
 void Reader::flushBytes()
 {
-    if (m_bytes.isEmpty())
+    if (m_bytes.empty())
         return;
-    decode(m_bytes, codePage(), m_decoded);
+    decode(QByteArrayView(m_bytes.data(), qsizetype(m_bytes.size())), codePage(), m_decoded);
     // Emptied, not freed: the next run of text takes the same memory.
-    m_bytes.resize(0);
+    m_bytes.clear();
     appendText(m_decoded);
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <type_traits>
 
 namespace Platform {
 
@@ -150,9 +151,10 @@ int TextFinder::findLastBefore(int position, const QString &inserted, QChar afte
 
 namespace {
 
-constexpr char asciiLower(char c)
+template <typename Unit>
+constexpr Unit asciiLower(Unit c)
 {
-    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+    return c >= 'A' && c <= 'Z' ? Unit(c + ('a' - 'A')) : c;
 }
 
 } // namespace
@@ -188,6 +190,7 @@ ByteScreen::ByteScreen(const QString &searchText, FindFlags flags)
         if (unit >= 0x80 || !m_needle.contains(char(unit)))
             continue;
         const QString character{QChar(char16_t(c))};
+        m_otherCharacters.push_back(char16_t(c));
         m_others.push_back(character.toUtf8());
         char byte = 0;
         if (Windows1252::encode(character, &byte))
@@ -195,23 +198,27 @@ ByteScreen::ByteScreen(const QString &searchText, FindFlags flags)
     }
 }
 
-qsizetype ByteScreen::indexIn(QByteArrayView bytes) const
+// Whether the units hold the needle, letter case aside without matchCase (Horspool). A unit
+// beyond a byte is never one of the needle's, which are ASCII.
+template <typename Unit>
+bool ByteScreen::holdsNeedle(const Unit *data, qsizetype size) const
 {
+    using Value = std::make_unsigned_t<Unit>;
     const qsizetype length = m_needle.size();
-    const char *const data = bytes.data();
-    const char last = m_needle.back();
-    for (qsizetype at = 0; at + length <= bytes.size();) {
-        const char c = data[at + length - 1];
-        if ((m_fold ? asciiLower(c) : c) == last) {
+    const auto last = Value(uchar(m_needle.back()));
+    const auto comparable = [this](Unit c) { return Value(m_fold ? asciiLower(c) : c); };
+    for (qsizetype at = 0; at + length <= size;) {
+        const Unit c = data[at + length - 1];
+        if (comparable(c) == last) {
             qsizetype i = length - 1;
-            while (i > 0 && (m_fold ? asciiLower(data[at + i - 1]) : data[at + i - 1]) == m_needle[i - 1])
+            while (i > 0 && comparable(data[at + i - 1]) == Value(uchar(m_needle[i - 1])))
                 --i;
             if (i == 0)
-                return at;
+                return true;
         }
-        at += m_shift[uchar(c)];
+        at += Value(c) < m_shift.size() ? m_shift[Value(c)] : length;
     }
-    return -1;
+    return false;
 }
 
 bool ByteScreen::mayHold(QByteArrayView bytes) const
@@ -228,7 +235,18 @@ bool ByteScreen::mayHold(QByteArrayView bytes) const
     for (const QByteArray &other : m_others)
         if (text.find(std::string_view(other.data(), size_t(other.size()))) != std::string_view::npos)
             return true;
-    return indexIn(bytes) >= 0;
+    return holdsNeedle(bytes.data(), bytes.size());
+}
+
+bool ByteScreen::mayHold(QStringView text) const
+{
+    if (m_needle.isEmpty())
+        return true;
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    for (const char16_t other : m_otherCharacters)
+        if (std::find(units, units + text.size(), other) != units + text.size())
+            return true;
+    return holdsNeedle(units, text.size());
 }
 
 } // namespace Platform

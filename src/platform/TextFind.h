@@ -61,8 +61,8 @@ private:
     bool m_fold;
 };
 
-// A first look at the bytes of a file before they are decoded (decodeText) and searched: whether
-// the text they give can hold the search text at all. Decoding and folding a whole file costs many
+// A first look at the bytes of a file before they are decoded (decodeText) and searched, or at a
+// text before it is folded and searched: whether it can hold the search text at all. Decoding and folding a whole file costs many
 // times a search of its bytes, and a search over a folder tree mostly meets files without a hit.
 //
 // The bytes are searched for the longest run of printable ASCII characters in the search text,
@@ -72,16 +72,20 @@ private:
 // of the run's (KELVIN SIGN as k, LONG S as s, a no-break space as a space) are looked for on
 // their own: a file that holds one of them is decoded and searched. A search text without such a
 // run, a file with a UTF-16 mark, and on Windows a file in the system's code page are never ruled
-// out.
+// out. A text is looked at the same way, a character for a byte: the run's characters and the
+// others that compare equal to them.
 class ByteScreen {
 public:
     ByteScreen(const QString &searchText, FindFlags flags);
 
     // False only when the text decodeText makes of the bytes surely holds no occurrence.
     bool mayHold(QByteArrayView bytes) const;
+    // False only when the text surely holds no occurrence: what RTF gives, whose bytes cannot tell.
+    bool mayHold(QStringView text) const;
 
 private:
-    qsizetype indexIn(QByteArrayView bytes) const;
+    template <typename Unit>
+    bool holdsNeedle(const Unit *data, qsizetype size) const;
 
     QByteArray m_needle; // the run, comparable; empty when the bytes cannot tell
     bool m_fold = true;
@@ -90,6 +94,8 @@ private:
     // The bytes of the characters beyond ASCII that compare equal to one of the needle's, in UTF-8
     // and in Windows-1252.
     std::vector<QByteArray> m_others;
+    // Those characters themselves.
+    std::vector<char16_t> m_otherCharacters;
 };
 
 } // namespace Platform

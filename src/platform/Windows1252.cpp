@@ -68,12 +68,18 @@ int fromUnicode(char16_t c)
 
 QString decode(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
+    QString text;
+    decode(bytes, text);
+    return text;
+}
+
+void decode(QByteArrayView bytes, QString &text)
+{
+    text.resize(bytes.size());
     auto *out = reinterpret_cast<char16_t *>(text.data());
     const auto *in = reinterpret_cast<const uchar *>(bytes.data());
     for (qsizetype i = 0, n = bytes.size(); i < n; ++i)
         out[i] = kTable.chars[in[i]];
-    return text;
 }
 
 char *encode(QStringView text, char *out)

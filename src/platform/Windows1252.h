@@ -11,6 +11,8 @@
 namespace Platform::Windows1252 {
 
 QString decode(QByteArrayView bytes);
+// The same into text, whose memory is used again: a reader that decodes many short runs.
+void decode(QByteArrayView bytes, QString &text);
 
 // Writes one byte per character of text from out on and returns the end; returns nullptr as soon
 // as a character has no byte (what was written until then is of no use).

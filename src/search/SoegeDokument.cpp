@@ -38,8 +38,11 @@ bool TSearchDocument::LoadFromFile(const QString &path, const Platform::ByteScre
         return false;
     if (Platform::looksLikeRtf(m_bytes)) {
         // The raw text, as the rich-text window's own find sees it: paragraph ends become line
-        // breaks and every other character stays, so positions agree with the window's.
-        m_text = Platform::rtfText(m_bytes);
+        // breaks and every other character stays, so positions agree with the window's. Its
+        // bytes cannot tell whether it holds the word, the text can, before it is folded.
+        QString text = Platform::rtfText(m_bytes);
+        if (screen.mayHold(text))
+            m_text = std::move(text);
     } else if (screen.mayHold(m_bytes)) {
         m_text = Platform::decodeText(m_bytes).text;
     }

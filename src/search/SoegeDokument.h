@@ -51,7 +51,8 @@ public:
     TSearchDocument();
 
     // Replaces the text with the file's; false, leaving no text, when the file cannot be read.
-    // A plain file whose bytes the screen rules out leaves no text either: it holds no hit.
+    // A file that the screen rules out, by its bytes or (RTF) by its text, leaves no text either:
+    // it holds no hit.
     bool LoadFromFile(const QString &path, const Platform::ByteScreen &screen);
     const QString &text() const { return m_text; }
     // The wrapped line that holds the character at position.

@@ -319,6 +319,17 @@ void TestFindis::hitsInADocument_data()
         << "kommuneskatten" << false << false << QStringList{"0|kommuneskatten"};
     QTest::newRow("RTF, letters as escapes") << "a.rtf" << QByteArray("{\\rtf1\\ansi \\'4bo\\u109 ?mune\\par}")
                                              << "kommune" << false << false << QStringList{"0|Kommune"};
+    // An RTF file's text is looked at before it is folded; the characters that compare equal to a
+    // letter or a space of the search text, and the other letter case, still give their hits.
+    QTest::newRow("RTF, KELVIN SIGN as k") << "a.rtf" << QByteArray("{\\rtf1\\ansi Grader i \\u8490?elvin\\par}")
+                                           << "kelvin" << false << false
+                                           << QStringList{QStringLiteral("9|Grader i \u212aelvin")};
+    QTest::newRow("RTF, LONG S as s") << "a.rtf" << QByteArray("{\\rtf1\\ansi Me\\u383?\\u383?e\\par}") << "MESSE"
+                                      << false << false << QStringList{QStringLiteral("0|Me\u017f\u017fe")};
+    QTest::newRow("RTF, no-break space as a space") << "a.rtf" << QByteArray("{\\rtf1\\ansi to\\~ord\\par}") << "o o"
+                                                    << false << false << QStringList{QStringLiteral("1|to\u00a0ord")};
+    QTest::newRow("RTF, case ignored") << "a.rtf" << QByteArray("{\\rtf1\\ansi SKAT og Skat\\par}") << "skat" << false
+                                       << false << QStringList{"0|SKAT og Skat", "8|SKAT og Skat"};
     // A long paragraph gives the line of a 400 pixel wide area that holds the hit, not the whole
     // paragraph (checked below).
     QByteArray longParagraph;
