@@ -116,7 +116,8 @@ private:
     void markLineBreaks(const QByteArray &styles);
     // The line-break style of every line but the last; empty unless the file mixed styles.
     QByteArray lineBreaksOfBlocks() const;
-    // Appends the style of the block's break, unless the block is a piece that its line goes on from.
+    // Appends the style of the block's break, unless the block is a piece that its line goes on
+    // from.
     void appendLineBreak(const QTextBlock &block, QByteArray &styles) const;
 
     PlainTextArea *m_area;

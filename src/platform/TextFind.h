@@ -62,8 +62,9 @@ private:
 };
 
 // A first look at the bytes of a file before they are decoded (decodeText) and searched, or at a
-// text before it is folded and searched: whether it can hold the search text at all. Decoding and folding a whole file costs many
-// times a search of its bytes, and a search over a folder tree mostly meets files without a hit.
+// text before it is folded and searched: whether it can hold the search text at all. Decoding and
+// folding a whole file costs many times a search of its bytes, and a search over a folder tree
+// mostly meets files without a hit.
 //
 // The bytes are searched for the longest run of printable ASCII characters in the search text,
 // which every occurrence holds. Such a character is one byte in UTF-8 and in Windows-1252, and a
