@@ -99,13 +99,14 @@ void add(const QString &scenario, const QString &document, int count, double sec
     QTextStream(stderr) << scenario << ' ' << document << ' ' << seconds << Qt::endl;
 }
 
-// "Find alle forekomster" of the word, no whole words, letters of either case: the page's defaults.
-void setSearch(bool forward)
+// "Find alle forekomster" of the word, no whole words, letters of either case: the page's defaults;
+// with all false, the next occurrence only (F3).
+void setSearch(bool forward, bool all = true)
 {
     mainform->ordEdit->setText(kWord);
     mainform->erstatEdit->setText(kReplacement);
     mainform->retGroup->setItemIndex(forward ? 1 : 0);
-    mainform->erstatAlleCheck->setChecked(true);
+    mainform->erstatAlleCheck->setChecked(all);
     mainform->HeleOrdCheck->setChecked(false);
     mainform->SsCheck->setChecked(false);
 }
@@ -151,6 +152,11 @@ bool measureProgram(const QString &path, QString *replaced)
     setSearch(false);
     all = timed([&] { count = window->FindOrd(mainform->searchSettings()); }, &command);
     add(QStringLiteral("FindOrd, backward, all"), name, count, command, withEvents(all));
+
+    setSearch(true, false);
+    editor->setSelection(editor->textLength() / 2, 0);
+    all = timed([&] { count = window->FindOrd(mainform->searchSettings()); }, &command);
+    add(QStringLiteral("FindOrd, forward, the next one (F3)"), name, count, command, withEvents(all));
 
     setSearch(true);
     editor->setSelection(0, 0);
