@@ -23,6 +23,7 @@
 #include "opening/Funktioner.h"
 #include "platform/Modal.h"
 #include "platform/RichEdit.h"
+#include "platform/SystemMemory.h"
 #include "platform/TextCodec.h"
 #include "widgets/Action.h"
 #include "widgets/Globals.h"
@@ -736,6 +737,8 @@ int usage()
 int main(int argc, char *argv[])
 {
     Measure::offscreenUnlessChosen();
+    // Memory is handed out as the program's own main has it handed out.
+    Platform::giveLargeBlocksBack();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kyxTavlo"));
     const QStringList args = QApplication::arguments().mid(1);

@@ -110,6 +110,7 @@ PlainEdit::PlainEdit(QWidget *parent)
 
 PlainEdit::~PlainEdit()
 {
+    m_stopPreparing = true;
     if (m_preparing)
         m_preparing->wait();
 }
@@ -151,21 +152,62 @@ bool PlainEdit::startLoading(const QString &path, QString *error)
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_area->setReadOnly(true);
     m_area->m_spelling->setEnabled(false);
-    // Decoded on a thread of its own while the window is made and shown.
-    auto prepared = std::make_shared<Prepared>();
-    auto parts = std::make_shared<QStringList>();
-    m_preparing.reset(QThread::create([prepared, parts, bytes = std::move(*bytes)]() mutable {
-        *prepared = prepare(std::exchange(bytes, QByteArray()));
-        *parts = SlicedFill::parts(std::exchange(prepared->decoded.text, QString()));
+    m_fill->start();
+    // Decoded on a thread of its own while the window is made and shown, a part at a time, each
+    // part going into the document while the next ones are decoded.
+    m_stopPreparing = false;
+    m_preparing.reset(QThread::create([this, bytes = std::move(*bytes)]() mutable {
+        prepareInParts(std::exchange(bytes, QByteArray()));
     }));
-    connect(m_preparing.get(), &QThread::finished, this, [this, prepared, parts] {
+    connect(m_preparing.get(), &QThread::finished, this, [this] {
         m_preparing->wait();
         m_preparing.reset();
-        takeForm(*prepared);
-        m_fill->fill(std::exchange(*parts, QStringList()));
+        m_fill->end();
     });
     m_preparing->start();
     return true;
+}
+
+void PlainEdit::prepareInParts(QByteArray bytes)
+{
+    // What is handed over reaches the user-interface thread in the order it is handed.
+    const auto handOver = [this](auto function) {
+        QMetaObject::invokeMethod(this, std::move(function), Qt::QueuedConnection);
+    };
+    const auto addPart = [this, handOver](QString part, int percent) {
+        handOver([this, part = std::move(part), percent]() mutable { m_fill->add(std::move(part), percent); });
+    };
+    std::optional<TextDecoder> decoder(std::in_place, bytes);
+    if (decoder->mayHaveLineLongerThan(LongLineLength)) {
+        // Long lines are cut into pieces, which takes the whole text; the form it is shown in
+        // (no wrapping) is taken before the text goes in.
+        decoder.reset();
+        Prepared prepared = prepare(std::exchange(bytes, QByteArray()));
+        QStringList parts = SlicedFill::parts(std::exchange(prepared.decoded.text, QString()));
+        handOver([this, prepared] { takeForm(prepared); });
+        qsizetype size = 0;
+        for (const QString &part : std::as_const(parts))
+            size += part.size();
+        qsizetype done = 0;
+        for (QString &part : parts) {
+            if (m_stopPreparing)
+                return;
+            done += part.size();
+            addPart(std::exchange(part, QString()), int(done * 100 / std::max<qsizetype>(size, 1)));
+        }
+        return;
+    }
+    // The decoder holds the bytes now, and lets go of them with its last part.
+    bytes = QByteArray();
+    while (!decoder->atEnd() && !m_stopPreparing) {
+        QString part = decoder->next(SlicedFill::PartCharacters);
+        addPart(std::move(part), int(decoder->position() * 100 / std::max<qsizetype>(1, decoder->size())));
+    }
+    Prepared form;
+    form.decoded.encoding = decoder->encoding();
+    form.decoded.lineBreak = decoder->lineBreak();
+    form.decoded.lineBreaks = decoder->lineBreaks();
+    handOver([this, form] { takeForm(form); });
 }
 
 void PlainEdit::loadingDone()

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -107,6 +108,9 @@ public:
 
 private:
     static Prepared prepare(QByteArray bytes);
+    // Decodes the bytes of a file being loaded, on the thread that loads it, and hands its text to
+    // the fill a part at a time.
+    void prepareInParts(QByteArray bytes);
     void show(Prepared prepared);
     // Takes the encoding and the form of the text before it goes in, and what is marked in the
     // document afterwards.
@@ -126,6 +130,8 @@ private:
     SlicedFill *m_fill;
     // Decodes a file being loaded.
     std::unique_ptr<QThread> m_preparing;
+    // Tells that thread to stop: the document is going away.
+    std::atomic_bool m_stopPreparing = false;
     bool m_loading = false;
     QElapsedTimer m_loadClock;
     // What is marked once the text is in.

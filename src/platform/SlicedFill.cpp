@@ -12,10 +12,6 @@ namespace {
 // A slice takes about this long: the event loop then comes round often enough for the window to
 // answer at once.
 constexpr int kSliceMilliseconds = 40;
-// A part goes into the document at once: a few milliseconds' worth. Each costs the area a new
-// scroll range besides its text, and each is a block of its own that the system takes back as
-// soon as the part is in.
-constexpr qsizetype kPartCharacters = 256 * 1024;
 
 } // namespace
 
@@ -33,11 +29,11 @@ SlicedFill::SlicedFill(QTextDocument *document, QWidget *view)
 QStringList SlicedFill::parts(QString text)
 {
     QStringList parts;
-    while (text.size() > kPartCharacters) {
+    while (text.size() > PartCharacters) {
         // Parts end behind a line break where there is one near, so that they go in as whole
         // lines, and never inside a surrogate pair.
-        qsizetype start = text.size() - kPartCharacters;
-        const qsizetype from = start - kPartCharacters / 2;
+        qsizetype start = text.size() - PartCharacters;
+        const qsizetype from = start - PartCharacters / 2;
         if (const qsizetype lineEnd = QStringView(text).sliced(from, start - from).lastIndexOf(u'\n'); lineEnd >= 0)
             start = from + lineEnd + 1;
         else if (text.at(start).isLowSurrogate())
@@ -51,52 +47,73 @@ QStringList SlicedFill::parts(QString text)
     return parts;
 }
 
-void SlicedFill::fill(QStringList parts)
+void SlicedFill::start()
 {
-    m_parts = std::move(parts);
-    m_part = 0;
-    m_done = 0;
-    m_size = 0;
-    for (const QString &part : std::as_const(m_parts))
-        m_size += part.size();
+    m_parts.clear();
+    m_ended = false;
     m_filling = true;
+    m_partNanoseconds = 0;
     m_document->setUndoRedoEnabled(false);
     m_end = QTextCursor(m_document);
     m_end.movePosition(QTextCursor::End);
-    if (m_view->isVisible())
+}
+
+void SlicedFill::add(QString part, int percent)
+{
+    m_parts.push_back({std::move(part), percent});
+    goOn();
+}
+
+void SlicedFill::end()
+{
+    m_ended = true;
+    goOn();
+}
+
+void SlicedFill::goOn()
+{
+    // Shown, the area takes its size before the event loop comes round again.
+    if (m_filling && m_view->isVisible() && !m_next.isActive())
         m_next.start();
 }
 
 bool SlicedFill::eventFilter(QObject *watched, QEvent *event)
 {
-    // Shown, the area takes its size before the event loop comes round again.
-    if (watched == m_view && event->type() == QEvent::Show && m_filling)
-        m_next.start();
+    if (watched == m_view && event->type() == QEvent::Show)
+        goOn();
     return QObject::eventFilter(watched, event);
 }
 
 void SlicedFill::step()
 {
-    if (!m_filling)
-        return;
-    if (!m_view->isVisible())
+    if (!m_filling || !m_view->isVisible())
         return; // goes on when shown
     QElapsedTimer slice;
     slice.start();
-    while (m_part < m_parts.size() && !slice.hasExpired(kSliceMilliseconds)) {
-        m_end.insertText(m_parts[m_part]);
-        m_done += m_parts[m_part].size();
-        m_parts[m_part++] = QString();
+    int percent = -1;
+    if (!m_parts.empty()) {
+        // One change for the whole slice: the area takes in its new size and the listeners to the
+        // document hear of it once, not once a part.
+        m_end.beginEditBlock();
+        do {
+            const qint64 partStart = slice.nsecsElapsed();
+            m_end.insertText(m_parts.front().text);
+            percent = m_parts.front().percent;
+            m_parts.pop_front();
+            m_partNanoseconds = slice.nsecsElapsed() - partStart;
+        } while (!m_parts.empty() && slice.nsecsElapsed() + m_partNanoseconds < kSliceMilliseconds * 1'000'000);
+        m_end.endEditBlock();
+        // The filling is no change of the user's.
+        m_document->setModified(false);
     }
-    // The filling is no change of the user's.
-    m_document->setModified(false);
-    if (m_part < m_parts.size()) {
-        emit progress(int(m_done * 100 / m_size));
-        m_next.start();
+    if (!m_parts.empty() || !m_ended) {
+        if (percent >= 0)
+            emit progress(percent);
+        if (!m_parts.empty())
+            m_next.start();
         return;
     }
     m_filling = false;
-    m_parts.clear();
     m_end = QTextCursor();
     m_document->setUndoRedoEnabled(true);
     emit progress(100);

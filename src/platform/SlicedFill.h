@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <deque>
+
 class QTextDocument;
 class QWidget;
 
@@ -26,12 +28,21 @@ public:
     // Lives as long as view, the text area that shows document.
     SlicedFill(QTextDocument *document, QWidget *view);
 
-    // Cuts text into the parts that fill takes, from the end, each part's memory given back to
-    // the system as it goes: held whole until the last of it is in the document, a text of a
-    // hundred megabytes would double what the document holds at its fullest.
+    // Parts of about this many characters go in one at a time: a few milliseconds' worth, so that
+    // a slice can end close to its time. Each is a block of its own, which the system takes back
+    // as soon as the part is in.
+    static constexpr qsizetype PartCharacters = 128 * 1024;
+
+    // Cuts text into parts for add, from the end, each part's memory given back to the system as
+    // it goes: held whole until the last of it is in the document, a text of a hundred megabytes
+    // would double what the document holds at its fullest.
     static QStringList parts(QString text);
-    // The parts go in one after the other, each let go of once it is in.
-    void fill(QStringList parts);
+
+    // A fill begins: the parts come with add, as they are made, and end tells that no more come.
+    void start();
+    // The next part, let go of once it is in; percent tells how much of the text is in with it.
+    void add(QString part, int percent);
+    void end();
     bool isFilling() const { return m_filling; }
 
 signals:
@@ -44,15 +55,22 @@ protected:
 
 private:
     void step();
+    void goOn();
+
+    struct Part {
+        QString text;
+        int percent;
+    };
 
     QTextDocument *m_document;
     QWidget *m_view;
     QTextCursor m_end;
-    QStringList m_parts;
-    qsizetype m_part = 0;
-    qsizetype m_size = 0;
-    qsizetype m_done = 0;
+    std::deque<Part> m_parts;
     bool m_filling = false;
+    bool m_ended = false;
+    // How long the last part took to go in: a slice takes no part that would carry it beyond its
+    // time.
+    qint64 m_partNanoseconds = 0;
     QTimer m_next;
 };
 

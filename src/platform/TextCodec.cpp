@@ -6,7 +6,9 @@
 #include <QStringEncoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 namespace Platform {
@@ -128,57 +130,6 @@ QByteArray lineBreakStyles(QStringView text)
         }
     }
     return styles;
-}
-
-// Sets text's line breaks to '\n' and tells their style. A text that mixes styles gets the most
-// common one, and *mixed the style of each break; the counting is a few vectorised passes, so a
-// large file of one style pays next to nothing for it.
-LineBreak normaliseLineBreaks(QString &text, QByteArray *mixed)
-{
-    const qsizetype firstCr = text.indexOf(u'\r');
-    if (firstCr < 0)
-        return text.contains(u'\n') ? LineBreak::Lf : nativeLineBreak();
-
-    const qsizetype size = text.size();
-    qsizetype crs = 0;
-    qsizetype crLfs = 0;
-    for (qsizetype cr = firstCr; cr >= 0; cr = text.indexOf(u'\r', cr + 1)) {
-        ++crs;
-        if (cr + 1 < size && text.at(cr + 1) == u'\n')
-            ++crLfs;
-    }
-    qsizetype count[3] = {};
-    count[int(LineBreak::CrLf)] = crLfs;
-    count[int(LineBreak::Cr)] = crs - crLfs;
-    count[int(LineBreak::Lf)] = text.count(u'\n') - crLfs;
-    // The most common style; of equally common ones, the first in the file.
-    const qsizetype firstLf = QStringView(text).first(firstCr).indexOf(u'\n');
-    LineBreak style = firstLf >= 0 ? LineBreak::Lf
-        : (firstCr + 1 < size && text.at(firstCr + 1) == u'\n') ? LineBreak::CrLf
-                                                                : LineBreak::Cr;
-    for (const LineBreak other : {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr})
-        if (count[int(other)] > count[int(style)])
-            style = other;
-    if ((count[0] > 0) + (count[1] > 0) + (count[2] > 0) > 1)
-        *mixed = lineBreakStyles(text);
-
-    // One pass from the first CR on: each CR becomes '\n', the LF of a CR LF is dropped, and the
-    // stretches between are moved down over the gaps this leaves.
-    QChar *data = text.data();
-    qsizetype read = firstCr;
-    qsizetype write = firstCr;
-    while (read < size) {
-        data[write++] = u'\n';
-        read += (read + 1 < size && data[read + 1] == u'\n') ? 2 : 1;
-        const qsizetype nextCr = QStringView(data + read, size - read).indexOf(u'\r');
-        const qsizetype stretch = nextCr < 0 ? size - read : nextCr;
-        if (write != read)
-            std::memmove(data + write, data + read, stretch * sizeof(QChar));
-        read += stretch;
-        write += stretch;
-    }
-    text.truncate(write);
-    return style;
 }
 
 bool hasUnpairedSurrogate(QStringView text)
@@ -359,52 +310,189 @@ LineBreak nativeLineBreak()
 #endif
 }
 
-DecodedText decodeText(const QByteArray &bytes)
+void LineBreakTally::normalise(QString &text)
 {
-    DecodedText decoded;
-    const QByteArrayView view(bytes);
+    const qsizetype firstCr = text.indexOf(u'\r');
+    const qsizetype size = text.size();
+    qsizetype crs = 0;
+    qsizetype crLfs = 0;
+    for (qsizetype cr = firstCr; cr >= 0; cr = text.indexOf(u'\r', cr + 1)) {
+        ++crs;
+        if (cr + 1 < size && text.at(cr + 1) == u'\n')
+            ++crLfs;
+    }
+    qsizetype count[3] = {};
+    count[int(LineBreak::CrLf)] = crLfs;
+    count[int(LineBreak::Cr)] = crs - crLfs;
+    count[int(LineBreak::Lf)] = text.count(u'\n') - crLfs;
+    const int stylesHere = (count[0] > 0) + (count[1] > 0) + (count[2] > 0);
+    if (!m_first && stylesHere > 0) {
+        const qsizetype firstLf = QStringView(text).first(firstCr < 0 ? size : firstCr).indexOf(u'\n');
+        m_first = firstLf >= 0 ? LineBreak::Lf
+            : (firstCr + 1 < size && text.at(firstCr + 1) == u'\n') ? LineBreak::CrLf
+                                                                    : LineBreak::Cr;
+    }
+    qsizetype total[3] = {};
+    for (int i = 0; i < 3; ++i)
+        total[i] = m_count[i] + count[i];
+    if (!m_mixed && (total[0] > 0) + (total[1] > 0) + (total[2] > 0) > 1) {
+        // The breaks before this part all had one style.
+        m_mixed = true;
+        for (int i = 0; i < 3; ++i)
+            m_styles.append(m_count[i], char(i));
+    }
+    if (m_mixed) {
+        if (stylesHere > 1) {
+            m_styles.append(lineBreakStyles(text));
+        } else {
+            for (int i = 0; i < 3; ++i)
+                m_styles.append(count[i], char(i));
+        }
+    }
+    std::copy(std::begin(total), std::end(total), std::begin(m_count));
+    if (firstCr < 0)
+        return;
+
+    // One pass from the first CR on: each CR becomes '\n', the LF of a CR LF is dropped, and the
+    // stretches between are moved down over the gaps this leaves.
+    QChar *data = text.data();
+    qsizetype read = firstCr;
+    qsizetype write = firstCr;
+    while (read < size) {
+        data[write++] = u'\n';
+        read += (read + 1 < size && data[read + 1] == u'\n') ? 2 : 1;
+        const qsizetype nextCr = QStringView(data + read, size - read).indexOf(u'\r');
+        const qsizetype stretch = nextCr < 0 ? size - read : nextCr;
+        if (write != read)
+            std::memmove(data + write, data + read, stretch * sizeof(QChar));
+        read += stretch;
+        write += stretch;
+    }
+    text.truncate(write);
+}
+
+LineBreak LineBreakTally::style() const
+{
+    if (!m_first)
+        return nativeLineBreak();
+    // The most common style; of equally common ones, the first in the file.
+    LineBreak style = *m_first;
+    for (const LineBreak other : {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr})
+        if (m_count[int(other)] > m_count[int(style)])
+            style = other;
+    return style;
+}
+
+TextDecoder::TextDecoder(QByteArray bytes)
+    : m_bytes(std::move(bytes))
+    , m_size(m_bytes.size())
+{
+    const QByteArrayView view(m_bytes);
     // A mark whose bytes do not fit its encoding (invalid UTF-8 after a UTF-8 mark, an odd count
     // of bytes after a UTF-16 one) is not taken at its word: the whole file, mark included, is
     // read as Windows-1252, which keeps every byte.
-    bool readAsWindows1252 = false;
+    m_encoding = TextEncoding::Windows1252;
     if (view.startsWith(kUtf8Mark)) {
-        const QByteArrayView content = view.sliced(3);
-        if (isValidUtf8(content)) {
-            decoded.text = fromValidUtf8(content);
-            decoded.encoding = TextEncoding::Utf8Bom;
-        } else {
-            readAsWindows1252 = true;
+        if (isValidUtf8(view.sliced(3))) {
+            m_encoding = TextEncoding::Utf8Bom;
+            m_position = 3;
         }
     } else if (view.startsWith(kUtf16LEMark) || view.startsWith(kUtf16BEMark)) {
         if (view.size() % 2 == 0) {
-            const bool bigEndian = view.startsWith(kUtf16BEMark);
-            decoded.text = decodeUtf16(view.sliced(2), bigEndian);
-            decoded.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
-        } else {
-            readAsWindows1252 = true;
+            m_encoding = view.startsWith(kUtf16BEMark) ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+            m_position = 2;
         }
     } else {
 #ifdef Q_OS_WIN
-        if (std::optional<QString> text = decodeAnsi(view)) {
-            decoded.text = std::move(*text);
-            decoded.encoding = TextEncoding::Ansi;
-        } else {
-            readAsWindows1252 = true;
-        }
+        if (decodeAnsi(view))
+            m_encoding = TextEncoding::Ansi;
 #else
-        if (isValidUtf8(view)) {
-            decoded.text = fromValidUtf8(view);
-            decoded.encoding = TextEncoding::Ansi;
-        } else {
-            readAsWindows1252 = true;
-        }
+        if (isValidUtf8(view))
+            m_encoding = TextEncoding::Ansi;
 #endif
     }
-    if (readAsWindows1252) {
-        decoded.text = Windows1252::decode(view);
-        decoded.encoding = TextEncoding::Windows1252;
+}
+
+qsizetype TextDecoder::lineFeedAfter(qsizetype from) const
+{
+    const bool wide = m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE;
+    // In UTF-16 a line feed is the unit 0x000A, after the two bytes of the mark: its 0x0A byte
+    // stands at an even place in little-endian order, at an odd one in big-endian order.
+    const qsizetype parity = m_encoding == TextEncoding::Utf16BE ? 1 : 0;
+    for (qsizetype at = m_bytes.indexOf('\n', from); at >= 0; at = m_bytes.indexOf('\n', at + 1)) {
+        if (!wide)
+            return at + 1;
+        if (at % 2 != parity)
+            continue;
+        const qsizetype other = parity ? at - 1 : at + 1;
+        if (other < m_size && m_bytes.at(other) == 0)
+            return parity ? at + 1 : at + 2;
     }
-    decoded.lineBreak = normaliseLineBreaks(decoded.text, &decoded.lineBreaks);
+    return -1;
+}
+
+bool TextDecoder::mayHaveLineLongerThan(qsizetype characters) const
+{
+    // A character takes at least one byte, two in UTF-16; a line ends at least at every line feed.
+    const qsizetype bytesPerCharacter = (m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE) ? 2 : 1;
+    const qsizetype longest = (characters + 1) * bytesPerCharacter;
+    qsizetype lineStart = m_position;
+    for (qsizetype next = lineFeedAfter(lineStart); next >= 0; next = lineFeedAfter(lineStart)) {
+        if (next - lineStart > longest)
+            return true;
+        lineStart = next;
+    }
+    return m_size - lineStart > characters * bytesPerCharacter;
+}
+
+QString TextDecoder::next(qsizetype bytes)
+{
+    qsizetype end = m_size;
+    if (m_size - m_position > bytes) {
+        const qsizetype afterLineFeed = lineFeedAfter(m_position + bytes - 1);
+        if (afterLineFeed >= 0)
+            end = afterLineFeed;
+    }
+    const QByteArrayView part = QByteArrayView(m_bytes).sliced(m_position, end - m_position);
+    QString text;
+    switch (m_encoding) {
+    case TextEncoding::Utf8Bom:
+        text = fromValidUtf8(part);
+        break;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+        text = decodeUtf16(part, m_encoding == TextEncoding::Utf16BE);
+        break;
+    case TextEncoding::Ansi:
+#ifdef Q_OS_WIN
+        // Whole lines of a code page the file's bytes fit come back as they did whole.
+        if (std::optional<QString> ansi = decodeAnsi(part))
+            text = std::move(*ansi);
+        else
+            text = Windows1252::decode(part);
+#else
+        text = fromValidUtf8(part);
+#endif
+        break;
+    case TextEncoding::Windows1252:
+        text = Windows1252::decode(part);
+        break;
+    }
+    m_position = end;
+    if (atEnd())
+        m_bytes = QByteArray();
+    m_lineBreaks.normalise(text);
+    return text;
+}
+
+DecodedText decodeText(const QByteArray &bytes)
+{
+    TextDecoder decoder(bytes);
+    DecodedText decoded;
+    decoded.text = decoder.next(bytes.size());
+    decoded.encoding = decoder.encoding();
+    decoded.lineBreak = decoder.lineBreak();
+    decoded.lineBreaks = decoder.lineBreaks();
     return decoded;
 }
 

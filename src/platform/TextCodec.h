@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The one place where bytes of a file become text and text becomes bytes again. A document keeps
 // the encoding and line-break style it was read in, so that writing it back unedited gives the
@@ -42,6 +43,55 @@ LineBreak nativeLineBreak();
 // whole file, mark included, Windows-1252: every byte is then a character, and encodeText gives
 // the same bytes back.
 DecodedText decodeText(const QByteArray &bytes);
+
+// Sets the line breaks of a text to '\n', part after part of one file, and tells their style as
+// DecodedText does. Counting them is a few vectorised passes, so that a large file of one style
+// pays next to nothing for it; a part must not end between the CR and the LF of a CR LF.
+class LineBreakTally {
+public:
+    void normalise(QString &text);
+    LineBreak style() const;
+    // Empty unless the parts so far mix styles.
+    QByteArray styles() const { return m_styles; }
+
+private:
+    qsizetype m_count[3] = {};
+    std::optional<LineBreak> m_first;
+    bool m_mixed = false;
+    QByteArray m_styles;
+};
+
+// decodeText a part at a time, for a large file whose text goes into its document while the rest
+// is still being decoded. The encoding is chosen from all the bytes at once; each part is whole
+// lines, and the parts joined are decodeText's text.
+class TextDecoder {
+public:
+    explicit TextDecoder(QByteArray bytes);
+
+    TextEncoding encoding() const { return m_encoding; }
+    qsizetype size() const { return m_size; }
+    qsizetype position() const { return m_position; }
+    bool atEnd() const { return m_position == m_size; }
+    // Whether some line of the text may be longer than `characters`, told from the bytes; false
+    // means that none is.
+    bool mayHaveLineLongerThan(qsizetype characters) const;
+    // The text of the next `bytes` of the file and on to the end of their last line. The bytes are
+    // let go of with the last part.
+    QString next(qsizetype bytes);
+    // Once the last part is taken, the line breaks of the whole file.
+    LineBreak lineBreak() const { return m_lineBreaks.style(); }
+    QByteArray lineBreaks() const { return m_lineBreaks.styles(); }
+
+private:
+    // Where the first line feed at or after the byte `from` ends; -1 when there is none.
+    qsizetype lineFeedAfter(qsizetype from) const;
+
+    QByteArray m_bytes;
+    qsizetype m_size;
+    qsizetype m_position = 0;
+    TextEncoding m_encoding;
+    LineBreakTally m_lineBreaks;
+};
 
 // Whether the first bytes of a file look like a program or picture rather than text: a NUL byte
 // (outside UTF-16, which marks itself) or mostly control characters other than the line, page

@@ -44,6 +44,9 @@ private slots:
     void roundTripsByteForByte_data();
     void roundTripsByteForByte();
     void mixedLineBreaksAreTold();
+    void decodesInPartsAsWhole_data();
+    void decodesInPartsAsWhole();
+    void tellsWhetherALineMayBeLong();
     void looksBinary_data();
     void looksBinary();
     void fallsBackWhenCharactersDoNotFit_data();
@@ -240,6 +243,68 @@ void TextCodecTest::mixedLineBreaksAreTold()
                                   decoded.lineBreaks),
              QByteArray("a\nb\r\nc\rd\r\ne\r\nf"));
     QVERIFY(Platform::decodeText("a\r\nb\r\n").lineBreaks.isEmpty());
+}
+
+void TextCodecTest::decodesInPartsAsWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const auto utf16 = [](const QString &text, bool bigEndian) {
+        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        for (const QChar c : text) {
+            const char high = char(c.unicode() >> 8);
+            const char low = char(c.unicode() & 0xFF);
+            bytes += bigEndian ? high : low;
+            bytes += bigEndian ? low : high;
+        }
+        return bytes;
+    };
+    // U+0A0A, U+010A and U+0A41 beside U+0100 hold the bytes of a line feed without being one.
+    const QString wide = u"\u0100\u0A41\u0100\u0A0Aa\r\n\u010A\nb\rc\r\n\r\n\u00E6"_s;
+    QTest::newRow("UTF-8, mixed line breaks") << u"\u00E6ble\r\nb\nc\rd\r\n\r\n\u00F8l\n"_s.toUtf8();
+    QTest::newRow("UTF-8 with a mark, a second mark at a line start")
+        << QByteArray("\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF" "b\r\nc");
+    QTest::newRow("UTF-16 LE") << utf16(wide, false);
+    QTest::newRow("UTF-16 BE") << utf16(wide, true);
+    QTest::newRow("Windows-1252, mixed") << QByteArray("bl\xe5\r\nb\xe6r\n\nost\r\r\nx");
+    QTest::newRow("equally common styles, the first after a line without break")
+        << QByteArray("aaaaaaaa\rb\nc");
+    QTest::newRow("one style after a first line of another") << QByteArray("a\nb\r\nc\r\nd\r\n");
+    QTest::newRow("odd UTF-16") << QByteArray("\xFF\xFE" "a\n\0b");
+    QTest::newRow("no line break") << QByteArray("abc");
+}
+
+void TextCodecTest::decodesInPartsAsWhole()
+{
+    QFETCH(QByteArray, bytes);
+    const Platform::DecodedText whole = Platform::decodeText(bytes);
+    for (const qsizetype partBytes : {1, 2, 3, 5, 8}) {
+        Platform::TextDecoder decoder(bytes);
+        QString joined;
+        while (!decoder.atEnd()) {
+            const qsizetype before = decoder.position();
+            const QString part = decoder.next(partBytes);
+            QVERIFY(decoder.position() >= std::min(before + partBytes, decoder.size()));
+            if (!decoder.atEnd())
+                QVERIFY2(part.endsWith(u'\n'), qPrintable(part));
+            joined += part;
+        }
+        QCOMPARE(joined, whole.text);
+        QCOMPARE(decoder.encoding(), whole.encoding);
+        QCOMPARE(decoder.lineBreak(), whole.lineBreak);
+        QCOMPARE(decoder.lineBreaks(), whole.lineBreaks);
+    }
+}
+
+void TextCodecTest::tellsWhetherALineMayBeLong()
+{
+    QVERIFY(!Platform::TextDecoder("ab\r\ncd").mayHaveLineLongerThan(3));
+    QVERIFY(Platform::TextDecoder("ab\r\ncd").mayHaveLineLongerThan(1));
+    QVERIFY(Platform::TextDecoder("ab\ncde").mayHaveLineLongerThan(2));
+    QVERIFY(!Platform::TextDecoder("ab\ncde").mayHaveLineLongerThan(3));
+    QVERIFY(!Platform::TextDecoder(QByteArray("\xFF\xFE" "a\0b\0\n\0c\0", 10)).mayHaveLineLongerThan(2));
+    QVERIFY(Platform::TextDecoder(QByteArray("\xFF\xFE" "a\0b\0\n\0c\0", 10)).mayHaveLineLongerThan(1));
+    // A line that is one only between CRs is taken for long: the bytes tell no more cheaply.
+    QVERIFY(Platform::TextDecoder("ab\rcd\ref").mayHaveLineLongerThan(3));
 }
 
 void TextCodecTest::looksBinary_data()
