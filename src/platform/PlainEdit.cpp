@@ -96,7 +96,7 @@ PlainEdit::PlainEdit(QWidget *parent)
     , m_area(new PlainTextArea(parent))
     , m_lines(new WrappedLines(m_area))
     , m_copy(new SlicedCopy(m_area->document(), [this] { return m_area->m_inPieces; }, this))
-    , m_fill(new SlicedFill(m_area->document(), m_area))
+    , m_fill(new SlicedFill(m_area))
 {
     // The text going in while a file loads is no change of the user's.
     connect(m_area, &QPlainTextEdit::textChanged, this, [this] {
@@ -140,11 +140,7 @@ bool PlainEdit::startLoading(const QString &path, QString *error)
     }
     m_loading = true;
     m_loadClock.start();
-    // The caret stays at the start while the text goes in behind it: carried along to the end,
-    // it would have every line before it counted and laid out.
-    QTextCursor start(m_area->document());
-    start.setKeepPositionOnInsert(true);
-    m_area->setTextCursor(start);
+    m_area->setTextCursor(QTextCursor(m_area->document()));
     // The scroll bar that the text will need is there from the start: appearing after the first
     // slice, it would narrow the area, and Qt, laying the text out again for the new width,
     // forgets the width of its widest line but not which block that was. That block laid out

@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QPlainTextEdit>
 #include <QTextDocument>
-#include <QWidget>
 
 namespace Platform {
 
@@ -15,10 +15,10 @@ constexpr int kSliceMilliseconds = 40;
 
 } // namespace
 
-SlicedFill::SlicedFill(QTextDocument *document, QWidget *view)
+SlicedFill::SlicedFill(QPlainTextEdit *view)
     : QObject(view)
-    , m_document(document)
     , m_view(view)
+    , m_document(view->document())
 {
     m_next.setSingleShot(true);
     m_next.setInterval(0);
@@ -92,6 +92,7 @@ void SlicedFill::step()
     slice.start();
     int percent = -1;
     if (!m_parts.empty()) {
+        const bool first = m_document->isEmpty();
         // One change for the whole slice: the area takes in its new size and the listeners to the
         // document hear of it once, not once a part.
         m_end.beginEditBlock();
@@ -103,6 +104,10 @@ void SlicedFill::step()
             m_partNanoseconds = slice.nsecsElapsed() - partStart;
         } while (!m_parts.empty() && slice.nsecsElapsed() + m_partNanoseconds < kSliceMilliseconds * 1'000'000);
         m_end.endEditBlock();
+        // The caret, at the start and so where the first text went in, was carried to its end,
+        // and its anchor goes on with every part; a caret of its own stays where it is.
+        if (first)
+            m_view->setTextCursor(QTextCursor(m_document));
         // The filling is no change of the user's.
         m_document->setModified(false);
     }

@@ -7,8 +7,8 @@
 
 #include <deque>
 
+class QPlainTextEdit;
 class QTextDocument;
-class QWidget;
 
 namespace Platform {
 
@@ -21,12 +21,14 @@ namespace Platform {
 // megabytes that the user never sees. Text that goes into a document whose width is already set
 // costs no layout until it is shown.
 //
-// Nothing of the filling can be undone, and the document is unmodified afterwards.
+// The caret stays at the start while the text goes in behind it: carried along to the end, it
+// would have every line before it counted and laid out. Nothing of the filling can be undone, and
+// the document is unmodified afterwards.
 class SlicedFill : public QObject {
     Q_OBJECT
 public:
-    // Lives as long as view, the text area that shows document.
-    SlicedFill(QTextDocument *document, QWidget *view);
+    // Lives as long as view, the text area whose document it fills.
+    explicit SlicedFill(QPlainTextEdit *view);
 
     // Parts of about this many characters go in one at a time: a few milliseconds' worth, so that
     // a slice can end close to its time. Each is a block of its own, which the system takes back
@@ -62,8 +64,8 @@ private:
         int percent;
     };
 
+    QPlainTextEdit *m_view;
     QTextDocument *m_document;
-    QWidget *m_view;
     QTextCursor m_end;
     std::deque<Part> m_parts;
     bool m_filling = false;

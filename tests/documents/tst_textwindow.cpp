@@ -697,10 +697,17 @@ void TestTextWindow::bigFileLoadsWhileTheWindowShows()
     QCOMPARE(QApplication::focusWidget(), area(window));
     key(Qt::Key_X);
     key(Qt::Key_Delete);
+    // The caret stays at the start, nothing selected, while the text goes in behind it.
+    int caretsAway = 0;
+    connect(bar, &QProgressBar::valueChanged, bar, [&] {
+        const QTextCursor caret = area(window)->textCursor();
+        caretsAway += caret.hasSelection() || caret.position() != 0;
+    });
 
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 60000);
     QVERIFY(progress.size() > 1);
     QCOMPARE(bar->value(), 100);
+    QCOMPARE(caretsAway, 0);
     QPlainTextEdit *text = area(window);
     QCOMPARE(text->toPlainText().toUtf8(), QByteArray(bytes).replace("\r\n", "\n"));
     QVERIFY(!window->editor()->isModified());
