@@ -111,22 +111,31 @@ void DiskChanges::reload()
     const QTextCursor before = m_editor.textCursor();
     const int line = before.blockNumber();
     const int column = before.positionInBlock();
-    QScrollBar *scroll = m_editor.widget()->verticalScrollBar();
-    const int scrolled = scroll->value();
+    const int scrolled = m_editor.widget()->verticalScrollBar()->value();
     const Platform::FileStamp stamp = Platform::FileStamp::of(m_watch->path());
     QString error;
-    if (!m_editor.loadFromFile(m_watch->path(), &error)) {
+    if (!m_editor.startLoading(m_watch->path(), &error)) {
         showInfo(QStringLiteral("Dokumentet kunne ikke åbnes:\r") + m_watch->path() + QLatin1Char('\r') + error);
         return;
     }
-    m_read = stamp;
-    m_answered = stamp;
-    // The caret stays on its line and column, or as near as the new text allows.
-    const QTextDocument *document = m_editor.document();
-    const QTextBlock block = document->findBlockByNumber(qMin(line, document->blockCount() - 1));
-    QTextCursor after(block);
-    after.setPosition(block.position() + qMin(column, block.length() - 1));
-    m_editor.setTextCursor(after);
-    scroll->setValue(scrolled);
+    const auto reloaded = [this, line, column, scrolled, stamp] {
+        m_read = stamp;
+        m_answered = stamp;
+        // The caret stays on its line and column, or as near as the new text allows.
+        const QTextDocument *document = m_editor.document();
+        const QTextBlock block = document->findBlockByNumber(qMin(line, document->blockCount() - 1));
+        QTextCursor after(block);
+        after.setPosition(block.position() + qMin(column, block.length() - 1));
+        m_editor.setTextCursor(after);
+        m_editor.widget()->verticalScrollBar()->setValue(scrolled);
+        emit documentChanged();
+    };
+    if (!m_editor.isLoading()) {
+        reloaded();
+        return;
+    }
+    // A big file goes in a slice at a time while the window stays responsive: the caret finds its
+    // place once the text is all in.
+    connect(&m_editor, &Platform::RichEdit::loaded, this, reloaded, Qt::SingleShotConnection);
     emit documentChanged();
 }

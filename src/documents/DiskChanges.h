@@ -46,7 +46,8 @@ public:
     void checkSoon();
 
 signals:
-    // The text was read again, or marked modified because its file is gone.
+    // The text was read again, or marked modified because its file is gone; or a big file began
+    // to be read again (the editor isLoading() until it is all in, and this comes again then).
     void documentChanged();
 
 private:

@@ -91,6 +91,7 @@ TDocumentForm::TDocumentForm(Platform::RichEdit *editor, const DocumentOpening &
     Editor->widget()->viewport()->installEventFilter(this);
     m_disk = new DiskChanges(*Editor, this);
     connect(m_disk, &DiskChanges::documentChanged, this, [this] {
+        showLoadingRow();
         reportModified();
         XYinfo();
     });
@@ -119,6 +120,14 @@ void TDocumentForm::buildLoadingRow(QVBoxLayout *column)
     row->addWidget(m_loadingBar, 1);
     m_loadingRow->hide();
     column->addWidget(m_loadingRow);
+}
+
+void TDocumentForm::showLoadingRow()
+{
+    if (!Editor->isLoading())
+        return;
+    m_loadingBar->setValue(0);
+    m_loadingRow->show();
 }
 
 bool TDocumentForm::isLoading() const
@@ -248,7 +257,7 @@ void TDocumentForm::FormCreate()
         capNavn = QString::number(m_opening.number) + QStringLiteral(". Dokument");
     }
     setWindowTitle(capNavn);
-    m_loadingRow->setVisible(Editor->isLoading());
+    showLoadingRow();
     // A restored text is what was never saved.
     Editor->setModified(recovered != nullptr);
     connect(Editor, &Platform::RichEdit::textChanged, this, &TDocumentForm::reportModified);

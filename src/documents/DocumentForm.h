@@ -181,6 +181,8 @@ protected:
 private:
     void buildActions();
     void buildLoadingRow(QVBoxLayout *column);
+    // Shows "Henter …" while the text area takes in a big file, opened or read again.
+    void showLoadingRow();
     void loadingDone();
     void leaveOwnKeysToOwnCommands();
     // Shows the tool panel when the user wants it and the window has room for it and some text.

@@ -107,6 +107,7 @@ TRecoveryCopy::TRecoveryCopy(TDocumentForm &window, const Platform::RecoveredCop
     connect(editor->document(), &QTextDocument::modificationChanged, this, &TRecoveryCopy::modificationChanged);
     connect(store, &Platform::RecoveryStore::writeFailed, this, &TRecoveryCopy::writeFailed);
     connect(&window, &TDocumentForm::closing, this, &TRecoveryCopy::windowClosing);
+    connect(&window, &TDocumentForm::loaded, this, &TRecoveryCopy::loaded);
     // A restored document keeps the copy it came from; should that fail, it is written anew.
     if (recovered && !store->adopt(m_copy, *recovered))
         write();
@@ -123,6 +124,10 @@ void TRecoveryCopy::changed()
 
 void TRecoveryCopy::modificationChanged(bool modified)
 {
+    // While a big file goes in, the document's flag goes on and off with each slice: how the
+    // document stands is known once the text is all in.
+    if (m_window.isLoading())
+        return;
     if (modified) {
         changed();
         return;
@@ -132,15 +137,28 @@ void TRecoveryCopy::modificationChanged(bool modified)
     store->remove(m_copy);
 }
 
+void TRecoveryCopy::loaded()
+{
+    // A file read again holds no unsaved text; a restored one has its copy already.
+    if (!m_window.editor()->isModified())
+        modificationChanged(false);
+}
+
 void TRecoveryCopy::write()
 {
     m_pause.stop();
     m_longest.stop();
     if (m_closing || !m_window.editor()->isModified())
         return;
+    // Half a text is no copy of it; it is taken after the next pause instead.
+    if (m_window.isLoading()) {
+        m_pause.start();
+        return;
+    }
     m_window.editor()->takeSnapshot([this](Platform::RecoverySnapshot snapshot) {
-        // Saved or closed while a large text was being taken: nothing is left to keep.
-        if (m_closing || !m_window.editor()->isModified())
+        // Saved, closed or read again while a large text was being taken: nothing is left to
+        // keep.
+        if (m_closing || !m_window.editor()->isModified() || m_window.isLoading())
             return;
         snapshot.entry.fileName = m_window.Filnavn;
         snapshot.entry.caption = m_window.capNavn;

@@ -38,6 +38,7 @@ public:
 private:
     void changed();
     void modificationChanged(bool modified);
+    void loaded();
     void write();
     void writeFailed(int copy, const QString &reason);
     void windowClosing();

@@ -140,6 +140,9 @@ bool PlainEdit::startLoading(const QString &path, QString *error)
     }
     m_loading = true;
     m_loadClock.start();
+    // Read again, the file's text replaces what the document held.
+    m_area->document()->clear();
+    m_area->m_inPieces = false;
     m_area->setTextCursor(QTextCursor(m_area->document()));
     // The scroll bar that the text will need is there from the start: appearing after the first
     // slice, it would narrow the area, and Qt, laying the text out again for the new width,
@@ -227,15 +230,17 @@ void PlainEdit::show(Prepared prepared)
 
 void PlainEdit::takeForm(const Prepared &prepared)
 {
-    m_encoding = prepared.decoded.encoding;
-    m_lineBreak = prepared.decoded.lineBreak;
+    // A recovery copy's text is saved in the form of the document it was taken from.
+    const DecodedText &form = m_restored ? *m_restored : prepared.decoded;
+    m_encoding = form.encoding;
+    m_lineBreak = form.lineBreak;
     m_area->m_inPieces = prepared.inPieces;
     // Laying out and checking a long line whole, for each keystroke, is what makes such files
     // hang; in pieces without wrapping no layout is longer than a piece. Switched off before the
     // text goes in, the wrapping costs no layout of the text.
     if (prepared.inPieces)
         setWordWrap(false);
-    m_form.decoded.lineBreaks = prepared.decoded.lineBreaks;
+    m_form.decoded.lineBreaks = form.lineBreaks;
     m_form.pieces = prepared.pieces;
 }
 
@@ -245,7 +250,9 @@ void PlainEdit::markForm()
     m_area->m_spelling->setEnabled(!m_area->m_inPieces);
     markLineBreaks(m_form.decoded.lineBreaks);
     m_form = Prepared();
-    m_area->document()->setModified(false);
+    // A restored text is what was never saved.
+    m_area->document()->setModified(m_restored.has_value());
+    m_restored.reset();
 }
 
 bool PlainEdit::saveToFile(const QString &path, QString *error)
@@ -285,12 +292,16 @@ void PlainEdit::takeSnapshot(std::function<void(RecoverySnapshot)> done)
 
 bool PlainEdit::restoreCopy(const RecoveredCopy &copy, QString *error)
 {
-    if (!loadFromFile(copy.textFile, error))
-        return false;
-    m_encoding = copy.entry.encoding;
-    m_lineBreak = copy.entry.lineBreak;
-    markLineBreaks(copy.lineBreaks);
-    return true;
+    m_restored = DecodedText{{}, copy.entry.encoding, copy.entry.lineBreak, copy.lineBreaks};
+    if (startLoading(copy.textFile, error))
+        return true;
+    m_restored.reset();
+    return false;
+}
+
+bool PlainEdit::isModified() const
+{
+    return m_restored || RichEdit::isModified();
 }
 
 PlainEdit::Prepared PlainEdit::prepare(QByteArray bytes)

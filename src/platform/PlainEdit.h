@@ -70,6 +70,9 @@ public:
     bool saveToFile(const QString &path, QString *error = nullptr) override;
     void takeSnapshot(std::function<void(RecoverySnapshot)> done) override;
     bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) override;
+    // A restored text still going in counts as modified all along, though the document's own
+    // flag goes off with each slice that goes in.
+    bool isModified() const override;
 
     QString text() const override;
     int textLength() const override;
@@ -136,6 +139,9 @@ private:
     QElapsedTimer m_loadClock;
     // What is marked once the text is in.
     Prepared m_form;
+    // The encoding and line breaks of the document that the recovery copy being restored was
+    // taken from, until its text is in; its text is left empty.
+    std::optional<DecodedText> m_restored;
     bool m_mixedLineBreaks = false;
 };
 

@@ -49,7 +49,8 @@ public:
     // keystrokes. A new request while one is under way replaces it.
     virtual void takeSnapshot(std::function<void(RecoverySnapshot)> done) = 0;
     // Shows the text of a recovery copy, to be saved in the encoding and line breaks of the
-    // document it was taken from; on failure *error (when given) tells why.
+    // document it was taken from, and modified; a large plain text goes in as with startLoading.
+    // On failure *error (when given) tells why.
     virtual bool restoreCopy(const RecoveredCopy &copy, QString *error = nullptr) = 0;
 
     // The text as the file holds it; positions below count in it.
@@ -68,7 +69,7 @@ public:
     // Caret (end of the selection): y the displayed line, x the column in it, both from 0.
     virtual QPoint caretPosition() const = 0;
 
-    bool isModified() const;
+    virtual bool isModified() const;
     void setModified(bool modified);
 
     int selectionStart() const;

@@ -5,6 +5,7 @@
 #include "documents/DocumentRecovery.h"
 #include "opening/Funktioner.h"
 #include "platform/LineFile.h"
+#include "platform/PlainEdit.h"
 #include "platform/RichEdit.h"
 #include "platform/Rtf.h"
 #include "widgets/Action.h"
@@ -15,7 +16,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
@@ -104,6 +108,8 @@ private slots:
     void restoredFileChangedBeforeItsCopyAsks();
     void restoredDocumentKeepsEachLinesBreak();
     void restoredRichDocumentKeepsItsFormatting();
+    void bigRestoredDocumentLoadsWhileTheWindowShows_data();
+    void bigRestoredDocumentLoadsWhileTheWindowShows();
     void copyThatCannotBeWrittenIsToldOnce();
 };
 
@@ -442,6 +448,99 @@ void TestRecovery::restoredRichDocumentKeepsItsFormatting()
     QCOMPARE(list->itemText(first.next().next()), u"2."_s);
     QCOMPARE(restored->lastBlock().begin().fragment().charFormat().fontItalic(), true);
     program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+void TestRecovery::bigRestoredDocumentLoadsWhileTheWindowShows_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("saved"); // after "Søde " is typed at its start
+    QByteArray ansi;
+    QByteArray mixed;
+    QString text;
+    for (int line = 0; text.size() < 2'200'000; ++line) {
+        const QString words = u"Linje "_s + QString::number(line) + u": blåbærgrød"_s;
+        text += words + u"\n"_s;
+        ansi += words.toLatin1() + "\r\n";
+        mixed += words.toUtf8() + (line % 3 == 0 ? "\n" : "\r\n");
+    }
+    QTest::newRow("Windows-1252, CR LF") << ansi << text << "S\xf8" "de " + ansi;
+    QTest::newRow("UTF-8, mixed line breaks") << mixed << text << u"Søde "_s.toUtf8() + mixed;
+}
+
+// A big unsaved text is brought back as a big file is opened: "Henter …" while its text goes in,
+// and meanwhile nothing is written, neither its file nor its copy, and closing asks first. Then it
+// is the text that was never saved, and Ctrl+S writes the file in its encoding and line breaks.
+void TestRecovery::bigRestoredDocumentLoadsWhileTheWindowShows()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, saved);
+    ProgramFixture program;
+    program.start();
+    const QString path = program.writeFile(u"stor.txt"_s, file);
+    mainform->funk->openwin(path, QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!mainform->activeDocument()->isLoading(), 60000);
+    type(u"Søde "_s);
+    QTRY_COMPARE_WITH_TIMEOUT(copyFiles(program).filter(u".index"_s).size(), 1, 30000);
+    const QString crashed = u"20261211-060000-000-1"_s;
+    leaveAsCrashed(program, runs(program).value(0), crashed);
+    const QByteArray copied = ProgramFixture::readFile(QDir(recoveryFolder(program)).filePath(crashed + u"/1.txt"_s));
+    QVERIFY(copied.size() > Platform::BackgroundLoadBytes);
+    program.modal.press(u"Nej"_s);
+    QVERIFY(program.close());
+
+    // What the user sees and does as soon as the question is answered: the event loop runs this
+    // before the first slice of the text goes in.
+    QPointer<TDocumentForm> window;
+    QStringList early;
+    QStringList adopted;
+    program.modal.answer([&](QDialog &box) {
+        QVERIFY(pressButton(box, u"Ja"_s));
+        QTimer::singleShot(0, mainform, [&] {
+            window = mainform->activeDocument();
+            auto *panel = window->findChild<QWidget *>(u"henterPanel"_s);
+            early << window->windowTitle() << (window->isLoading() ? u"loading"_s : u"loaded"_s)
+                  << (panel->isVisible() ? panel->findChild<QLabel *>(u"henterLabel"_s)->text() : u"no loading row"_s)
+                  << (mainform->docModified ? u"modified"_s : u"unmodified"_s);
+            adopted = copyFiles(program);
+            TAction::updateAll();
+            mainform->fileGem->trigger();
+            early << mainform->Info->text();
+            program.modal.closeWindow();
+            mainform->winLuk->trigger();
+            early << program.modal.shown.last().text << (window ? u"still open"_s : u"closed"_s);
+        });
+    });
+    program.start();
+    QTRY_VERIFY(!early.isEmpty());
+    QCOMPARE(early, (QStringList{u"stor.txt"_s, u"loading"_s, u"Henter …"_s, u"modified"_s,
+                                 u"Vent lidt: dokumentet er ved at blive hentet."_s,
+                                 u"Dokumentet: stor.txt\ner modificeret.\nSkal det gemmes?"_s, u"still open"_s}));
+    QCOMPARE(adopted.filter(u".index"_s).size(), 1);
+    const QString copy = QDir(recoveryFolder(program)).filePath(adopted.filter(u".txt"_s).value(0));
+    QCOMPARE(ProgramFixture::readFile(copy), copied);
+    // The copy stays as it was taken over while the text goes in.
+    QStringList seen;
+    QTRY_VERIFY_WITH_TIMEOUT((seen << copyFiles(program).join(u' '), !window->isLoading()), 60000);
+    seen.removeDuplicates();
+    QCOMPARE(seen, QStringList{adopted.join(u' ')});
+    QCOMPARE(ProgramFixture::readFile(copy), copied);
+    QCOMPARE(ProgramFixture::readFile(path), file);
+
+    mainform->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), mainform);
+    QVERIFY(!window->findChild<QWidget *>(u"henterPanel"_s)->isVisible());
+    QCOMPARE(window->editor()->text(), u"Søde "_s + text);
+    QVERIFY(window->editor()->isModified());
+    QVERIFY(mainform->docModified);
+    TAction::updateAll();
+    key(u"Ctrl+S"_s);
+    QCOMPARE(ProgramFixture::readFile(path), saved);
+    QVERIFY(!window->editor()->isModified());
+    QVERIFY(copyFiles(program).isEmpty());
     QVERIFY(program.close());
     QVERIFY(program.modal.unexpected.isEmpty());
 }

@@ -37,6 +37,7 @@
 #include <QWindow>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -82,6 +83,7 @@ private slots:
     void answeredChangeIsAskedAgainOnlyWhenChangedAgain();
     void fileStillBeingWrittenIsAskedAboutOnce();
     void reloadFindsEncodingAfreshAndKeepsCaret();
+    void bigFileReloadsWhileTheWindowShows();
     void ownSaveAsksNothing();
     void removedFileIsToldOnceAndClosingAsksToSave();
     void saveOverFileChangedOnDisk_data();
@@ -1172,6 +1174,87 @@ void TestTextWindow::reloadFindsEncodingAfreshAndKeepsCaret()
     type(window, QStringLiteral("Ø"));
     QTest::keySequence(mainform, QKeySequence(QStringLiteral("Ctrl+S")));
     QCOMPARE(ProgramFixture::readFile(path), QByteArray("\xe6" "bc\r\ndef\xd8" "gh\r\nij\r\n"));
+    QCOMPARE(program.modal.shown.size(), 1);
+    QVERIFY(program.modal.unexpected.isEmpty());
+}
+
+// A big file changed on disk is read again as it was opened: "Henter …" while the text goes in,
+// typing ignored meanwhile; then the new text, unmodified, with the caret on its line and column
+// and the view where it was. Saved after an edit, it keeps its line breaks.
+void TestTextWindow::bigFileReloadsWhileTheWindowShows()
+{
+    ProgramFixture program;
+    program.start();
+    const QByteArray bytes = bigFile();
+    const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
+    mainform->funk->openwin(path, QString());
+    Twinform1 *window = active();
+    QWidget *panel = loadingPanel(window);
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 60000);
+    QPlainTextEdit *text = area(window);
+    key(Qt::Key_End, Qt::ControlModifier);
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    key(Qt::Key_End);
+    const int line = text->textCursor().blockNumber();
+    const int column = text->textCursor().positionInBlock();
+    // The lines on screen.
+    const auto shownLines = [text] {
+        return std::pair{text->cursorForPosition(QPoint(0, 0)).blockNumber(),
+                         text->cursorForPosition(QPoint(0, text->viewport()->height() - 1)).blockNumber()};
+    };
+    const auto [top, bottom] = shownLines();
+    QVERIFY(line > 1000 && column > 0 && top > 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->antalLabel->text().endsWith(QStringLiteral(" …")), 30000);
+    const QString caretShown = window->posLabel->text();
+
+    // The same lines, other letters: the caret has the same place to go back to.
+    const QByteArray changed =
+        QString::fromUtf8(bytes).replace(QStringLiteral("blåbærgrød"), QStringLiteral("RØDGRØD!!!")).toUtf8();
+    // What the user sees, and the keys typed, as soon as the question is answered: the event loop
+    // runs this before the first slice of the text goes in.
+    QString seen;
+    auto *bar = panel->findChild<QProgressBar *>(QStringLiteral("henterBar"));
+    program.modal.answer([&](QDialog &box) {
+        QVERIFY(pressButton(box, QStringLiteral("Ja")));
+        QTimer::singleShot(0, window, [&] {
+            seen = panel->findChild<QLabel *>(QStringLiteral("henterLabel"))->text();
+            if (!panel->isVisible() || !bar->isVisible() || bar->value() == 100)
+                seen += QStringLiteral(", no loading row");
+            if (!window->isLoading())
+                seen += QStringLiteral(", not loading");
+            if (mainform->focusWidget() != text)
+                seen += QStringLiteral(", typing elsewhere");
+            key(Qt::Key_X);
+            key(Qt::Key_Delete);
+        });
+    });
+    writeFromOutside(path, changed);
+    QTRY_COMPARE(seen, QStringLiteral("Henter …"));
+    QCOMPARE(program.modal.shown[0].text, changedQuestion(path));
+
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 60000);
+    const QString expected = QString::fromUtf8(changed).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(text->toPlainText(), expected);
+    QVERIFY(!window->editor()->isModified());
+    QVERIFY(!mainform->docModified);
+    QVERIFY(!text->document()->isUndoAvailable());
+    QCOMPARE(text->textCursor().blockNumber(), line);
+    QCOMPARE(text->textCursor().positionInBlock(), column);
+    // The caret is in sight, and so are most of the lines that were.
+    QVERIFY(text->viewport()->rect().contains(text->cursorRect()));
+    QVERIFY(qAbs(shownLines().first - top) < (bottom - top) / 4);
+    QTRY_COMPARE_WITH_TIMEOUT(window->posLabel->text(), caretShown, 30000);
+
+    backToMainWindow();
+    type(window, QStringLiteral("ø"));
+    TAction::updateAll();
+    key(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!window->editor()->isModified());
+    const qsizetype at = text->document()->findBlockByNumber(line).position() + column;
+    const QString saved = QString(expected).insert(at, QStringLiteral("ø"));
+    QCOMPARE(ProgramFixture::readFile(path), QString(saved).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUtf8());
+    // Its own save is no change to ask about.
     QCOMPARE(program.modal.shown.size(), 1);
     QVERIFY(program.modal.unexpected.isEmpty());
 }
