@@ -106,6 +106,26 @@ void replaceInRuns(QTextDocument *document, QTextCursor &cursor, const QList<int
     }
 }
 
+// The first occurrence from a position on, the text read a part at a time: a step to the next
+// occurrence copies and folds no more of a large document than lies before it. A part searches
+// the occurrences that begin in it, with the characters on either side that tell a whole word.
+int findForward(const Platform::RichEdit &editor, const QString &searchText, Platform::FindFlags flags, int from)
+{
+    constexpr int kPartLength = 1 << 18;
+    const int length = editor.textLength();
+    const int needle = int(Platform::withDocumentLineBreaks(searchText).size());
+    if (needle == 0)
+        return -1;
+    for (int part = std::max(from, 0); part + needle <= length; part += kPartLength) {
+        const int to = std::min(length, part + kPartLength + needle - 1);
+        const int textFrom = std::max(0, part - 1);
+        const Platform::TextFinder finder(editor.textRange(textFrom, std::min(length, to + 1)), searchText, flags);
+        if (const int at = finder.find(part - textFrom, to - textFrom); at >= 0)
+            return textFrom + at;
+    }
+    return -1;
+}
+
 } // namespace
 
 QTextCursor replaceChain(QTextDocument *document, const Platform::TextPositions &positions, const QList<int> &chain,
@@ -152,15 +172,20 @@ int searchText(Platform::RichEdit &editor, const SearchSettings &settings, bool 
 {
     const int start = editor.selectionStart();
     const int end = start + editor.selectionLength();
-    const Platform::TextFinder finder(editor.text(), settings.text, settings.flags);
     QList<int> visited;
-    if (settings.all) {
-        // Every occurrence in one pass, exactly those that stepping from one to the next would
-        // visit, so that a large document neither lays out nor signals once per occurrence.
-        visited = occurrenceChain(finder, settings.forward, settings.forward ? end : start,
-                                  replacing ? std::optional(settings.replacement) : std::nullopt);
-    } else if (const int at = settings.forward ? finder.find(end, finder.textLength()) : finder.findLast(start); at >= 0) {
-        visited << at;
+    if (!settings.all && settings.forward) {
+        if (const int at = findForward(editor, settings.text, settings.flags, end); at >= 0)
+            visited << at;
+    } else {
+        const Platform::TextFinder finder(editor.text(), settings.text, settings.flags);
+        if (settings.all) {
+            // Every occurrence in one pass, exactly those that stepping from one to the next would
+            // visit, so that a large document neither lays out nor signals once per occurrence.
+            visited = occurrenceChain(finder, settings.forward, settings.forward ? end : start,
+                                      replacing ? std::optional(settings.replacement) : std::nullopt);
+        } else if (const int at = finder.findLast(start); at >= 0) {
+            visited << at;
+        }
     }
     if (!visited.isEmpty()) {
         const int length = int(Platform::withDocumentLineBreaks(settings.text).size());

@@ -404,6 +404,14 @@ QString PlainEdit::selectedText() const
     return textBetween(document(), cursor.selectionStart(), cursor.selectionEnd());
 }
 
+QString PlainEdit::textRange(int from, int to) const
+{
+    if (!hasLongLines())
+        return RichEdit::textRange(from, to);
+    const TextPositions positions = this->positions();
+    return Platform::textBetween(document(), positions.toDocument(from), positions.toDocument(to));
+}
+
 int PlainEdit::displayedLineCount() const
 {
     if (!m_loading)

@@ -79,6 +79,7 @@ public:
     TextPositions positions() const override;
     bool hasLongLines() const override { return m_area->m_inPieces; }
     QString selectedText() const override;
+    QString textRange(int from, int to) const override;
 
     int displayedLineCount() const override;
     bool displayedLinesKnown() const override;

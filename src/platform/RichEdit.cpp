@@ -39,6 +39,16 @@ QString RichEdit::text() const
     return raw;
 }
 
+QString RichEdit::textRange(int from, int to) const
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
 int RichEdit::textLength() const
 {
     return document()->characterCount() - 1;

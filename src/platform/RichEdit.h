@@ -55,6 +55,9 @@ public:
 
     // The text as the file holds it; positions below count in it.
     virtual QString text() const;
+    // The part of text() between two of its positions, read from the document alone: a search near
+    // the caret then copies no more of a large document than it looks at.
+    virtual QString textRange(int from, int to) const;
     virtual int textLength() const;
     // Where the text's positions stand in the document (see TextPieces.h).
     virtual TextPositions positions() const { return {}; }

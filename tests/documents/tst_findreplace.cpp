@@ -20,6 +20,8 @@
 #include <QTextDocument>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // The "Søg" commands (FindOrd, ErstatTekst) on the text areas of both document windows, and once
 // through the main window's "Søg" page.
 class TestFindReplace : public QObject {
@@ -28,6 +30,8 @@ private slots:
     void searchAndReplace_data();
     void searchAndReplace();
     void replaceAllIsWhatSingleStepsGive();
+    void stepsInALargeDocumentFindWhatTheWholeTextHolds_data();
+    void stepsInALargeDocumentFindWhatTheWholeTextHolds();
     void replaceAllIsOneUndoStep_data();
     void replaceAllIsOneUndoStep();
     void richReplaceKeepsFormatting();
@@ -269,6 +273,69 @@ void TestFindReplace::replaceAllIsWhatSingleStepsGive()
             }
         }
     }
+}
+
+void TestFindReplace::stepsInALargeDocumentFindWhatTheWholeTextHolds_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("searchText");
+    QTest::addColumn<QString>("options");
+    for (const auto &[name, kind] : {std::pair{"plain", Kind::Plain}, std::pair{"rich", Kind::Rich},
+                                     std::pair{"long lines", Kind::LongLine}}) {
+        QTest::addRow("%s", name) << kind << u"ord"_s << QString();
+        QTest::addRow("%s, whole words", name) << kind << u"ord"_s << u"word"_s;
+        QTest::addRow("%s, letter case", name) << kind << u"Ord"_s << u"case"_s;
+        QTest::addRow("%s, over a line break", name) << kind << u"d\nø"_s << QString();
+    }
+}
+
+// "Find næste" in a document of a few hundred thousand characters, stepped from the start to the
+// end, visits exactly the occurrences of its whole text: also those that lie across or next to the
+// places where a step stops reading the text in one go, every 2^18 characters.
+void TestFindReplace::stepsInALargeDocumentFindWhatTheWholeTextHolds()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, searchText);
+    QFETCH(QString, options);
+    constexpr int kPart = 1 << 18;
+    // Lines of dots (no letters, so every occurrence is a whole word unless placed beside one),
+    // a thousand characters long, or no breaks at all in the long-line file.
+    QString text(5 * kPart, u'.');
+    if (kind != Kind::LongLine)
+        for (int at = 999; at < text.size(); at += 1000)
+            text[at] = u'\n';
+    const auto place = [&text](int at, const QString &what) { text.replace(at, what.size(), what); };
+    place(kPart - 40, u"ord"_s);
+    place(kPart - 29, u"xord"_s);                      // a letter before it
+    place(kPart - 3, u"ORD\nøOrd"_s);                  // ending on the edge, a break there, a letter before
+    place(kPart + 20, u"ordø"_s);                      // a letter after it
+    place(2 * kPart - 1, u"Ordx"_s);                   // across the edge, a letter after it
+    place(3 * kPart - 1, u"d\nø"_s);                   // a line break across the edge
+    place(4 * kPart - 1, u"xord"_s);                   // beginning on the edge, a letter before
+    place(text.size() - 3, u"ord"_s); // at the very end
+    TextArea editor(kind == Kind::Rich);
+    if (kind == Kind::LongLine) {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(u"lang.txt"_s);
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(text.toUtf8());
+        out.close();
+        QVERIFY(editor->loadFromFile(file));
+        QVERIFY(editor->hasLongLines());
+    } else {
+        editor->document()->setPlainText(text);
+    }
+    const SearchSettings settings = settingsFor(searchText, QString(), options);
+    const Platform::TextFinder whole(editor->text(), searchText, settings.flags);
+    const QList<int> expected = occurrenceChain(whole, true, 0);
+    QVERIFY(expected.size() >= 2);
+
+    QList<int> stepped;
+    editor->setSelection(0, 0);
+    while (stepped.size() <= expected.size() && ::searchText(*editor, settings, false) == 1)
+        stepped << editor->selectionStart();
+    QCOMPARE(stepped, expected);
 }
 
 void TestFindReplace::replaceAllIsOneUndoStep_data()
