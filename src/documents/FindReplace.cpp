@@ -106,12 +106,14 @@ void replaceInRuns(QTextDocument *document, QTextCursor &cursor, const QList<int
     }
 }
 
-// The first occurrence from a position on, the text read a part at a time: a step to the next
-// occurrence copies and folds no more of a large document than lies before it. A part searches
-// the occurrences that begin in it, with the characters on either side that tell a whole word.
+// A single step reads the text a part at a time from where it starts: a step to the next
+// occurrence copies and folds no more of a large document than lies between. A part searches the
+// occurrences that begin in it, with the characters on either side that tell a whole word.
+constexpr int kPartLength = 1 << 18;
+
+// The first occurrence from a position on.
 int findForward(const Platform::RichEdit &editor, const QString &searchText, Platform::FindFlags flags, int from)
 {
-    constexpr int kPartLength = 1 << 18;
     const int length = editor.textLength();
     const int needle = int(Platform::withDocumentLineBreaks(searchText).size());
     if (needle == 0)
@@ -122,6 +124,28 @@ int findForward(const Platform::RichEdit &editor, const QString &searchText, Pla
         const Platform::TextFinder finder(editor.textRange(textFrom, std::min(length, to + 1)), searchText, flags);
         if (const int at = finder.find(part - textFrom, to - textFrom); at >= 0)
             return textFrom + at;
+    }
+    return -1;
+}
+
+// The last occurrence ending at or before a position.
+int findBackward(const Platform::RichEdit &editor, const QString &searchText, Platform::FindFlags flags, int end)
+{
+    const int length = editor.textLength();
+    const int needle = int(Platform::withDocumentLineBreaks(searchText).size());
+    if (needle == 0)
+        return -1;
+    for (end = std::min(end, length); end >= needle;) {
+        // The occurrences that begin from `first` on; one beginning on the character before, seen
+        // here without its own neighbour before it, is the next part's.
+        const int first = std::max(0, end - needle - kPartLength + 1);
+        const int textFrom = std::max(0, first - 1);
+        const Platform::TextFinder finder(editor.textRange(textFrom, std::min(length, end + 1)), searchText, flags);
+        if (const int at = finder.findLast(end - textFrom); at >= 0 && textFrom + at >= first)
+            return textFrom + at;
+        if (first == 0)
+            break;
+        end = first - 1 + needle;
     }
     return -1;
 }
@@ -173,19 +197,16 @@ int searchText(Platform::RichEdit &editor, const SearchSettings &settings, bool 
     const int start = editor.selectionStart();
     const int end = start + editor.selectionLength();
     QList<int> visited;
-    if (!settings.all && settings.forward) {
-        if (const int at = findForward(editor, settings.text, settings.flags, end); at >= 0)
-            visited << at;
-    } else {
+    if (settings.all) {
+        // Every occurrence in one pass, exactly those that stepping from one to the next would
+        // visit, so that a large document neither lays out nor signals once per occurrence.
         const Platform::TextFinder finder(editor.text(), settings.text, settings.flags);
-        if (settings.all) {
-            // Every occurrence in one pass, exactly those that stepping from one to the next would
-            // visit, so that a large document neither lays out nor signals once per occurrence.
-            visited = occurrenceChain(finder, settings.forward, settings.forward ? end : start,
-                                      replacing ? std::optional(settings.replacement) : std::nullopt);
-        } else if (const int at = finder.findLast(start); at >= 0) {
-            visited << at;
-        }
+        visited = occurrenceChain(finder, settings.forward, settings.forward ? end : start,
+                                  replacing ? std::optional(settings.replacement) : std::nullopt);
+    } else if (const int at = settings.forward ? findForward(editor, settings.text, settings.flags, end)
+                                               : findBackward(editor, settings.text, settings.flags, start);
+               at >= 0) {
+        visited << at;
     }
     if (!visited.isEmpty()) {
         const int length = int(Platform::withDocumentLineBreaks(settings.text).size());

@@ -286,33 +286,49 @@ void TestFindReplace::stepsInALargeDocumentFindWhatTheWholeTextHolds_data()
         QTest::addRow("%s, whole words", name) << kind << u"ord"_s << u"word"_s;
         QTest::addRow("%s, letter case", name) << kind << u"Ord"_s << u"case"_s;
         QTest::addRow("%s, over a line break", name) << kind << u"d\nø"_s << QString();
+        QTest::addRow("%s, backward", name) << kind << u"ord"_s << u"back"_s;
+        QTest::addRow("%s, backward, whole words", name) << kind << u"ord"_s << u"back word"_s;
     }
 }
 
-// "Find næste" in a document of a few hundred thousand characters, stepped from the start to the
-// end, visits exactly the occurrences of its whole text: also those that lie across or next to the
-// places where a step stops reading the text in one go, every 2^18 characters.
+// "Find næste" in a document of a million characters, stepped from the start to the end or back,
+// visits exactly the occurrences of its whole text: also those that lie across or next to the
+// places where a step stops reading the text in one go. Those lie 2^18 characters apart from where
+// the step begins (the start or the end, or the occurrence found last), so the occurrences stand
+// where they meet them for a search text of three characters.
 void TestFindReplace::stepsInALargeDocumentFindWhatTheWholeTextHolds()
 {
     QFETCH(Kind, kind);
     QFETCH(QString, searchText);
     QFETCH(QString, options);
+    const SearchSettings settings = settingsFor(searchText, QString(), options);
     constexpr int kPart = 1 << 18;
     // Lines of dots (no letters, so every occurrence is a whole word unless placed beside one),
     // a thousand characters long, or no breaks at all in the long-line file.
-    QString text(5 * kPart, u'.');
+    QString text(5 * kPart + 17, u'.');
     if (kind != Kind::LongLine)
         for (int at = 999; at < text.size(); at += 1000)
             text[at] = u'\n';
     const auto place = [&text](int at, const QString &what) { text.replace(at, what.size(), what); };
-    place(kPart - 40, u"ord"_s);
-    place(kPart - 29, u"xord"_s);                      // a letter before it
-    place(kPart - 3, u"ORD\nøOrd"_s);                  // ending on the edge, a break there, a letter before
-    place(kPart + 20, u"ordø"_s);                      // a letter after it
-    place(2 * kPart - 1, u"Ordx"_s);                   // across the edge, a letter after it
-    place(3 * kPart - 1, u"d\nø"_s);                   // a line break across the edge
-    place(4 * kPart - 1, u"xord"_s);                   // beginning on the edge, a letter before
-    place(text.size() - 3, u"ord"_s); // at the very end
+    if (settings.forward) {
+        // The first step reads from 0, the second from kPart + 2, its parts beginning at
+        // 2 * kPart + 2 and 3 * kPart + 2.
+        place(kPart - 1, u"Ord"_s);                    // across the first step's edge
+        place(2 * kPart + 1, u"Ordy"_s);               // across the second's, a letter after
+        place(3 * kPart + 1, u"xord"_s);               // beginning on an edge, a letter before
+        place(4 * kPart - 500, u"ord"_s);
+        place(4 * kPart - 1, u"d\nø"_s);               // a line break across the first step's edge
+        place(4 * kPart + 100, u"d\nø"_s);
+    } else {
+        // The first step reads from the end, its second part from 4 * kPart + 14 down and its
+        // third from 3 * kPart + 14; it finds the occurrence at 3 * kPart - 85, and the second
+        // step reads from there, its second part from 2 * kPart - 88 down.
+        place(4 * kPart + 13, u"xord"_s);              // across, a letter before
+        place(3 * kPart + 14, u"xord"_s);              // beginning on the edge, a letter before
+        place(3 * kPart - 85, u"ord"_s);
+        place(2 * kPart - 88, u"ordy"_s);              // ending on the edge, a letter after
+        place(2 * kPart - 287, u"ord"_s);
+    }
     TextArea editor(kind == Kind::Rich);
     if (kind == Kind::LongLine) {
         QTemporaryDir folder;
@@ -326,13 +342,12 @@ void TestFindReplace::stepsInALargeDocumentFindWhatTheWholeTextHolds()
     } else {
         editor->document()->setPlainText(text);
     }
-    const SearchSettings settings = settingsFor(searchText, QString(), options);
     const Platform::TextFinder whole(editor->text(), searchText, settings.flags);
-    const QList<int> expected = occurrenceChain(whole, true, 0);
+    const QList<int> expected = occurrenceChain(whole, settings.forward, settings.forward ? 0 : whole.textLength());
     QVERIFY(expected.size() >= 2);
 
     QList<int> stepped;
-    editor->setSelection(0, 0);
+    editor->setSelection(settings.forward ? 0 : editor->textLength(), 0);
     while (stepped.size() <= expected.size() && ::searchText(*editor, settings, false) == 1)
         stepped << editor->selectionStart();
     QCOMPARE(stepped, expected);
