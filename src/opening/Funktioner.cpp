@@ -13,12 +13,20 @@
 #include <QFileInfo>
 #include <QLocale>
 
+namespace {
+
+char16_t lowerAZ(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+} // namespace
+
 QString lowerAZ(const QString &text)
 {
     QString lower = text;
     for (QChar &c : lower)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
+        c = QChar(lowerAZ(c.unicode()));
     return lower;
 }
 
@@ -29,10 +37,9 @@ bool sameTextAZ(const QString &a, const QString &b)
 
 bool containsAZ(QStringView text, QStringView word)
 {
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; };
     for (qsizetype at = 0; at + word.size() <= text.size(); ++at) {
         qsizetype i = 0;
-        while (i < word.size() && lower(text[at + i].unicode()) == word[i].unicode())
+        while (i < word.size() && lowerAZ(text[at + i].unicode()) == word[i].unicode())
             ++i;
         if (i == word.size())
             return true;
