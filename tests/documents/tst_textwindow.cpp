@@ -140,6 +140,13 @@ private:
         }
         return bytes;
     }
+    // Writes the bytes as "stor.txt" and opens it in a text window; the file's path.
+    static QString openBigFile(ProgramFixture &program, const QByteArray &bytes)
+    {
+        const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
+        mainform->funk->openwin(path, QString());
+        return path;
+    }
     static QWidget *loadingPanel(Twinform1 *window) { return window->findChild<QWidget *>(QStringLiteral("henterPanel")); }
     static QString changedQuestion(const QString &path)
     {
@@ -681,8 +688,7 @@ void TestTextWindow::bigFileLoadsWhileTheWindowShows()
     ProgramFixture program;
     program.start();
     const QByteArray bytes = bigFile();
-    const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
-    mainform->funk->openwin(path, QString());
+    const QString path = openBigFile(program, bytes);
     Twinform1 *window = active();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("stor.txt"));
@@ -753,10 +759,9 @@ void TestTextWindow::nothingWritesAHalfLoadedDocument()
     ProgramFixture program;
     program.start();
     const QByteArray bytes = bigFile();
-    const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
     const QString other = QDir(program.workFolder()).filePath(QStringLiteral("kopi.txt"));
     program.dialogs.saveAnswers.enqueue(other);
-    mainform->funk->openwin(path, QString());
+    const QString path = openBigFile(program, bytes);
     QPointer<Twinform1> window = active();
     QVERIFY(window && loadingPanel(window)->isVisible());
     if (keys.isEmpty())
@@ -1186,8 +1191,7 @@ void TestTextWindow::bigFileReloadsWhileTheWindowShows()
     ProgramFixture program;
     program.start();
     const QByteArray bytes = bigFile();
-    const QString path = program.writeFile(QStringLiteral("stor.txt"), bytes);
-    mainform->funk->openwin(path, QString());
+    const QString path = openBigFile(program, bytes);
     Twinform1 *window = active();
     QWidget *panel = loadingPanel(window);
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), 60000);
